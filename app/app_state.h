@@ -1,0 +1,20 @@
+// The one record that owns everything that changes: song, engine, recording, clipboards, UI state.
+#pragma once
+
+#include "app/drag_state.h"
+#include "app/ui_state.h"
+#include "engine/engine_state.h"
+#include "engine/stream_state.h"
+#include "files/recording_state.h"
+#include "model/song.h"
+#include "tools/clipboards.h"
+
+struct AppState {
+    Song song;
+    EngineState engine;       // sequencer counters, rings and voice state
+    StreamState stream;       // stream format, device, mixer, knob and delay automation, meters
+    RecordingState recording; // recording flags and the temporary file
+    Clipboards clipboards;
+    UiState ui;     // selections the keyboard and menus change
+    DragState drag; // which control a held mouse button is editing
+};

@@ -1,0 +1,4 @@
+// DragState: filled in by the subsystem that owns it.
+#pragma once
+
+struct DragState {};

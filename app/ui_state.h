@@ -1,0 +1,4 @@
+// UiState: filled in by the subsystem that owns it.
+#pragma once
+
+struct UiState {};

@@ -1,0 +1,4 @@
+// EngineState: filled in by the subsystem that owns it.
+#pragma once
+
+struct EngineState {};

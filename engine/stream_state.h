@@ -1,0 +1,4 @@
+// StreamState: filled in by the subsystem that owns it.
+#pragma once
+
+struct StreamState {};

@@ -1,0 +1,4 @@
+// RecordingState: filled in by the subsystem that owns it.
+#pragma once
+
+struct RecordingState {};

@@ -1,0 +1,129 @@
+// Default values of every song field, and the pattern-stack removal rule.
+#include "model/song.h"
+
+#include <cstring>
+
+namespace {
+
+struct KnobDefault {
+    const char* shortLabel;
+    const char* longLabel;
+    float value;
+};
+
+constexpr KnobDefault kEffectKnobDefaults[kEffectKnobCount] = {
+    {"CUTOFF", "CUTOFF FREQUENCY", 1.0f},
+    {"RES", "RESONANCE", 0.0f},
+    {"RESOVER", "RESONANCE OVERDRIVE", 0.4f},
+    {"DISTORT", "AMPLITUDE CUTOFF", 0.0f},
+    {"DSTDRAG", "DISTORTION DRAG", 0.0f},
+    {"RDMFREQ", "RANDOM FREQUENCY", 0.0f},
+    {"RDMPCH", "RANDOM PITCH", 0.0f},
+    {"CHORUS", "CHORUS", 0.0f},
+    {"RDMATK", "RANDOM ATTACK", 0.0f},
+    {"SFTATK", "SHIFT ATTACK", 0.0f},
+    {"SLIDE", "SLIDE", 0.25f},
+    {"PITCH", "PITCH", 0.5f},
+    {"", "", 0.0f},
+    {"", "", 0.0f},
+    {"", "", 0.0f},
+    {"", "", 0.0f},
+};
+
+constexpr KnobDefault kWaveformKnobDefaults[kWaveformKnobCount] = {
+    {"MIX", "WAVEFORM MIX", 0.0f},
+    {"HIGH", "WAVEFORM HARMONY", 0.0f},
+    {"NOISE", "WAVEFORM NOISE", 0.0f},
+};
+
+constexpr float kInstrumentColours[kInstrumentCount][3] = {
+    {0, 200, 200}, {250, 80, 80}, {0, 150, 250}, {250, 0, 190}};
+
+constexpr float kDelayDefaults[kDelayValues] = {1.0f, 4.1f, 0.0f, 0.5f, 0.0f, 0.5f};
+
+void setKnob(KnobRecord& knob, const KnobDefault& d) {
+    std::memset(knob.history, 0, sizeof knob.history);
+    knob.value = d.value;
+    std::memset(knob.shortLabel, 0, sizeof knob.shortLabel);
+    std::memset(knob.longLabel, 0, sizeof knob.longLabel);
+    std::strncpy(knob.shortLabel, d.shortLabel, sizeof knob.shortLabel - 1);
+    std::strncpy(knob.longLabel, d.longLabel, sizeof knob.longLabel - 1);
+}
+
+void setWaveformSlotDefaults(Song& song, int slot) {
+    for (float& v : song.Sound[slot]) v = 0.0f;
+    for (int k = 0; k < kWaveformKnobCount; ++k)
+        setKnob(song.SoundEffect[slot][k], kWaveformKnobDefaults[k]);
+    song.SoundType[slot] = 0;
+    song.SoundFileParams[slot].fileReserved = 0;
+    song.SoundFileLoop[slot] = {0, kWaveformSamples};
+    song.SoundFileVals[slot].fileSamples.reset();
+    song.rawImportBuffer[slot].reset();
+    for (float& v : song.playbackWaveform[slot]) v = 0.0f;
+}
+
+void setEnvelopeBankDefaults(Song& song, int bank) {
+    for (int p = 0; p < kEnvelopePoints - 1; ++p) song.Envelope[bank][p] = 1.0f - p * 0.0033333334f;
+    song.Envelope[bank][kEnvelopePoints - 1] = 0.0f;
+    for (int p = 0; p < kEnvelopePoints; ++p) {
+        song.Pitch[bank][p] = 0.5f;
+        song.Cutoff[bank][p] = 0.5f;
+        song.Ratio[bank][p] = 0.5f;
+    }
+    song.EnvelopeParams[bank] = {150, 150, 299, bank % 2};
+}
+
+void setInstrumentDefaults(Song& song, int i) {
+    song.Volume[i] = 0.6f;
+    song.Oct[i] = 1;
+    song.Mute[i] = 0;
+    song.pendingMuteToggle[i] = 0;
+    song.BPMsr[i] = kStepsPerBank;
+    song.EnvIdx[i] = 0;
+    song.PatternIdx[i] = 0;
+    song.SoundIdx[i] = 0;
+    for (int c = 0; c < 3; ++c) song.BGR[i][c] = kInstrumentColours[i][c];
+    song.Chorus[i].count = 1;
+    for (ChordKey& key : song.Chorus[i].keys) key = {0.0f, 0.0f};
+    song.Chorus[i].keys[0] = {0.0f, 1.0f};
+    song.EffectDim[i] = {0, 1};
+    for (auto& delay : song.DelayParams[i])
+        for (int v = 0; v < kDelayValues; ++v) delay[v] = kDelayDefaults[v];
+    BankStack& stack = song.PatternStack[i];
+    for (int32_t& e : stack.entries) e = -1;
+    stack.entries[0] = 0;
+    stack.stackMode = kStackRotate;
+    for (int k = 0; k < kEffectKnobCount; ++k) setKnob(song.Effect[i][k], kEffectKnobDefaults[k]);
+    NoteGrid& grid = song.noteGrid[i];
+    for (int s = 0; s < kGridSteps; ++s)
+        for (int r = 0; r < kNoteRows; ++r) {
+            grid.notePosition[s][r] = 0;
+            grid.nextRow[s][r] = -1;
+            grid.noteLength[s][r] = 0;
+        }
+    for (int s = 0; s < kGridSteps; ++s) {
+        song.Pan[i][s] = 0.5f;
+        song.Vel[i][s] = 1.0f;
+    }
+}
+
+} // namespace
+
+void setSongDefaults(Song& song) {
+    song.BPM = 70.0f;
+    song.MainVolume[0] = 0.6f;
+    song.MainVolume[1] = 0.6f;
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot) setWaveformSlotDefaults(song, slot);
+    for (int bank = 0; bank < kEnvelopeBankCount; ++bank) setEnvelopeBankDefaults(song, bank);
+    for (int i = 0; i < kInstrumentCount; ++i) setInstrumentDefaults(song, i);
+}
+
+void removeStackEntry(BankStack& stack, int position) {
+    if (position < 0 || position >= kStackEntries) return;
+    if (position == 0) {
+        stack.entries[0] = -1;
+        return;
+    }
+    for (int k = position; k < kStackEntries - 1; ++k) stack.entries[k] = stack.entries[k + 1];
+    stack.entries[kStackEntries - 1] = -1;
+}

@@ -1,0 +1,4 @@
+// Clipboards: filled in by the subsystem that owns it.
+#pragma once
+
+struct Clipboards {};
