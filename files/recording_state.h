@@ -1,4 +1,14 @@
-// RecordingState: filled in by the subsystem that owns it.
+// Recording flags and the temporary recording file, shared by the engine and the recording code.
 #pragma once
 
-struct RecordingState {};
+#include <cstdio>
+
+struct RecordingState {
+    int active = 0;          // chunks are being appended to the temporary file
+    int stopRequested = 0;   // stop at instrument 0's next measure end
+    int startArmed = 0;      // start at instrument 0's next measure end
+    int recordedChunks = 0;  // chunks written since the recording started
+    std::FILE* file = nullptr;
+    int recordedRate = 0;        // stream rate the recording was made with
+    int recordedChunkFrames = 0; // chunk length the recording was made with
+};
