@@ -1,4 +1,10 @@
-// UiState: filled in by the subsystem that owns it.
+// Selections that the keyboard, the menus and the panels share, with their start values.
 #pragma once
 
-struct UiState {};
+struct UiState {
+    int currentInstrument = 0;    // 0..3, the instrument the per-instrument panels show
+    int envelopeCurve = 0;        // 0..3: amplitude, pitch, cutoff, ratio
+    int slidingAllowed = 1;       // a note drawn across rows becomes a slide
+    int resetWaveformCycle = 0;   // 0..3, the generator the next Reset Waveform uses
+    int bpmDigitSelected[5] = {}; // which BPM digit receives typed digits
+};
