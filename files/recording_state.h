@@ -4,11 +4,12 @@
 #include <cstdio>
 
 struct RecordingState {
-    int active = 0;          // chunks are being appended to the temporary file
-    int stopRequested = 0;   // stop at instrument 0's next measure end
-    int startArmed = 0;      // start at instrument 0's next measure end
-    int recordedChunks = 0;  // chunks written since the recording started
+    int active = 0;         // chunks are being appended to the temporary file
+    int stopRequested = 0;  // stop at instrument 0's next measure end
+    int startArmed = 0;     // start at instrument 0's next measure end
+    int recordedChunks = 0; // chunks written since the recording started
     std::FILE* file = nullptr;
     int recordedRate = 0;        // stream rate the recording was made with
     int recordedChunkFrames = 0; // chunk length the recording was made with
+    int writeFailed = 0;         // a chunk could not be written: later chunks are not counted
 };

@@ -1,0 +1,75 @@
+// The recording hooks the engine calls: start, append one chunk, end.
+#include "files/recording.h"
+
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "files/temp_recording_file.h"
+
+namespace {
+
+// Writes `value` as decimal digits followed by one blank; returns the characters written.
+int formatUnsignedWithBlank(unsigned value, char* out) {
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int i = 0; i < count; ++i) out[i] = digits[count - 1 - i];
+    out[count] = ' ';
+    return count + 1;
+}
+
+void closeRecordingFile(RecordingState& recording) {
+    if (!recording.file) return;
+    if (std::fclose(recording.file) != 0) recording.writeFailed = 1;
+    recording.file = nullptr;
+}
+
+} // namespace
+
+bool beginRecordingFile(AppState& app) {
+    RecordingState& recording = app.recording;
+    closeRecordingFile(recording);
+    recording.active = 0;
+    std::FILE* file = createTempRecordingFile();
+    if (!file) return false;
+    recording.file = file;
+    recording.active = 1;
+    recording.recordedChunks = 0;
+    recording.writeFailed = 0;
+    // TODO(files): take the stream's rate and chunk length once the stream record has them.
+    recording.recordedRate = 0;
+    recording.recordedChunkFrames = 0;
+    return true;
+}
+
+void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount) {
+    RecordingState& recording = app.recording;
+    // After a failed write the file has a gap: later chunks are not counted, so the WAV never
+    // claims samples the file does not hold in order.
+    if (!recording.active || !recording.file || recording.writeFailed) return;
+    char text[4096];
+    int used = 0;
+    for (int i = 0; i < sampleCount; ++i) {
+        if (used > static_cast<int>(sizeof text) - 8) {
+            if (std::fwrite(text, 1, used, recording.file) != static_cast<size_t>(used)) {
+                recording.writeFailed = 1;
+                return;
+            }
+            used = 0;
+        }
+        used += formatUnsignedWithBlank(static_cast<uint16_t>(samples[i]), text + used);
+    }
+    if (std::fwrite(text, 1, used, recording.file) != static_cast<size_t>(used)) {
+        recording.writeFailed = 1;
+        return;
+    }
+    ++recording.recordedChunks;
+}
+
+void endRecordingFile(AppState& app) {
+    app.recording.active = 0;
+    closeRecordingFile(app.recording);
+}
