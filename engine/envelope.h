@@ -1,0 +1,21 @@
+// Envelope evaluation: curve values, per-sample slopes and the next evaluation sample of a note.
+#pragma once
+
+struct AppState;
+
+struct EnvelopeReading {
+    // Pitch only: index 0 is the pitch curve. Otherwise 0 amplitude, 1 cutoff, 2 ratio.
+    float value[3];
+    float slope[3];     // added to the value after every sample
+    int nextEvaluation; // sample of the chunk at which to evaluate again
+};
+
+inline constexpr int kEnvelopeAmplitude = 0;
+inline constexpr int kEnvelopeCutoff = 1;
+inline constexpr int kEnvelopeRatio = 2;
+inline constexpr int kEnvelopePitch = 0;
+
+// Curves of the instrument's envelope bank at sample c of the chunk, for a note of len steps of
+// which k were played before this chunk.
+EnvelopeReading evaluateEnvelope(const AppState& app, int instrument, int k, int c, int len,
+                                 bool pitchOnly);
