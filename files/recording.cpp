@@ -39,9 +39,8 @@ bool beginRecordingFile(AppState& app) {
     recording.active = 1;
     recording.recordedChunks = 0;
     recording.writeFailed = 0;
-    // TODO(files): take the stream's rate and chunk length once the stream record has them.
-    recording.recordedRate = 0;
-    recording.recordedChunkFrames = 0;
+    recording.recordedRate = app.engine.streamRate;
+    recording.recordedChunkFrames = app.engine.chunkFrames;
     return true;
 }
 
