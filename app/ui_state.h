@@ -7,4 +7,7 @@ struct UiState {
     int slidingAllowed = 1;       // a note drawn across rows becomes a slide
     int resetWaveformCycle = 0;   // 0..3, the generator the next Reset Waveform uses
     int bpmDigitSelected[5] = {}; // which BPM digit receives typed digits
+
+    // The window background, blue green red 0..255; frames round their corners toward it.
+    float backgroundColour[3] = {90, 45, 26};
 };

@@ -1,0 +1,67 @@
+// Drawing primitives of the panels: channel access, blends, lines, discs, knobs, faders, brushed
+// metal, bevelled frames and bitmap text. Every primitive clips each pixel to the canvas.
+#pragma once
+
+#include "ui/panel_canvas.h"
+
+// Channels, as everywhere in the program: 0 blue, 1 green, 2 red. Colours are floats on the
+// 0..255 scale; where a primitive takes a colour as three arguments the order is red, green, blue.
+inline constexpr int kBlue = 0;
+inline constexpr int kGreen = 1;
+inline constexpr int kRed = 2;
+
+// Shading offsets of the brushed-metal fill, one per canvas row modulo 200, each 0..4.
+inline constexpr int kMetalNoiseLength = 200;
+struct MetalNoise {
+    int values[kMetalNoiseLength];
+};
+
+// Draws the 200 offsets from the program's random sequence (done once at start-up).
+void initMetalNoise(MetalNoise& noise);
+
+// Writes one channel of one pixel: 3 and 4 byte pixels store trunc(value) in the channel's byte;
+// 5-6-5 pixels store trunc(value / 8) (blue, red) or trunc(value / 4) (green) in the field.
+// Values are not clamped to 0..255. Nothing happens outside the canvas.
+void setChannel(PanelCanvas& canvas, int row, int col, int channel, float value);
+// Reads one channel on the 0..255 scale (fields times 8 or 4); 0 outside the canvas.
+int getChannel(const PanelCanvas& canvas, int row, int col, int channel);
+// The same from the canvas's background buffer.
+int getBackgroundChannel(const PanelCanvas& canvas, int row, int col, int channel);
+// channel = trunc(alpha x value + (1 - alpha) x current).
+void blendChannel(PanelCanvas& canvas, int row, int col, int channel, float value, float alpha);
+
+// Sets all three channels of a pixel (red, green, blue order like the other colour arguments).
+void setPixel(PanelCanvas& canvas, int row, int col, float red, float green, float blue);
+// Fills rows firstRow..endRow-1, columns firstCol..endCol-1 with one colour.
+void fillRect(PanelCanvas& canvas, int firstRow, int firstCol, int endRow, int endCol, float red,
+              float green, float blue);
+
+// A line between float points (x = column, y = row); the anti-aliased form is three pixels wide.
+void drawLine(PanelCanvas& canvas, float x0, float y0, float x1, float y1, float red, float green,
+              float blue, bool antiAlias = true);
+
+// An anti-aliased filled disc centred on (cx, cy) = (column, row).
+void drawDisc(PanelCanvas& canvas, float cx, float cy, float radius, float red, float green,
+              float blue);
+
+// A 30 x 30 rotary knob with its top-left corner at (top, left); value 0..1.
+void drawKnob(PanelCanvas& canvas, int left, int top, float value);
+
+// A vertical fader in rows top..bottom and columns left..right. When green and blue are both 0
+// the stripe colour follows the value (green, yellow, red).
+void drawFader(PanelCanvas& canvas, int top, int left, int bottom, int right, float value,
+               int capHalfHeight, float red, float green, float blue, bool ticks);
+
+// The shaded metal fill of rows firstRow..endRow-1 and columns firstCol..endCol-1.
+void fillBrushedMetal(PanelCanvas& canvas, const MetalNoise& noise, int firstRow, int firstCol,
+                      int endRow, int endCol, float brightness);
+
+// The bevelled frame band around rows top..bottom-1 and columns left..right-1. A thickness of 4
+// rounds the corners toward the window background colour (blue, green, red floats).
+void drawFrame(PanelCanvas& canvas, const float backgroundColour[3], int top, int left, int bottom,
+               int right, int thickness, bool sunken);
+
+// Text from the text atlas (a 5 x 6 cell per character), horizontal or one character under the
+// other. red, green and blue multiply the glyph intensity (0..1).
+void drawText(PanelCanvas& canvas, const PanelCanvas& textAtlas, int row, int col, int spacing,
+              bool horizontal, float red, float green, float blue, const char* text);
