@@ -1,0 +1,25 @@
+// Gray and check state of the menu items.
+#include "app/menu_bar.h"
+
+bool menuItemGrayed(const MenuState& menu, int id) {
+    for (int i = 0; i < 4; ++i)
+        if (kPasteItems[i] == id) return menu.pasteEnabled[i] == 0;
+    return false;
+}
+
+bool menuItemChecked(const MenuState& menu, int id) {
+    switch (id) {
+    case kMenuNoteLatency1:
+        return menu.checkedNoteLatency == 1;
+    case kMenuNoteLatency2:
+        return menu.checkedNoteLatency == 2;
+    case kMenuNoteLatency3:
+        return menu.checkedNoteLatency == 3;
+    case kMenuSampleRate22050:
+        return menu.checkedSampleRate == 22050;
+    case kMenuSampleRate44100:
+        return menu.checkedSampleRate == 44100;
+    default:
+        return false;
+    }
+}

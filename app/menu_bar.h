@@ -1,0 +1,76 @@
+// The menu bar: command ids, captions, and the state of its Paste items and Options checks.
+#pragma once
+
+enum MenuCommand : int {
+    kMenuNew = 40058,
+    kMenuOpen = 40038,
+    kMenuSave = 40039,
+    kMenuSaveRecordedWave = 40048,
+    kMenuImportWave = 40057,
+    kMenuExit = 10001,
+    kMenuCopyPattern = 40049,
+    kMenuPastePattern = 40050,
+    kMenuCopyEnvelope = 40051,
+    kMenuPasteEnvelope = 40052,
+    kMenuCopyWaveform = 40053,
+    kMenuPasteWaveform = 40054,
+    kMenuCopyEffects = 40055,
+    kMenuPasteEffects = 40056,
+    kMenuNoteLatency1 = 40042,
+    kMenuNoteLatency2 = 40043,
+    kMenuNoteLatency3 = 40044,
+    kMenuSampleRate22050 = 40046,
+    kMenuSampleRate44100 = 40047,
+    kMenuAbout = 40059,
+    kMenuHelp = 40041,
+};
+
+// One item of the menu bar, in the order the menus list them. `menu` is the title of the menu
+// that holds it, `submenu` the title of its submenu or nullptr. A '&' marks the mnemonic.
+struct MenuItemSpec {
+    const char* menu;
+    const char* submenu;
+    const char* caption;
+    int id;
+};
+
+inline constexpr MenuItemSpec kMenuItems[] = {
+    {"&File", nullptr, "&New", kMenuNew},
+    {"&File", nullptr, "&Open", kMenuOpen},
+    {"&File", nullptr, "&Save", kMenuSave},
+    {"&File", nullptr, "Save &Recorded Wave", kMenuSaveRecordedWave},
+    {"&File", nullptr, "&Import Wave", kMenuImportWave},
+    {"&File", nullptr, "E&xit\t", kMenuExit},
+    {"&Edit", nullptr, "Copy Pattern", kMenuCopyPattern},
+    {"&Edit", nullptr, "Paste Pattern", kMenuPastePattern},
+    {"&Edit", nullptr, "Copy Envelope", kMenuCopyEnvelope},
+    {"&Edit", nullptr, "Paste Envelope", kMenuPasteEnvelope},
+    {"&Edit", nullptr, "Copy Waveform", kMenuCopyWaveform},
+    {"&Edit", nullptr, "Paste Waveform", kMenuPasteWaveform},
+    {"&Edit", nullptr, "Copy Effects", kMenuCopyEffects},
+    {"&Edit", nullptr, "Paste Effects", kMenuPasteEffects},
+    {"&Options", "Note Latency", "1", kMenuNoteLatency1},
+    {"&Options", "Note Latency", "2", kMenuNoteLatency2},
+    {"&Options", "Note Latency", "3", kMenuNoteLatency3},
+    {"&Options", "Sample Rate", "22050", kMenuSampleRate22050},
+    {"&Options", "Sample Rate", "44100", kMenuSampleRate44100},
+    {"&Help", nullptr, "&Help", kMenuHelp},
+    {"&Help", nullptr, "&About", kMenuAbout},
+};
+
+// The Paste items, in the order of MenuState::pasteEnabled.
+inline constexpr int kPasteItems[4] = {kMenuPastePattern, kMenuPasteEnvelope, kMenuPasteWaveform,
+                                       kMenuPasteEffects};
+
+// What the menu bar shows besides its captions. It lives outside AppState: New replaces the
+// AppState, but a Paste item once enabled stays enabled.
+struct MenuState {
+    int pasteEnabled[4] = {};      // Pattern, Envelope, Waveform, Effects; grayed until copied
+    int checkedNoteLatency = 1;    // 1..3
+    int checkedSampleRate = 22050; // 22050 or 44100
+};
+
+// Whether the item with this id is grayed (only Paste items can be).
+bool menuItemGrayed(const MenuState& menu, int id);
+// Whether the item with this id carries a check mark (only Options items can).
+bool menuItemChecked(const MenuState& menu, int id);

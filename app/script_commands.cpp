@@ -1,0 +1,107 @@
+// Parsing of session script lines.
+#include "app/script_commands.h"
+
+#include <charconv>
+
+#include "app/key_codes.h"
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const char* blanks = " \t\r\n";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::string_view::npos) return {};
+    size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+// Splits off the first word; `rest` is what follows it, trimmed.
+std::string_view firstWord(std::string_view text, std::string_view& rest) {
+    size_t end = text.find_first_of(" \t");
+    if (end == std::string_view::npos) {
+        rest = {};
+        return text;
+    }
+    rest = trimmed(text.substr(end));
+    return text.substr(0, end);
+}
+
+bool parseInt(std::string_view text, int& value) {
+    if (text.empty()) return false;
+    if (text.front() == '+') text.remove_prefix(1);
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// Exactly two integers separated by blanks.
+bool parsePoint(std::string_view text, int& x, int& y) {
+    std::string_view rest;
+    std::string_view first = firstWord(text, rest);
+    return parseInt(first, x) && parseInt(rest, y);
+}
+
+struct CommandName {
+    std::string_view name;
+    ScriptCommandKind kind;
+};
+
+constexpr CommandName kPointCommands[] = {
+    {"down", ScriptCommandKind::LeftDown},
+    {"move", ScriptCommandKind::Move},
+    {"up", ScriptCommandKind::LeftUp},
+    {"rdown", ScriptCommandKind::RightDown},
+};
+
+constexpr CommandName kPathCommands[] = {
+    {"dialog", ScriptCommandKind::Dialog},
+    {"capture", ScriptCommandKind::Capture},
+    {"screenshot", ScriptCommandKind::Screenshot},
+    {"save", ScriptCommandKind::Save},
+    {"open", ScriptCommandKind::Open},
+};
+
+ScriptLineKind parsePathCommand(ScriptCommandKind kind, std::string_view argument,
+                                ScriptCommand& command) {
+    if (argument.empty()) return ScriptLineKind::Error;
+    command.kind = kind;
+    if (kind == ScriptCommandKind::Dialog && argument == "cancel")
+        command.kind = ScriptCommandKind::DialogCancel;
+    else if (kind == ScriptCommandKind::Capture && argument == "end")
+        command.kind = ScriptCommandKind::CaptureEnd;
+    else
+        command.path = std::string(argument);
+    return ScriptLineKind::Command;
+}
+
+} // namespace
+
+ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command) {
+    line = trimmed(line);
+    if (line.empty() || line.front() == '#') return ScriptLineKind::Skip;
+    std::string_view argument;
+    std::string_view name = firstWord(line, argument);
+    command = ScriptCommand{};
+    if (name == "key") {
+        KeyCode key = keyCodeFromName(argument);
+        if (key == kKeyNone) return ScriptLineKind::Error;
+        command.kind = ScriptCommandKind::Key;
+        command.first = key;
+        return ScriptLineKind::Command;
+    }
+    if (name == "menu" || name == "steps") {
+        command.kind = name == "menu" ? ScriptCommandKind::Menu : ScriptCommandKind::Steps;
+        if (!parseInt(argument, command.first)) return ScriptLineKind::Error;
+        if (command.kind == ScriptCommandKind::Steps && command.first < 0)
+            return ScriptLineKind::Error;
+        return ScriptLineKind::Command;
+    }
+    for (const CommandName& point : kPointCommands) {
+        if (name != point.name) continue;
+        command.kind = point.kind;
+        return parsePoint(argument, command.first, command.second) ? ScriptLineKind::Command
+                                                                   : ScriptLineKind::Error;
+    }
+    for (const CommandName& path : kPathCommands)
+        if (name == path.name) return parsePathCommand(path.kind, argument, command);
+    return ScriptLineKind::Error;
+}

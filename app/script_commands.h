@@ -1,0 +1,35 @@
+// The lines of a session script, parsed into commands.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class ScriptCommandKind {
+    Key,          // key NAME
+    Menu,         // menu ID
+    LeftDown,     // down X Y
+    Move,         // move X Y
+    LeftUp,       // up X Y
+    RightDown,    // rdown X Y
+    Dialog,       // dialog PATH: the next file dialog returns PATH
+    DialogCancel, // dialog cancel
+    Steps,        // steps N
+    Capture,      // capture FILE.wav
+    CaptureEnd,   // capture end
+    Screenshot,   // screenshot FILE.png
+    Save,         // save FILE.zwv
+    Open,         // open FILE.zwv
+};
+
+struct ScriptCommand {
+    ScriptCommandKind kind = ScriptCommandKind::Key;
+    int first = 0;    // key code, menu id, x or step count
+    int second = 0;   // y
+    std::string path; // dialog, capture, screenshot, save and open
+};
+
+enum class ScriptLineKind { Skip, Command, Error };
+
+// Parses one line: blank lines and lines whose first non-blank is '#' are skipped; a line that
+// names no command, or whose arguments do not fit it, is an error.
+ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command);
