@@ -9,14 +9,17 @@
 
 namespace {
 
-bool bankInsideGrid(int firstStep) {
-    return firstStep >= 0 && firstStep <= kGridSteps - kStepsPerBank;
+// First step of the current instrument's bank in view, or -1 when the bank would leave the grid.
+int viewedBankStart(const AppState& app) {
+    const int firstStep = app.drag.viewOffset[app.ui.currentInstrument];
+    return firstStep >= 0 && firstStep <= kGridSteps - kStepsPerBank ? firstStep : -1;
 }
 
 } // namespace
 
-void copyPattern(AppState& app, int firstStep) {
-    if (!bankInsideGrid(firstStep)) return;
+void copyPattern(AppState& app) {
+    const int firstStep = viewedBankStart(app);
+    if (firstStep < 0) return;
     const int instrument = app.ui.currentInstrument;
     const NoteGrid& grid = app.song.noteGrid[instrument];
     PatternClipboard& clip = app.clipboards.patternClipboard;
@@ -32,8 +35,9 @@ void copyPattern(AppState& app, int firstStep) {
     }
 }
 
-void pastePattern(AppState& app, int firstStep) {
-    if (!bankInsideGrid(firstStep)) return;
+void pastePattern(AppState& app) {
+    const int firstStep = viewedBankStart(app);
+    if (firstStep < 0) return;
     const int instrument = app.ui.currentInstrument;
     NoteGrid& grid = app.song.noteGrid[instrument];
     const PatternClipboard& clip = app.clipboards.patternClipboard;

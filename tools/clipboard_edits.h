@@ -3,12 +3,12 @@
 
 struct AppState;
 
-// `firstStep` is the first step of the note bank in view of the current instrument (its
-// viewOffset, 16 x bank). Copy takes the 16 steps from there, every row and all three grid
-// values, and their pan and velocity; paste writes them back over the same places. A bank that
-// would not lie wholly inside the grid is neither copied nor pasted.
-void copyPattern(AppState& app, int firstStep);
-void pastePattern(AppState& app, int firstStep);
+// The note bank in view of the current instrument (drag.viewOffset, its first step): copy takes
+// its 16 steps, every row and all three grid values, and their pan and velocity; paste writes
+// them back over the same places. A view that does not lie wholly inside the grid is neither
+// copied nor pasted.
+void copyPattern(AppState& app);
+void pastePattern(AppState& app);
 
 // Points 0..300 of the curve the envelope editor shows in the current instrument's bank. Paste
 // then sets that bank's Envelope point 300 to 0 and its Pitch point 300 to Pitch point 299,

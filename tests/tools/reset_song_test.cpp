@@ -1,0 +1,67 @@
+// New: the song defaults, empty clipboards and the preset waveforms.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/tools/tool_test_app.h"
+#include "tools/clipboard_edits.h"
+#include "tools/playback_waveform.h"
+
+namespace {
+
+// An application state with something changed in every part resetSong looks after.
+std::unique_ptr<AppState> editedApp() {
+    auto app = newSongApp();
+    Song& song = app->song;
+    song.BPM = 133.0f;
+    song.Sound[4][7] = 99.0f;
+    song.SoundEffect[2][kKnobNoise].value = 0.6f;
+    song.SoundType[6] = 1;
+    song.SoundFileVals[6].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    song.rawImportBuffer[6] = std::make_unique<uint8_t[]>(kRawImportBytes);
+    song.EnvelopeParams[3].envelopeMode = 0;
+    song.Effect[1][14].value = 0.9f;
+    song.SoundIdx[2] = 7;
+    rebuildPlaybackWaveform(*app, 2);
+    app->ui.currentInstrument = 2;
+    app->song.Effect[2][3].value = 0.5f;
+    copyEffects(*app);
+    copyWaveform(*app);
+    return app;
+}
+
+TEST(ResetSong, RestoresDefaultsPresetsAndEmptyClipboards) {
+    auto app = editedApp();
+    resetSong(*app);
+    const Song& song = app->song;
+    EXPECT_EQ(song.BPM, 70.0f);
+    for (int bank = 0; bank < kEnvelopeBankCount; ++bank)
+        EXPECT_EQ(song.EnvelopeParams[bank].envelopeMode, bank % 2);
+    for (int i = 0; i < kInstrumentCount; ++i) {
+        EXPECT_EQ(song.SoundIdx[i], 0);
+        for (int k = 12; k < kEffectKnobCount; ++k) {
+            EXPECT_EQ(song.Effect[i][k].value, 0.0f);
+            EXPECT_STREQ(song.Effect[i][k].shortLabel, "");
+            EXPECT_STREQ(song.Effect[i][k].longLabel, "");
+        }
+    }
+    EXPECT_EQ(song.SoundType[6], 0);
+    EXPECT_EQ(song.SoundFileVals[6].fileSamples, nullptr);
+    EXPECT_EQ(song.rawImportBuffer[6], nullptr);
+    EXPECT_STREQ(song.SoundEffect[2][kKnobNoise].shortLabel, "NOISE");
+
+    auto fresh = newSongApp();
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot) {
+        EXPECT_EQ(song.SoundEffect[slot][kKnobNoise].value, 0.0f);
+        // Presets are in, and with every knob at 0 the playback form is the drawing itself.
+        for (int i = 0; i < kWaveformSamples; ++i) {
+            ASSERT_EQ(song.Sound[slot][i], fresh->song.Sound[slot][i]);
+            ASSERT_EQ(song.playbackWaveform[slot][i], song.Sound[slot][i]);
+        }
+        EXPECT_EQ(song.playbackWaveform[slot][kWaveformSamples], song.Sound[slot][0]);
+    }
+    const Clipboards empty{};
+    EXPECT_EQ(0, std::memcmp(&app->clipboards, &empty, sizeof empty));
+}
+
+} // namespace
