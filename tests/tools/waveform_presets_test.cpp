@@ -39,16 +39,6 @@ TEST(WaveformPresets, SquareEdgesFollowTheSinglePrecisionStep) {
     }
 }
 
-TEST(WaveformPresets, NewSongPlaysTheDrawingsAsTheyAre) {
-    auto app = newSongApp();
-    for (int slot = 0; slot < kWaveformSlotCount; ++slot) {
-        for (int i = 0; i < kWaveformSamples; ++i)
-            EXPECT_EQ(app->song.playbackWaveform[slot][i], app->song.Sound[slot][i]);
-        EXPECT_EQ(app->song.playbackWaveform[slot][kWaveformSamples],
-                  app->song.playbackWaveform[slot][0]);
-    }
-}
-
 TEST(WaveformPresets, ResetWaveformWalksThroughTheFourShapes) {
     auto app = newSongApp();
     app->ui.currentInstrument = 2;
