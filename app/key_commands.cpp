@@ -1,0 +1,220 @@
+// Keyboard commands and their redraws.
+#include "app/key_commands.h"
+
+#include "app/app_state.h"
+#include "app/key_codes.h"
+#include "app/recording_control.h"
+#include "engine/sequencer.h"
+#include "engine/stream.h"
+#include "model/bpm_digits.h"
+#include "tools/current_selection.h"
+#include "tools/envelope_edits.h"
+#include "tools/waveform_edits.h"
+#include "tools/waveform_presets.h"
+#include "ui/panel_update.h"
+
+namespace {
+
+constexpr float kAmplifyFactor = 1.2f;
+constexpr float kReduceFactor = 0.8333333f; // the float nearest 1 / 1.2
+constexpr float kSlowestTypedBpm = 10.0f;
+
+void togglePlayback(AppState& app) {
+    if (app.engine.playing)
+        stopPlayback(app);
+    else
+        startPlayback(app);
+}
+
+// Space: every per-instrument panel shows the next instrument.
+void switchInstrument(AppState& app, Screen& screen) {
+    app.ui.currentInstrument = (app.ui.currentInstrument + 1) % kInstrumentCount;
+    showPanel(app, screen, PanelId::WaveEditor);
+    showPanel(app, screen, PanelId::PanAndVelocity);
+    showPanel(app, screen, PanelId::DelayReverb);
+    showPanel(app, screen, PanelId::DelayDisplay);
+    updatePanel(app, screen, PanelId::NotePad);
+    updatePanel(app, screen, PanelId::WaveButtons);
+    showPanel(app, screen, PanelId::EnvelopeEditor);
+    updatePanel(app, screen, PanelId::EnvelopeButtons);
+    updatePanel(app, screen, PanelId::ChordKeys);
+    showPanel(app, screen, PanelId::EffectController2D);
+    showPanel(app, screen, PanelId::EffectKnobs);
+    updatePanel(app, screen, PanelId::InstrumentButton);
+    updatePanel(app, screen, PanelId::NoteBankButtons);
+    updatePanel(app, screen, PanelId::NoteBankSequencer);
+}
+
+// After a tempo change: the wave editor of an imported waveform shows the sound file against
+// the step length, so those surfaces are re-rendered.
+void redrawAfterTempoChange(AppState& app, Screen& screen) {
+    updatePanel(app, screen, PanelId::PlayStopRecord);
+    updatePanel(app, screen, PanelId::BpmDisplay);
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot)
+        if (app.song.SoundType[slot] == 1) renderPanel(app, screen, PanelId::WaveEditor, slot);
+    showPanel(app, screen, PanelId::WaveEditor);
+    updatePanel(app, screen, PanelId::WaveButtons);
+}
+
+void redrawWaveform(AppState& app, Screen& screen) {
+    updatePanel(app, screen, PanelId::WaveEditor);
+    updatePanel(app, screen, PanelId::WaveButtons);
+}
+
+void redrawEnvelope(AppState& app, Screen& screen) {
+    updatePanel(app, screen, PanelId::EnvelopeEditor);
+    updatePanel(app, screen, PanelId::EnvelopeButtons);
+    updatePanel(app, screen, PanelId::NotePad);
+}
+
+// Delete: an imported waveform plays its drawn samples again.
+void dropImportedSound(AppState& app) {
+    int slot = currentWaveformSlot(app);
+    if (slot >= 0 && app.song.SoundType[slot] == 1) app.song.SoundType[slot] = 0;
+}
+
+int selectedBpmDigit(const AppState& app) {
+    for (int digit = 0; digit < kBpmDigitCount; ++digit)
+        if (app.ui.bpmDigitSelected[digit]) return digit;
+    return -1;
+}
+
+// Q, W, E, R: the engine flips Mute at the next bank change, stop or start.
+int muteKeyInstrument(int key) {
+    switch (key) {
+    case 'Q':
+        return 0;
+    case 'W':
+        return 1;
+    case 'E':
+        return 2;
+    case 'R':
+        return 3;
+    default:
+        return -1;
+    }
+}
+
+// Z, X, C, V: amplitude, pitch, frequency cutoff, ratio.
+int curveKeyCurve(int key) {
+    switch (key) {
+    case 'Z':
+        return kCurveAmplitude;
+    case 'X':
+        return kCurvePitch;
+    case 'C':
+        return kCurveCutoff;
+    case 'V':
+        return kCurveRatio;
+    default:
+        return -1;
+    }
+}
+
+void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
+    if (int instrument = muteKeyInstrument(key); instrument >= 0) {
+        app.song.pendingMuteToggle[instrument] = !app.song.pendingMuteToggle[instrument];
+        updatePanel(app, screen, PanelId::InstrumentControl);
+        return;
+    }
+    if (int curve = curveKeyCurve(key); curve >= 0) {
+        app.ui.envelopeCurve = curve;
+        showPanel(app, screen, PanelId::EnvelopeEditor);
+        return;
+    }
+    switch (key) {
+    case 'A':
+        averageEnvelope(app, 2);
+        redrawEnvelope(app, screen);
+        break;
+    case 'S':
+        app.ui.slidingAllowed = !app.ui.slidingAllowed;
+        break;
+    case 'D':
+        averageWaveform(app, 2);
+        redrawWaveform(app, screen);
+        break;
+    case 'F':
+        stepEnvelope(app);
+        redrawEnvelope(app, screen);
+        break;
+    case 'G':
+        resetWaveform(app);
+        redrawWaveform(app, screen);
+        break;
+    case 'L':
+        toggleRecording(app, platform);
+        updatePanel(app, screen, PanelId::PlayStopRecord);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+bool enterDigit(AppState& app, int value) {
+    int selected = selectedBpmDigit(app);
+    if (selected < 0) {
+        int bank = value == 0 ? 9 : value - 1;
+        int instrument = app.ui.currentInstrument;
+        // While playing, entry 0 is the bank being played and is never overwritten.
+        appendBank(app, instrument, bank, app.engine.playing ? 1 : 0);
+        return false;
+    }
+    int digits[kBpmDigitCount];
+    splitBpmDigits(app.song.BPM, digits);
+    digits[selected] = value;
+    float bpm = bpmFromDigits(digits);
+    app.song.BPM = bpm < kSlowestTypedBpm ? kSlowestTypedBpm : bpm;
+    rebuildStream(app);
+    return true;
+}
+
+void jumpMeasure(AppState& app, bool forward) {
+    for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
+        int bank = forward ? nextBank(app, instrument) : previousBank(app, instrument);
+        app.song.PatternIdx[instrument] = bank;
+        int firstStep = bank == -1 ? 0 : kStepsPerBank * bank;
+        app.engine.stepCounter[instrument] = firstStep - app.engine.noteLatency;
+    }
+}
+
+void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
+    if (isDigitKey(key)) {
+        if (enterDigit(app, key - '0'))
+            redrawAfterTempoChange(app, screen);
+        else
+            updatePanel(app, screen, PanelId::NoteBankSequencer);
+        return;
+    }
+    if (isLetterKey(key)) {
+        onLetterKey(app, screen, platform, key);
+        return;
+    }
+    switch (key) {
+    case kKeyEnter:
+        togglePlayback(app);
+        updatePanel(app, screen, PanelId::PlayStopRecord);
+        break;
+    case kKeySpace:
+        switchInstrument(app, screen);
+        break;
+    case kKeyLeft:
+    case kKeyRight:
+        jumpMeasure(app, key == kKeyLeft);
+        updatePanel(app, screen, PanelId::NoteBankSequencer);
+        break;
+    case kKeyUp:
+    case kKeyDown:
+        scaleWaveform(app, key == kKeyUp ? kAmplifyFactor : kReduceFactor);
+        redrawWaveform(app, screen);
+        break;
+    case kKeyDelete:
+        dropImportedSound(app);
+        redrawWaveform(app, screen);
+        break;
+    default:
+        break;
+    }
+}

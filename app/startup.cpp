@@ -1,0 +1,45 @@
+// Start-up, File > New and shutdown of the AppState.
+#include "app/startup.h"
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "engine/sound_device.h"
+#include "engine/stream.h"
+#include "files/recording.h"
+#include "tools/reset_song.h"
+#include "ui/panel_update.h"
+
+void initAppState(AppState& app, SoundDevice& device) {
+    app.stream.device = &device;
+    app.stream.format = OutputFormat{};
+    resetSong(app);
+    rebuildStream(app);
+}
+
+void releaseAppState(AppState& app) {
+    stopPlayback(app);
+    if (app.recording.active) endRecordingFile(app);
+    if (app.stream.device != nullptr) app.stream.device->releaseBuffer();
+}
+
+void renewAppState(AppState& app) {
+    SoundDevice* device = app.stream.device;
+    releaseAppState(app);
+    std::destroy_at(&app);
+    std::construct_at(&app);
+    if (device != nullptr) initAppState(app, *device);
+}
+
+std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device) {
+    auto app = std::make_unique<AppState>();
+    initAppState(*app, device);
+    renderAllPanels(*app, screen);
+    return app;
+}
+
+void shutdownApp(std::unique_ptr<AppState>& app) {
+    if (!app) return;
+    releaseAppState(*app);
+    app.reset();
+}
