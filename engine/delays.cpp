@@ -1,0 +1,120 @@
+// DELAY/REVERB: three recirculating delays per instrument, run in place on its ring.
+#include "engine/delays.h"
+
+#include "app/app_state.h"
+#include "engine/knob_automation.h"
+#include "engine/safe_convert.h"
+
+#include <algorithm>
+
+namespace {
+
+// Copies the song's delay values of an instrument into one automation entry.
+void copyDelayParams(const Song& song, int instrument, float* values) {
+    for (int d = 0; d < kDelayCount; ++d)
+        for (int v = 0; v < kDelayValues; ++v)
+            values[d * kDelayValues + v] = song.DelayParams[instrument][d][v];
+}
+
+} // namespace
+
+void resetDelayAutomation(AppState& app, int instrument) {
+    DelayAutomation& ring = app.stream.delayAutomation[instrument];
+    for (int e = 0; e < kAutomationEntries; ++e) {
+        ring.valid[e] = 0;
+        ring.stamp[e] = 0;
+        std::fill(std::begin(ring.values[e]), std::end(ring.values[e]), 0.0f);
+    }
+    copyDelayParams(app.song, instrument, ring.values[0]);
+    ring.head = 0;
+}
+
+void recordDelayChange(AppState& app) {
+    const int instrument = app.ui.currentInstrument;
+    if (instrument < 0 || instrument >= kInstrumentCount) return;
+    DelayAutomation& ring = app.stream.delayAutomation[instrument];
+    const int entry = findAutomationSlot(ring.valid, ring.stamp, ring.head);
+    if (entry < 0) return; // full: the change is dropped
+    copyDelayParams(app.song, instrument, ring.values[entry]);
+    ring.stamp[entry] = automationStampNow(app);
+    ring.valid[entry] = 1;
+}
+
+int delayTapDistance(float offset, int ringSamples) {
+    int distance = truncToInt(offset);
+    if (distance & 1) distance -= 1; // INT_MAX is odd, INT_MIN even: no overflow
+    if (distance >= 0 && distance < ringSamples) return distance;
+    distance %= ringSamples; // ringSamples is even: the parity stays
+    return distance < 0 ? distance + ringSamples : distance;
+}
+
+void applyDelays(AppState& app, int instrument, int start, int end, const float* from,
+                 const float* to) {
+    const int count = end - start;
+    const int ringSamples = app.engine.ringSamples;
+    if (count <= 0 || ringSamples <= 0) return;
+    float* ring = app.engine.instrumentRing[instrument].get();
+    const float stepLength = static_cast<float>(ringSamples) * 0.2f; // one step in samples
+    const float perSample = 1.0f / static_cast<float>(count);
+    for (int d = 0; d < kDelayCount; ++d) {
+        const float* a = from + d * kDelayValues;
+        const float* b = to + d * kDelayValues;
+        if (a[kDelayFeedback] <= 0.01f && b[kDelayFeedback] <= 0.01f) continue;
+        auto offsetOf = [stepLength](const float* values) {
+            return stepLength * values[kDelayOffset] +
+                   (values[kDelayFineTune] - 0.5f) * stepLength * 0.1f;
+        };
+        auto smoothingOf = [](const float* values) {
+            return std::min(0.99f, 1.0f - values[kDelayLowPass]);
+        };
+        float offset = offsetOf(a);
+        const float offsetStep = (offsetOf(b) - offset) * perSample;
+        float gain = a[kDelayFeedback] * a[kDelayFeedback];
+        const float gainStep = (b[kDelayFeedback] * b[kDelayFeedback] - gain) * perSample;
+        float smoothing = smoothingOf(a);
+        const float smoothingStep = (smoothingOf(b) - smoothing) * perSample;
+        float pan = a[kDelayPan];
+        const float panStep = (b[kDelayPan] - pan) * perSample;
+
+        DelayLineState& line = app.stream.delayLines[instrument][d];
+        float low[2] = {line.low[0], line.low[1]};
+        float band[2] = {line.band[0], line.band[1]};
+        for (int j = start; j < end; ++j) {
+            const int ch = j & 1;
+            int tap = j - delayTapDistance(offset, ringSamples);
+            if (tap < 0) tap += ringSamples;
+            const int other = tap + 1 < ringSamples ? tap + 1 : 0; // the other channel
+            const float x = ring[tap] * (1.0f - pan) + ring[other] * pan;
+            const float coefficient = 0.95f * smoothing + 0.05f;
+            band[ch] = coefficient * (x - low[ch]) + (1.0f - coefficient) * band[ch];
+            low[ch] = low[ch] + coefficient * band[ch];
+            ring[j] += gain * low[ch];
+            low[ch] = 0.95f * low[ch];
+            offset += offsetStep;
+            smoothing += smoothingStep;
+            gain += gainStep;
+            pan += panStep;
+        }
+        for (int ch = 0; ch < 2; ++ch) {
+            line.low[ch] = low[ch];
+            line.band[ch] = band[ch];
+        }
+    }
+}
+
+void processDelays(AppState& app, int instrument, int start, int end) {
+    DelayAutomation& ring = app.stream.delayAutomation[instrument];
+    auto readValues = [&ring](int entry, float* values) {
+        std::copy(std::begin(ring.values[entry]), std::end(ring.values[entry]), values);
+    };
+    auto writeValues = [&ring](int entry, const float* values) {
+        std::copy(values, values + kDelayAutomationValues, ring.values[entry]);
+    };
+    auto runSpan = [&app, instrument](int spanStart, int spanEnd, const float* from,
+                                      const float* to, bool) {
+        applyDelays(app, instrument, spanStart, spanEnd, from, to);
+    };
+    consumeAutomation<kDelayAutomationValues>(ring.valid, ring.stamp, ring.head,
+                                              app.engine.ringSamples, start, end, readValues,
+                                              writeValues, runSpan);
+}

@@ -1,0 +1,48 @@
+// Knob automation: effect-knob changes stamped into a ring and consumed chunk by chunk.
+#include "engine/knob_automation.h"
+
+#include "app/app_state.h"
+#include "engine/sound_device.h"
+
+void resetKnobAutomation(AppState& app, int instrument) {
+    KnobAutomation& ring = app.stream.knobAutomation[instrument];
+    KnobRecord* knobs = app.song.Effect[instrument];
+    for (int e = 0; e < kAutomationEntries; ++e) {
+        ring.valid[e] = 0;
+        ring.stamp[e] = 0;
+        for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[e] = 0.0f;
+    }
+    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[0] = knobs[k].value;
+    ring.head = 0;
+}
+
+int findAutomationSlot(const int* valid, const int* stamp, int head) {
+    int entry = head;
+    for (int searched = 0; searched < kAutomationEntries; ++searched) {
+        if (!valid[entry] || stamp[entry] == -1) return entry;
+        entry = (entry + 1) % kAutomationEntries;
+    }
+    return -1;
+}
+
+int automationStampNow(AppState& app) {
+    const EngineState& engine = app.engine;
+    if (!engine.playing || engine.ringSamples <= 0 || app.stream.device == nullptr) return -1;
+    const int cursorSample = app.stream.device->playCursor() / 2;
+    const int stamp =
+        (cursorSample + engine.ringSamples - 2 * engine.noteLatency * engine.chunkFrames) %
+        engine.ringSamples;
+    return stamp < 0 ? stamp + engine.ringSamples : stamp;
+}
+
+void recordKnobChange(AppState& app) {
+    const int instrument = app.ui.currentInstrument;
+    if (instrument < 0 || instrument >= kInstrumentCount) return;
+    KnobAutomation& ring = app.stream.knobAutomation[instrument];
+    const int entry = findAutomationSlot(ring.valid, ring.stamp, ring.head);
+    if (entry < 0) return; // full: the change is dropped
+    KnobRecord* knobs = app.song.Effect[instrument];
+    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[entry] = knobs[k].value;
+    ring.stamp[entry] = automationStampNow(app);
+    ring.valid[entry] = 1;
+}

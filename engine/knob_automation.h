@@ -1,0 +1,68 @@
+// Knob automation: effect-knob changes stamped into a ring and consumed chunk by chunk.
+#pragma once
+
+#include "engine/stream_state.h"
+
+struct AppState;
+
+// Start of playback: every entry not valid with stamp 0 and values 0, except entry 0, which
+// receives the instrument's current knob values; head 0.
+void resetKnobAutomation(AppState& app, int instrument);
+
+// Records the current instrument's 16 knob values as a change, stamped for the play cursor
+// (or -1 while stopped). The first change after a start replaces the head entry and so takes
+// effect at once; later ones ramp. When every entry holds a pending change the new one is
+// dropped.
+void recordKnobChange(AppState& app);
+
+// Shared by the knob and the delay rings.
+
+// The entry a new change goes into: from the head, the first entry not valid or recorded while
+// stopped; -1 when one full turn finds none.
+int findAutomationSlot(const int* valid, const int* stamp, int head);
+
+// The stamp of a change made now: the play cursor's ring sample moved back by noteLatency
+// chunks (2 * noteLatency * chunkFrames samples), modulo ringSamples; -1 while stopped.
+int automationStampNow(AppState& app);
+
+// Walks an automation ring's pending changes over interleaved ring samples start..end-1 and
+// calls runSpan(spanStart, spanEnd, from, to, ramping) for each span, with `from` and `to` the
+// N values at its ends. A change stamped beyond `end` moves the head entry's values toward it
+// by the share of the remaining distance that the span covers (and restamps the head at
+// `end`); a change inside the span is reached at its stamp and becomes the head. The span after
+// the last change holds the head's values (ramping false). An entry stamped -1 counts as
+// position ringSamples - 1. readValues/writeValues copy an entry's N values out and in.
+template <int N, class ReadValues, class WriteValues, class RunSpan>
+void consumeAutomation(int* valid, int* stamp, int& head, int ringSamples, int start, int end,
+                       ReadValues readValues, WriteValues writeValues, RunSpan runSpan) {
+    float from[N];
+    float next[N];
+    float to[N];
+    int cur = start;
+    while (cur < end) {
+        const int nextEntry = (head + 1) % kAutomationEntries;
+        if (!valid[nextEntry]) break;
+        int pos = stamp[nextEntry];
+        if (pos < cur) pos += ringSamples;
+        if (pos < cur) pos = cur; // a stamp from a ring of another size
+        readValues(head, from);
+        readValues(nextEntry, next);
+        if (pos > end) {
+            const float share = static_cast<float>(end - cur) / static_cast<float>(pos - cur);
+            for (int v = 0; v < N; ++v) to[v] = from[v] + share * (next[v] - from[v]);
+            writeValues(head, to);
+            stamp[head] = end;
+            runSpan(cur, end, from, to, true);
+            cur = end;
+        } else {
+            runSpan(cur, pos, from, next, true);
+            valid[head] = 0;
+            head = nextEntry;
+            cur = pos;
+        }
+    }
+    if (cur != end) {
+        readValues(head, from);
+        runSpan(cur, end, from, from, false);
+    }
+}

@@ -1,0 +1,80 @@
+// The master mix: knob stages, delays, volumes, clipping, 16-bit conversion and the stream write.
+#include "engine/mixer.h"
+
+#include "app/app_state.h"
+#include "engine/delays.h"
+#include "engine/knob_stages.h"
+#include "engine/sound_device.h"
+#include "files/recording.h"
+
+#include <cstring>
+
+int16_t outputSample(float mixed, float& clipped) {
+    if (mixed != mixed) return 0; // NaN
+    if (mixed > 127.0f) {
+        mixed = 127.0f;
+        clipped = 1.0f;
+    }
+    if (mixed < -127.0f) {
+        mixed = -127.0f;
+        clipped = 1.0f;
+    }
+    return static_cast<int16_t>(mixed * 256.0f);
+}
+
+void mixAndClip(AppState& app, int start, int end) {
+    float* mix = app.stream.mixRing.get();
+    int16_t* output = app.stream.outputRing.get();
+    const float mainLeft = app.song.MainVolume[0];
+    const float mainRight = app.song.MainVolume[1];
+    std::memset(mix + start, 0, sizeof(float) * static_cast<size_t>(end - start));
+    for (int i = 0; i < kInstrumentCount; ++i) {
+        const float* ring = app.engine.instrumentRing[i].get();
+        const float volume = app.song.Volume[i];
+        const float left = mainLeft * volume;
+        const float right = mainRight * volume;
+        for (int j = start; j < end; j += 2) {
+            mix[j] += left * ring[j];
+            mix[j + 1] += right * ring[j + 1];
+        }
+    }
+    float clipped = app.stream.clipped;
+    for (int j = start; j < end; ++j) output[j] = outputSample(mix[j], clipped);
+    app.stream.clipped = clipped;
+}
+
+namespace {
+
+// Copies ring chunk k of outputRing into the stream buffer. A failed lock leaves that chunk of
+// the stream as it was.
+void writeChunkToStream(AppState& app, int chunk) {
+    SoundDevice* device = app.stream.device;
+    if (device == nullptr) return;
+    const int bytes = 4 * app.engine.chunkFrames;
+    uint8_t* region = device->lockRegion(bytes * chunk, bytes);
+    if (region == nullptr) return;
+    std::memcpy(region, app.stream.outputRing.get() + 2 * app.engine.chunkFrames * chunk,
+                static_cast<size_t>(bytes));
+    device->unlockRegion();
+}
+
+} // namespace
+
+void mixChunk(AppState& app) {
+    EngineState& engine = app.engine;
+    if (engine.ringSamples <= 0 || !app.stream.mixRing || !app.stream.outputRing) return;
+    const int chunk =
+        ((engine.chunkIndex + engine.noteLatency) % kRingChunks + kRingChunks) % kRingChunks;
+    if (engine.playing && app.stream.device != nullptr &&
+        chunk == app.stream.device->playCursor() / (4 * engine.chunkFrames))
+        return; // the chunk being played is never overwritten
+    const int start = 2 * engine.chunkFrames * chunk;
+    const int end = start + 2 * engine.chunkFrames;
+    for (int i = 0; i < kInstrumentCount; ++i)
+        if (app.song.Mute[i] == 0) applyKnobStages(app, i, start, end);
+    for (int i = 0; i < kInstrumentCount; ++i) processDelays(app, i, start, end);
+    mixAndClip(app, start, end);
+    writeChunkToStream(app, chunk);
+    if (app.recording.active)
+        appendRecordedChunk(app, app.stream.outputRing.get() + start, end - start);
+}

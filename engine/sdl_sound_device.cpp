@@ -1,0 +1,229 @@
+// The sound device that plays the stream through SDL2 audio, with a clocked stand-in.
+#include "engine/sdl_sound_device.h"
+
+#include "engine/clocked_sound_device.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// SDL's own buffer, in frames: small, so that the play cursor stays close to what is heard.
+constexpr int kSdlBufferFrames = 512;
+
+class SdlSoundDevice final : public SoundDevice {
+  public:
+    SdlSoundDevice();
+    ~SdlSoundDevice() override;
+    SdlSoundDevice(const SdlSoundDevice&) = delete;
+    SdlSoundDevice& operator=(const SdlSoundDevice&) = delete;
+
+    bool createBuffer(int sampleRate, int bufferBytes) override;
+    void releaseBuffer() override;
+    void playLooping() override;
+    void stop() override;
+    int playCursor() override;
+    uint8_t* lockRegion(int offset, int bytes) override;
+    void unlockRegion() override;
+    bool isSilent() const override { return device_ == 0; }
+
+    uint32_t deviceId() const { return device_; }
+    // Opens the default SDL device at `sampleRate` before any buffer exists.
+    void openAt(int sampleRate) { openDevice(sampleRate); }
+
+  private:
+    static void SDLCALL fillCallback(void* self, Uint8* out, int length);
+    void fill(uint8_t* out, int length);
+    bool openDevice(int sampleRate);
+    void closeDevice();
+    void recoverFromLoss();
+    void useClockedStandIn();
+
+    bool audioInitialised_ = false;
+    SDL_AudioDeviceID device_ = 0; // 0 while the clocked stand-in plays
+    int deviceRate_ = 0;           // rate the SDL device was opened at
+    ClockedSoundDevice standIn_;
+    bool standInLocked_ = false;
+
+    // Shared with the SDL callback: changed only while the SDL device is locked.
+    std::vector<uint8_t> buffer_;
+    int size_ = 0; // bytes of buffer_
+    bool playing_ = false;
+    int sampleRate_ = 0;
+    std::atomic<int> cursor_{0}; // bytes; advanced by the callback
+};
+
+SdlSoundDevice::SdlSoundDevice() {
+    audioInitialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+SdlSoundDevice::~SdlSoundDevice() {
+    closeDevice();
+    if (audioInitialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SDLCALL SdlSoundDevice::fillCallback(void* self, Uint8* out, int length) {
+    static_cast<SdlSoundDevice*>(self)->fill(out, length);
+}
+
+// Runs on SDL's audio thread with the device locked: plays the buffer from the cursor onward,
+// wrapping at its end; silence while stopped.
+void SdlSoundDevice::fill(uint8_t* out, int length) {
+    if (!playing_ || size_ == 0) {
+        std::memset(out, 0, static_cast<size_t>(length));
+        return;
+    }
+    int cursor = cursor_.load(std::memory_order_relaxed);
+    while (length > 0) {
+        const int run = std::min(length, size_ - cursor);
+        std::memcpy(out, buffer_.data() + cursor, static_cast<size_t>(run));
+        out += run;
+        length -= run;
+        cursor = (cursor + run) % size_;
+    }
+    cursor_.store(cursor, std::memory_order_relaxed);
+}
+
+bool SdlSoundDevice::openDevice(int sampleRate) {
+    if (!audioInitialised_) audioInitialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audioInitialised_) return false;
+    SDL_AudioSpec wanted{};
+    wanted.freq = sampleRate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = kSdlBufferFrames;
+    wanted.callback = &SdlSoundDevice::fillCallback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+    // No allowed changes: SDL converts to whatever the hardware wants.
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device_ == 0) return false;
+    deviceRate_ = sampleRate;
+    SDL_PauseAudioDevice(device_, 0); // the callback plays silence while stopped
+    return true;
+}
+
+void SdlSoundDevice::closeDevice() {
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    deviceRate_ = 0;
+}
+
+// The clocked stand-in takes over the buffer's place and playing state.
+void SdlSoundDevice::useClockedStandIn() {
+    closeDevice();
+    standIn_.createBuffer(sampleRate_, size_);
+    if (playing_) standIn_.playLoopingFrom(cursor_.load());
+}
+
+bool SdlSoundDevice::createBuffer(int sampleRate, int bufferBytes) {
+    releaseBuffer();
+    if (sampleRate <= 0 || bufferBytes <= 0 || bufferBytes % 4 != 0) return false;
+    if (device_ == 0 || deviceRate_ != sampleRate) {
+        closeDevice();
+        openDevice(sampleRate);
+    }
+    if (device_ == 0) {
+        sampleRate_ = sampleRate;
+        size_ = bufferBytes;
+        return standIn_.createBuffer(sampleRate, bufferBytes);
+    }
+    standIn_.releaseBuffer();
+    SDL_LockAudioDevice(device_);
+    buffer_.assign(static_cast<size_t>(bufferBytes), 0);
+    size_ = bufferBytes;
+    sampleRate_ = sampleRate;
+    playing_ = false;
+    cursor_.store(0);
+    SDL_UnlockAudioDevice(device_);
+    return true;
+}
+
+void SdlSoundDevice::releaseBuffer() {
+    if (device_ != 0) SDL_LockAudioDevice(device_);
+    playing_ = false;
+    size_ = 0;
+    sampleRate_ = 0;
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    cursor_.store(0);
+    if (device_ != 0) SDL_UnlockAudioDevice(device_);
+    standIn_.releaseBuffer();
+}
+
+void SdlSoundDevice::playLooping() {
+    if (device_ == 0) {
+        playing_ = size_ > 0;
+        standIn_.playLooping();
+        return;
+    }
+    SDL_LockAudioDevice(device_);
+    cursor_.store(0);
+    playing_ = size_ > 0;
+    SDL_UnlockAudioDevice(device_);
+}
+
+void SdlSoundDevice::stop() {
+    if (device_ == 0) {
+        playing_ = false;
+        standIn_.stop();
+        return;
+    }
+    SDL_LockAudioDevice(device_);
+    playing_ = false;
+    SDL_UnlockAudioDevice(device_);
+}
+
+// A device that was unplugged reports itself stopped (this program never pauses it): reopen the
+// default device at the same rate and carry on, or fall back to the clocked stand-in.
+void SdlSoundDevice::recoverFromLoss() {
+    const int rate = deviceRate_;
+    closeDevice();
+    if (!openDevice(rate)) useClockedStandIn();
+}
+
+int SdlSoundDevice::playCursor() {
+    if (device_ != 0 && SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) recoverFromLoss();
+    if (device_ == 0) return standIn_.playCursor();
+    return cursor_.load(std::memory_order_relaxed);
+}
+
+uint8_t* SdlSoundDevice::lockRegion(int offset, int bytes) {
+    if (device_ == 0) {
+        uint8_t* region = standIn_.lockRegion(offset, bytes);
+        standInLocked_ = region != nullptr;
+        return region;
+    }
+    SDL_LockAudioDevice(device_);
+    if (offset < 0 || bytes <= 0 || offset > size_ - bytes) {
+        SDL_UnlockAudioDevice(device_);
+        return nullptr;
+    }
+    return buffer_.data() + offset;
+}
+
+void SdlSoundDevice::unlockRegion() {
+    if (standInLocked_) {
+        standIn_.unlockRegion();
+        standInLocked_ = false;
+        return;
+    }
+    if (device_ != 0) SDL_UnlockAudioDevice(device_);
+}
+
+} // namespace
+
+std::unique_ptr<SoundDevice> openSdlSoundDevice() {
+    auto device = std::make_unique<SdlSoundDevice>();
+    device->openAt(22050); // the start-up rate; createBuffer reopens it for another
+    return device;
+}
+
+uint32_t sdlAudioDeviceId(const SoundDevice& device) {
+    const auto* sdlDevice = dynamic_cast<const SdlSoundDevice*>(&device);
+    return sdlDevice != nullptr ? sdlDevice->deviceId() : 0;
+}

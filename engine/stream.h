@@ -1,0 +1,29 @@
+// The audio stream: building it, starting and stopping playback, the pump that feeds it.
+#pragma once
+
+struct AppState;
+
+// Stops and releases the stream buffer (clearing `playing`), takes streamRate from the output
+// format, sizes chunkFrames for the song's BPM, creates a buffer of 20 * chunkFrames bytes and
+// allocates every ring. The delay automation restarts from the song's DelayParams. Pending
+// mute toggles stay pending.
+void rebuildStream(AppState& app);
+
+// Stops the stream, applies every pending mute toggle and clears `playing`.
+void stopPlayback(AppState& app);
+
+// Stops, clears the rings and the stage, delay and automation state, takes each instrument's
+// bank from the head of its stack, pre-rolls steps 0..noteLatency-1 into the first chunks and
+// plays the stream from its start. Does nothing before the stream has been built.
+void startPlayback(AppState& app);
+
+// The one call that keeps the sound fed, made as often as possible from the UI thread: reads
+// the play cursor, updates the volume meter, takes at most one step when the cursor has entered
+// another chunk (sequencer, recording start or stop at instrument 0's measure end, bank
+// changes, the four voices, the mix), then the CPU meter and the marker, and sets the redraw
+// requests in app.stream.redraws.
+void pumpAudio(AppState& app);
+
+// The Sample Rate menu: stops playback, sets the output format to `rate` (22050 or 44100) and
+// rebuilds the stream; asks for a redraw of the play panel. Any other rate is refused (false).
+bool setSampleRate(AppState& app, int rate);
