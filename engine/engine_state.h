@@ -11,6 +11,7 @@ inline constexpr int kVoiceChordKeys = 8; // chord keys a voice plays (the edito
 inline constexpr int kMinBpm = 10;        // slowest tempo a chunk is sized for
 inline constexpr int kMaxBpm = 1000;      // fastest tempo a chunk is sized for
 inline constexpr int kDefaultStreamRate = 22050;
+inline constexpr int kVoiceScratchPerFrame = 4;
 
 // Phases (in waveform samples, 0..350) of the three oscillators of one chord key.
 struct VoicePhase {
@@ -41,7 +42,8 @@ struct EngineState {
 
     // Per instrument, ringSamples floats, even index left; chunk c starts at 2 * chunkFrames * c.
     std::unique_ptr<float[]> instrumentRing[kInstrumentCount];
-    // 2 * chunkFrames floats: one note row's oscillators before the amplitude stage.
+    // kVoiceScratchPerFrame * chunkFrames floats: one note row's stereo oscillator output, its
+    // pitch curve per frame and the slide fraction per frame.
     std::unique_ptr<float[]> voiceScratch;
 
     // Hz of note rows 0..23 (C3 up to B4).
@@ -75,5 +77,6 @@ inline void sizeEngineBuffers(EngineState& engine, int chunkFrames) {
     engine.ringSamples = 2 * kRingChunks * chunkFrames;
     for (auto& ring : engine.instrumentRing)
         ring = std::make_unique<float[]>(static_cast<size_t>(engine.ringSamples));
-    engine.voiceScratch = std::make_unique<float[]>(2 * static_cast<size_t>(chunkFrames));
+    engine.voiceScratch =
+        std::make_unique<float[]>(kVoiceScratchPerFrame * static_cast<size_t>(chunkFrames));
 }

@@ -34,3 +34,9 @@ inline bool inRange(int v, int count) {
 inline bool isFiniteValue(double v) {
     return v == v && v - v == 0.0;
 }
+
+// v mod count in 0..count-1 for any v, also negative (count > 0).
+inline int wrapIndex(long long v, int count) {
+    long long r = v % count;
+    return static_cast<int>(r < 0 ? r + count : r);
+}

@@ -32,3 +32,6 @@ void preRollRender(AppState& app);
 // After the pre-roll has been mixed: counters to one step before the current banks, so the
 // first pump step renders step noteLatency.
 void setCountersAfterPreRoll(AppState& app);
+
+// Steps of each bank the instrument plays: BPMsr kept within 1..16.
+int measureSteps(const AppState& app, int instrument);
