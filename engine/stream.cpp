@@ -98,6 +98,7 @@ void rebuildStream(AppState& app) {
     StreamState& stream = app.stream;
     if (stream.device != nullptr) stream.device->releaseBuffer();
     engine.playing = 0;
+    if (app.recording.active) endRecordingFile(app); // a recording keeps one chunk length
     engine.streamRate = stream.format.sampleRate;
     sizeEngineBuffers(engine, chunkFramesFor(app.song.BPM, engine.streamRate));
     stream.mixRing = std::make_unique<float[]>(static_cast<size_t>(engine.ringSamples));
