@@ -3,7 +3,7 @@
 
 struct AppState;
 struct Screen;
-struct Platform;
+class Platform;
 
 // Left press: takes the button (the platform keeps delivering moves to the window while it is
 // held), tries every panel handler in the fixed order, each redrawing what it changed, then

@@ -1,0 +1,111 @@
+// Mouse editing of the per-step values: the pan and velocity panel and the chord keys.
+#include "app/mouse_step_values.h"
+
+#include <algorithm>
+
+#include "app/app_state.h"
+
+namespace {
+
+constexpr int kPanSwitchWidth = 11;
+constexpr int kPanVelocityHeight = 46;
+constexpr int kBarsLeft = 15;  // panel x of the first step's bar
+constexpr int kBarsSpan = 401; // pixels over which the 16 steps spread
+constexpr int kChordColumns = 50;
+constexpr int kChordLowestOffset = -25; // semitone offset of column 0
+
+bool validInstrument(const AppState& app) {
+    return app.ui.currentInstrument >= 0 && app.ui.currentInstrument < kInstrumentCount;
+}
+
+bool setPanVelocityValue(AppState& app, int x, int y, bool starting) {
+    const float value = static_cast<float>(42 - y) / 38.0f; // y 4 is 1, y 42 is 0
+    const int bar = x - kBarsLeft;
+    if (starting && (value < 0.0f || value >= 1.0f || bar < 1 || bar > kBarsSpan - 1)) return false;
+    const int instrument = app.ui.currentInstrument;
+    if (bar >= 0 && bar < kBarsSpan) {
+        const int step = bar * kStepsPerBank / kBarsSpan + app.drag.viewOffset[instrument];
+        float* values =
+            app.drag.panVelocitySelect ? app.song.Pan[instrument] : app.song.Vel[instrument];
+        if (step >= 0 && step < kGridSteps) values[step] = std::clamp(value, 0.0f, 1.0f);
+    }
+    app.drag.panVelocityDragging = 1;
+    return true;
+}
+
+// The chord keys the editor looks at: a song file may claim any count.
+int usableChordCount(const ChordKeySet& chord) {
+    return std::clamp(static_cast<int>(chord.count), 0, kMaxChordKeys);
+}
+
+int lastKeyWithOffset(const ChordKeySet& chord, float offset) {
+    for (int k = usableChordCount(chord) - 1; k >= 0; --k)
+        if (chord.keys[k].semitoneOffset == offset) return k;
+    return -1;
+}
+
+int quietestKey(const ChordKeySet& chord) {
+    int quietest = 0;
+    for (int k = 1; k < usableChordCount(chord); ++k)
+        if (chord.keys[k].level < chord.keys[quietest].level) quietest = k;
+    return quietest;
+}
+
+// The key a new offset goes to: a free place while fewer than eight are used, else the
+// quietest key if it is quieter than `level`; -1 when the new key does not get in.
+int keyForNewOffset(ChordKeySet& chord, float level) {
+    const int count = usableChordCount(chord);
+    if (count < kEditorChordKeys) {
+        chord.count = count + 1;
+        return count;
+    }
+    const int quietest = quietestKey(chord);
+    return chord.keys[quietest].level < level ? quietest : -1;
+}
+
+bool setChordKey(AppState& app, int x, int y, bool starting) {
+    if (!validInstrument(app)) return false;
+    ChordKeySet& chord = app.song.Chorus[app.ui.currentInstrument];
+    const int column = (x - 4) * kChordColumns / 350;
+    const float fraction = static_cast<float>(y - 4) / 30.0f;
+    float offset = static_cast<float>(column + kChordLowestOffset);
+    if (starting) {
+        if (fraction < 0.0f || fraction > 1.0f || column < 0 || column >= kChordColumns)
+            return false;
+    } else {
+        const int dragged = app.drag.chordDragIndex;
+        if (dragged < 0 || dragged >= usableChordCount(chord)) return false;
+        offset = chord.keys[dragged].semitoneOffset;
+    }
+    const float level = std::clamp(1.0f - fraction, 0.0f, 1.0f);
+    int key = lastKeyWithOffset(chord, offset);
+    if (key < 0) key = keyForNewOffset(chord, level);
+    if (key < 0) return false;
+    chord.keys[key] = {offset, level};
+    app.drag.chordDragIndex = key;
+    return true;
+}
+
+} // namespace
+
+bool pressPanVelocity(AppState& app, int x, int y) {
+    if (!validInstrument(app)) return false;
+    if (x >= 0 && x < kPanSwitchWidth && y >= 0 && y < kPanVelocityHeight) {
+        app.drag.panVelocitySelect = !app.drag.panVelocitySelect;
+        return true;
+    }
+    return setPanVelocityValue(app, x, y, true);
+}
+
+bool dragPanVelocity(AppState& app, int x, int y) {
+    if (!validInstrument(app)) return false;
+    return setPanVelocityValue(app, x, y, false);
+}
+
+bool pressChordKeys(AppState& app, int x, int y) {
+    return setChordKey(app, x, y, true);
+}
+
+bool dragChordKeys(AppState& app, int x, int y) {
+    return setChordKey(app, x, y, false);
+}
