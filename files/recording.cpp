@@ -70,5 +70,6 @@ void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount)
 
 void endRecordingFile(AppState& app) {
     app.recording.active = 0;
+    app.recording.stopRequested = 0; // nothing is left to stop
     closeRecordingFile(app.recording);
 }

@@ -1,4 +1,5 @@
-// The temporary recording file: the hooks the engine calls while it plays, and its conversion to WAV.
+// The temporary recording file: the hooks the engine calls while it plays, and its conversion to
+// WAV.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,45 @@
+// What the file commands need from the desktop: message boxes, beeps, the title and file dialogs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class MessageIcon { None, Warning };
+
+struct FileDialogFilter {
+    std::string description; // "Wave Files"
+    std::string pattern;     // "*.wav"
+};
+
+// Parameters of an Open or Save file dialog.
+struct FileDialogRequest {
+    std::string presetName;                // file name shown when the dialog opens
+    std::vector<FileDialogFilter> filters; // in the order the dialog lists them
+    int filterIndex = 1;                   // 1-based filter chosen at first
+    std::string defaultExtension;          // appended when the user types a name without one
+    bool overwritePrompt = false;          // Save: ask before replacing an existing file
+};
+
+// The desktop behind the commands: the windowed program and the scripted (headless) front end
+// each provide one.
+class Platform {
+  public:
+    virtual ~Platform() = default;
+    // A modal message box owned by the main window; an empty caption shows no caption.
+    virtual void showMessage(const std::string& text, const std::string& caption,
+                             MessageIcon icon) = 0;
+    // The system's warning sound.
+    virtual void warningBeep() = 0;
+    virtual void setWindowTitle(const std::string& title) = 0;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> askOpenPath(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> askSavePath(const FileDialogRequest& request) = 0;
+};
+
+// A failure as the program reports every one: warning beep, then a message box without caption
+// and with the warning icon.
+inline void showWarning(Platform& platform, const std::string& text) {
+    platform.warningBeep();
+    platform.showMessage(text, "", MessageIcon::Warning);
+}

@@ -1,0 +1,51 @@
+// The scripted platform: protocol lines on a stream, dialog answers from a queue.
+#include "app/scripted_platform.h"
+
+std::string escapeProtocolField(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\t')
+            escaped += "\\t";
+        else if (c == '\n')
+            escaped += "\\n";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+void ScriptedPlatform::showMessage(const std::string& text, const std::string& caption,
+                                   MessageIcon icon) {
+    if (icon == MessageIcon::Warning) warningShown_ = true;
+    out_ << "message\t" << escapeProtocolField(caption) << '\t' << escapeProtocolField(text)
+         << '\n';
+    out_.flush();
+}
+
+void ScriptedPlatform::warningBeep() {
+    out_ << "beep\twarning\n";
+    out_.flush();
+}
+
+void ScriptedPlatform::setWindowTitle(const std::string& title) {
+    out_ << "title\t" << escapeProtocolField(title) << '\n';
+    out_.flush();
+}
+
+std::optional<std::string> ScriptedPlatform::nextAnswer() {
+    if (answers_.empty()) return std::nullopt;
+    std::optional<std::string> answer = std::move(answers_.front());
+    answers_.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedPlatform::askOpenPath(const FileDialogRequest&) {
+    return nextAnswer();
+}
+
+std::optional<std::string> ScriptedPlatform::askSavePath(const FileDialogRequest&) {
+    return nextAnswer();
+}

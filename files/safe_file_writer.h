@@ -1,0 +1,27 @@
+// Replacing a file safely: write a temporary file beside it, flush it to disk, rename it over.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// A file being written. Until commitSafeFile succeeds the target keeps its old contents.
+struct SafeFileWriter {
+    int fd = -1;
+    std::string targetPath; // the file that is replaced (a link's destination when it is a link)
+    std::string tempPath;   // the temporary file in the same folder
+    unsigned mode = 0;      // permissions the new file gets: the old file's, else 0666 less umask
+    bool failed = false;    // a write failed: commit refuses
+};
+
+// Creates the temporary file next to `path`. Returns false (nothing created) on failure.
+bool beginSafeFile(SafeFileWriter& writer, const std::string& path);
+
+// Appends bytes; a failure is remembered and reported by the commit.
+bool writeSafeFile(SafeFileWriter& writer, const void* data, size_t size);
+
+// Flushes the temporary file to disk, gives it its permissions and renames it over the target.
+// On any failure the temporary file is removed and the target is left as it was.
+bool commitSafeFile(SafeFileWriter& writer);
+
+// Gives up: removes the temporary file.
+void abandonSafeFile(SafeFileWriter& writer);

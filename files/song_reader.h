@@ -1,0 +1,17 @@
+// Reading a song file's text into the current song, field by field.
+#pragma once
+
+#include <string_view>
+
+struct AppState;
+
+struct SongReadResult {
+    // The message of the entry that failed, or nullptr when the text was read to its end.
+    const char* errorMessage = nullptr;
+};
+
+// Reads the song file text into app.song. Only the fields the text mentions change; "NumNotes"
+// empties the instrument's notes first. "Sound" and "SoundEffect" entries rebuild their slot's
+// playback waveform. Stops at the first entry that fails, keeping what was stored before it.
+// Every index and count is checked, so no text can store outside the song's fields.
+SongReadResult readSongText(AppState& app, std::string_view text);
