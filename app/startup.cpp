@@ -4,11 +4,14 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/hover_help.h"
 #include "engine/sound_device.h"
 #include "engine/stream.h"
 #include "files/recording.h"
 #include "tools/reset_song.h"
+#include "ui/drawing.h"
 #include "ui/panel_update.h"
+#include "ui/screen.h"
 
 void initAppState(AppState& app, SoundDevice& device) {
     app.stream.device = &device;
@@ -34,8 +37,25 @@ void renewAppState(AppState& app) {
 std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device) {
     auto app = std::make_unique<AppState>();
     initAppState(*app, device);
+    paintWindowBackground(*app, screen);
     renderAllPanels(*app, screen);
     return app;
+}
+
+void finishStartup(AppState& app, Screen& screen) {
+    screen.windowActive = 1;
+    screen.initialised = 1;
+    presentAllPanels(app, screen);
+    showHoverHelp(app, screen, -1, -1);
+}
+
+void paintWindowBackground(const AppState& app, Screen& screen) {
+    PanelSurface& picture = screen.display.picture;
+    PanelCanvas canvas;
+    createCanvas(canvas, picture.width, picture.height, picture.bytesPerPixel);
+    const float* colour = app.ui.backgroundColour; // blue, green, red
+    fillRect(canvas, 0, 0, canvas.height, canvas.width, colour[2], colour[1], colour[0]);
+    copyCanvasToSurface(canvas, picture);
 }
 
 void shutdownApp(std::unique_ptr<AppState>& app) {

@@ -20,9 +20,16 @@ void releaseAppState(AppState& app);
 // default, on the same sound device.
 void renewAppState(AppState& app);
 
-// The whole start-up after the display exists: a new AppState on `device`, every panel
-// rendered; the window is shown next, and `initialised` set.
+// The whole start-up after the screen exists: a new AppState on `device`, the window picture
+// painted with the background colour, every panel rendered. The window is shown next.
 std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device);
+
+// Once the window is shown: it counts as active, start-up has finished, every panel is
+// presented and the help line drawn for no pointer position.
+void finishStartup(AppState& app, Screen& screen);
+
+// Fills the whole window picture with the window background colour (the gaps between panels).
+void paintWindowBackground(const AppState& app, Screen& screen);
 
 // Shutdown: releases the stream, the rings and every buffer of the AppState.
 void shutdownApp(std::unique_ptr<AppState>& app);

@@ -1,0 +1,267 @@
+// The main window: menu bar, the client picture, event dispatch with the audio pump, the loop.
+#include "app/fltk_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_PNG_Image.H>
+#include <FL/Fl_Window.H>
+
+#include <memory>
+#include <string>
+
+#include "app/app_state.h"
+#include "app/fltk_picture.h"
+#include "app/fltk_platform.h"
+#include "app/hover_help.h"
+#include "app/key_codes.h"
+#include "app/key_commands.h"
+#include "app/menu_bar.h"
+#include "app/menu_commands.h"
+#include "app/mouse.h"
+#include "app/product_info.h"
+#include "app/startup.h"
+#include "engine/sdl_sound_device.h"
+#include "resources/glyph_images.h"
+#include "ui/panel_update.h"
+#include "ui/screen.h"
+
+namespace {
+
+constexpr int kMenuBarHeight = 25;
+constexpr double kIdleWaitSeconds = 0.002;  // the loop waits at most this long for an event
+constexpr double kTimerPumpSeconds = 0.002; // pump interval inside modal boxes and dialogs
+constexpr int kDisplayBytesPerPixel = 4;    // the picture's pixels are blue, green, red, unused
+constexpr const char* kNoSoundDeviceText =
+    "No sound device could be opened. Humbrook carries on and plays silently.";
+
+class PictureView;
+
+// The objects that live for the whole windowed program.
+struct Program {
+    Screen screen;
+    std::unique_ptr<SoundDevice> device;
+    std::unique_ptr<AppState> app;
+    MenuState menu;
+    Fl_Window* window = nullptr;
+    Fl_Menu_Bar* menuBar = nullptr;
+    PictureView* view = nullptr;
+    std::unique_ptr<FltkPlatform> platform;
+};
+
+// FLTK's event dispatch hook takes no user data: the one program it serves.
+Program* dispatchedProgram = nullptr;
+
+void pump(Program& program) {
+    if (program.app) pumpAndRedraw(*program.app, program.screen);
+}
+
+// The client area: shows the window picture and takes the mouse.
+class PictureView : public Fl_Widget {
+  public:
+    PictureView(Program& program, int x, int y)
+        : Fl_Widget(x, y, kClientWidth, kClientHeight), program_(program) {}
+
+    void draw() override {
+        const PanelSurface& picture = program_.screen.display.picture;
+        drawPictureClipped(picture.pixels.data(), picture.pitch, x(), y(), picture.width,
+                           picture.height);
+    }
+
+    int handle(int event) override {
+        if (!program_.app) return Fl_Widget::handle(event);
+        AppState& app = *program_.app;
+        Screen& screen = program_.screen;
+        const int px = Fl::event_x() - x();
+        const int py = Fl::event_y() - y();
+        switch (event) {
+        case FL_ENTER:
+            return 1;
+        case FL_PUSH:
+            if (Fl::event_button() == FL_LEFT_MOUSE)
+                onLeftButtonDown(app, screen, *program_.platform, px, py);
+            else if (Fl::event_button() == FL_RIGHT_MOUSE)
+                onRightButtonDown(app, screen, px, py);
+            return 1;
+        case FL_MOVE:
+        case FL_DRAG:
+            onMouseMove(app, screen, px, py);
+            return 1;
+        case FL_RELEASE:
+            if (Fl::event_button() == FL_LEFT_MOUSE) onLeftButtonUp(app, screen);
+            return 1;
+        default:
+            return Fl_Widget::handle(event);
+        }
+    }
+
+    // Marks a changed rectangle of the picture for the next flush.
+    static void pictureChanged(void* context, PanelRect area) {
+        auto* view = static_cast<PictureView*>(context);
+        view->damage(FL_DAMAGE_USER1, view->x() + area.left, view->y() + area.top, rectWidth(area),
+                     rectHeight(area));
+    }
+
+  private:
+    Program& program_;
+};
+
+// Capital letters and digits by their characters, the command keys by their codes.
+int keyCodeFromFltk(int fltkKey) {
+    if (fltkKey >= 'a' && fltkKey <= 'z') return fltkKey - 'a' + 'A';
+    if (fltkKey >= '0' && fltkKey <= '9') return fltkKey;
+    switch (fltkKey) {
+    case ' ':
+        return kKeySpace;
+    case FL_Enter:
+    case FL_KP_Enter:
+        return kKeyEnter;
+    case FL_Left:
+        return kKeyLeft;
+    case FL_Right:
+        return kKeyRight;
+    case FL_Up:
+        return kKeyUp;
+    case FL_Down:
+        return kKeyDown;
+    case FL_Delete:
+        return kKeyDelete;
+    default:
+        return kKeyNone;
+    }
+}
+
+// The menu bar shows what MenuState says: grayed Paste items, Options check marks.
+void syncMenu(Program& program) {
+    const Fl_Menu_Item* items = program.menuBar->menu();
+    for (int i = 0; i < program.menuBar->size(); ++i) {
+        auto& item = const_cast<Fl_Menu_Item&>(items[i]);
+        if (item.label() == nullptr || item.callback() == nullptr) continue;
+        const int id = static_cast<int>(reinterpret_cast<fl_intptr_t>(item.user_data()));
+        if (menuItemGrayed(program.menu, id))
+            item.deactivate();
+        else
+            item.activate();
+        if (item.radio()) {
+            if (menuItemChecked(program.menu, id))
+                item.set();
+            else
+                item.clear();
+        }
+    }
+}
+
+void menuCallback(Fl_Widget* widget, void* data) {
+    Program& program = *static_cast<Program*>(widget->user_data());
+    const int id = static_cast<int>(reinterpret_cast<fl_intptr_t>(data));
+    MenuOutcome outcome =
+        onMenuCommand(*program.app, program.screen, *program.platform, program.menu, id);
+    syncMenu(program);
+    if (outcome == MenuOutcome::Exit) program.window->hide();
+}
+
+void buildMenu(Program& program) {
+    for (const MenuItemSpec& spec : kMenuItems) {
+        std::string path = std::string(spec.menu) + "/";
+        if (spec.submenu) path += std::string(spec.submenu) + "/";
+        std::string caption = spec.caption;
+        while (!caption.empty() && caption.back() == '\t') caption.pop_back();
+        path += caption;
+        int flags = spec.submenu ? FL_MENU_RADIO : 0;
+        program.menuBar->add(path.c_str(), 0, menuCallback,
+                             reinterpret_cast<void*>(static_cast<fl_intptr_t>(spec.id)), flags);
+    }
+    program.menuBar->user_data(&program);
+    syncMenu(program);
+}
+
+// "Active" is shown and not minimised: an inactive window still plays, only presents wait.
+void followActivation(Program& program, int event, Fl_Window* window) {
+    if (!program.app || window != program.window) return;
+    int active = program.window->shown() && program.window->visible() ? 1 : 0;
+    if (event == FL_HIDE) active = 0;
+    if (active == program.screen.windowActive) return;
+    program.screen.windowActive = active;
+    program.app->drag.mouseButtonDown = 0;
+    if (active) {
+        presentAllPanels(*program.app, program.screen);
+        showHoverHelp(*program.app, program.screen, -1, -1);
+    }
+}
+
+// Every event starts with one pump. Keys pressed in the main window go to the keyboard
+// commands whichever widget has the focus; with Alt held they reach the menu bar instead.
+int dispatchEvent(int event, Fl_Window* window) {
+    Program& program = *dispatchedProgram;
+    pump(program);
+    if (event == FL_KEYDOWN && program.app && window == program.window && !Fl::modal() &&
+        !Fl::grab() && !Fl::event_state(FL_ALT)) {
+        int key = keyCodeFromFltk(Fl::event_key());
+        if (key != kKeyNone) onKeyDown(*program.app, program.screen, *program.platform, key);
+        return 1;
+    }
+    int used = Fl::handle_(event, window);
+    followActivation(program, event, window);
+    return used;
+}
+
+// Keeps the sound fed while a modal box or a file dialog runs its own event loop.
+void timerPump(void* data) {
+    pump(*static_cast<Program*>(data));
+    Fl::repeat_timeout(kTimerPumpSeconds, timerPump, data);
+}
+
+void closeWindow(Fl_Widget* window, void*) {
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    window->hide();
+}
+
+void createWindow(Program& program) {
+    auto* window = new Fl_Window(20, 20, kClientWidth, kMenuBarHeight + kClientHeight);
+    window->copy_label(startupWindowTitle().c_str());
+    window->color(fl_rgb_color(26, 45, 90));
+    program.menuBar = new Fl_Menu_Bar(0, 0, kClientWidth, kMenuBarHeight);
+    program.menuBar->clear_visible_focus();
+    program.view = new PictureView(program, 0, kMenuBarHeight);
+    window->end();
+    window->size_range(window->w(), window->h(), window->w(), window->h());
+    window->callback(closeWindow);
+    static Fl_PNG_Image icon("humbrook_icon.png", humbrook_icon_png,
+                             static_cast<int>(humbrook_icon_png_size));
+    window->icon(&icon);
+    program.window = window;
+    program.platform = std::make_unique<FltkPlatform>(*window);
+    buildMenu(program);
+}
+
+} // namespace
+
+int runWindowedProgram() {
+    auto program = std::make_unique<Program>();
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, false); // FLTK's own chooser keeps our timers running
+    if (!initScreen(program->screen, kDisplayBytesPerPixel)) return 0;
+    createWindow(*program);
+    program->screen.display.pictureChanged = PictureView::pictureChanged;
+    program->screen.display.pictureChangedContext = program->view;
+    program->device = openSdlSoundDevice();
+    program->app = startApp(program->screen, *program->device);
+
+    dispatchedProgram = program.get();
+    Fl::event_dispatch(dispatchEvent);
+    program->window->show();
+    Fl::wait(0); // let the window be mapped before the first present
+    finishStartup(*program->app, program->screen);
+    Fl::add_timeout(kTimerPumpSeconds, timerPump, program.get());
+    if (program->device->isSilent()) showWarning(*program->platform, kNoSoundDeviceText);
+
+    while (program->window->shown()) {
+        Fl::wait(kIdleWaitSeconds);
+        pump(*program);
+    }
+
+    Fl::remove_timeout(timerPump, program.get());
+    Fl::event_dispatch(nullptr);
+    shutdownApp(program->app);
+    program->device.reset();
+    dispatchedProgram = nullptr;
+    return 0;
+}

@@ -1,0 +1,182 @@
+// Menu commands and their redraws.
+#include "app/menu_commands.h"
+
+#include "app/app_state.h"
+#include "app/help_boxes.h"
+#include "app/hover_help.h"
+#include "app/menu_bar.h"
+#include "app/platform.h"
+#include "app/product_info.h"
+#include "app/startup.h"
+#include "engine/delays.h"
+#include "engine/knob_automation.h"
+#include "engine/stream.h"
+#include "files/song_commands.h"
+#include "files/wave_commands.h"
+#include "tools/clipboard_edits.h"
+#include "tools/current_selection.h"
+#include "ui/panel_update.h"
+
+namespace {
+
+void redrawEverything(AppState& app, Screen& screen) {
+    renderAllPanels(app, screen);
+    presentAllPanels(app, screen);
+    showHoverHelp(app, screen, -1, -1);
+}
+
+// File > New: the start-up title, a fresh AppState with every default, all panels again. The
+// Options check marks go back to the values the fresh AppState has.
+void newSong(AppState& app, Screen& screen, Platform& platform, MenuState& menu) {
+    platform.setWindowTitle(startupWindowTitle());
+    stopPlayback(app);
+    renewAppState(app);
+    menu.checkedNoteLatency = app.engine.noteLatency;
+    menu.checkedSampleRate = app.stream.format.sampleRate;
+    redrawEverything(app, screen);
+}
+
+// Every instrument's knobs and delays are handed to the engine, so a loaded song plays with its
+// own settings on all four instruments, not only on the one in view.
+void recordAllInstrumentSettings(AppState& app) {
+    int current = app.ui.currentInstrument;
+    for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
+        app.ui.currentInstrument = instrument;
+        recordKnobChange(app);
+        recordDelayChange(app);
+    }
+    app.ui.currentInstrument = current;
+}
+
+void openSong(AppState& app, Screen& screen, Platform& platform) {
+    stopPlayback(app);
+    if (openSongFile(app, platform)) {
+        redrawEverything(app, screen);
+        recordAllInstrumentSettings(app);
+    }
+    updatePanel(app, screen, PanelId::PlayStopRecord);
+}
+
+void saveRecording(AppState& app, Screen& screen, Platform& platform) {
+    stopPlayback(app);
+    if (app.recording.recordedChunks < 1)
+        platform.showMessage("No beats recorded.", "Sorry", MessageIcon::None);
+    else
+        saveRecordedWave(app, platform);
+    updatePanel(app, screen, PanelId::PlayStopRecord);
+}
+
+void setNoteLatency(AppState& app, Screen& screen, MenuState& menu, int latency) {
+    stopPlayback(app);
+    app.engine.noteLatency = latency;
+    menu.checkedNoteLatency = latency;
+    updatePanel(app, screen, PanelId::PlayStopRecord);
+}
+
+void chooseSampleRate(AppState& app, Screen& screen, MenuState& menu, int rate) {
+    stopPlayback(app);
+    setSampleRate(app, rate);
+    menu.checkedSampleRate = rate;
+    updatePanel(app, screen, PanelId::PlayStopRecord);
+}
+
+// Edit menu: each Copy enables its Paste item for good.
+void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
+    switch (id) {
+    case kMenuCopyPattern:
+        copyPattern(app);
+        menu.pasteEnabled[0] = 1;
+        break;
+    case kMenuCopyEnvelope:
+        copyEnvelope(app);
+        menu.pasteEnabled[1] = 1;
+        break;
+    case kMenuCopyWaveform:
+        copyWaveform(app);
+        menu.pasteEnabled[2] = 1;
+        break;
+    case kMenuCopyEffects:
+        copyEffects(app);
+        menu.pasteEnabled[3] = 1;
+        break;
+    case kMenuPastePattern:
+        pastePattern(app);
+        updatePanel(app, screen, PanelId::NotePad);
+        updatePanel(app, screen, PanelId::PanAndVelocity);
+        break;
+    case kMenuPasteEnvelope:
+        pasteEnvelope(app);
+        updatePanel(app, screen, PanelId::EnvelopeEditor);
+        updatePanel(app, screen, PanelId::EnvelopeButtons);
+        updatePanel(app, screen, PanelId::NotePad);
+        break;
+    case kMenuPasteWaveform:
+        pasteWaveform(app);
+        updatePanel(app, screen, PanelId::WaveEditor);
+        updatePanel(app, screen, PanelId::WaveButtons);
+        break;
+    case kMenuPasteEffects:
+        pasteEffects(app);
+        recordKnobChange(app); // the engine ramps to the pasted values as after a knob drag
+        updatePanel(app, screen, PanelId::EffectController2D);
+        updatePanel(app, screen, PanelId::EffectKnobs);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, MenuState& menu,
+                          int id) {
+    if (menuItemGrayed(menu, id)) return MenuOutcome::Continue;
+    switch (id) {
+    case kMenuNew:
+        newSong(app, screen, platform, menu);
+        break;
+    case kMenuOpen:
+        openSong(app, screen, platform);
+        break;
+    case kMenuSave:
+        stopPlayback(app);
+        saveSongFile(app, platform);
+        updatePanel(app, screen, PanelId::PlayStopRecord);
+        break;
+    case kMenuSaveRecordedWave:
+        saveRecording(app, screen, platform);
+        break;
+    case kMenuImportWave:
+        importWaveFile(app, platform, currentWaveformSlot(app));
+        updatePanel(app, screen, PanelId::WaveEditor);
+        updatePanel(app, screen, PanelId::WaveButtons);
+        break;
+    case kMenuExit:
+        return MenuOutcome::Exit;
+    case kMenuNoteLatency1:
+        setNoteLatency(app, screen, menu, 1);
+        break;
+    case kMenuNoteLatency2:
+        setNoteLatency(app, screen, menu, 2);
+        break;
+    case kMenuNoteLatency3:
+        setNoteLatency(app, screen, menu, 3);
+        break;
+    case kMenuSampleRate22050:
+        chooseSampleRate(app, screen, menu, 22050);
+        break;
+    case kMenuSampleRate44100:
+        chooseSampleRate(app, screen, menu, 44100);
+        break;
+    case kMenuHelp:
+        showHelpBox(platform);
+        break;
+    case kMenuAbout:
+        showAboutBox(platform);
+        break;
+    default:
+        onEditCommand(app, screen, menu, id);
+        break;
+    }
+    return MenuOutcome::Continue;
+}

@@ -1,0 +1,17 @@
+// The menu commands: what each menu item does and which panels redraw after it.
+#pragma once
+
+class Platform;
+struct AppState;
+struct MenuState;
+struct Screen;
+
+enum class MenuOutcome {
+    Continue, // the program goes on
+    Exit,     // File > Exit: the window closes and the program ends with code 0
+};
+
+// One menu command by its id. A grayed Paste item and an unknown id do nothing (the windowed
+// program never receives them). `menu` gains its enabled Paste items and moved check marks.
+MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, MenuState& menu,
+                          int id);
