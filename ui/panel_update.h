@@ -39,9 +39,9 @@ void presentAllPanels(AppState& app, Screen& screen);
 // Fills the 20 x 5 marker canvas with the red glow (brightest in the middle) and copies it to
 // the marker surface.
 void drawGlowBar(Screen& screen);
-// Where the marker centred on column x lands on the 409-pixel step strip: max(0, x - 10) to
-// min(409, x + 10), rows 0..5.
-PanelRect playbackMarkerRect(int markerX);
+// Where the marker centred on column x lands on the step strip: max(0, x - 10) to
+// min(stripWidth, x + 10), rows 0..5.
+PanelRect playbackMarkerRect(int markerX, int stripWidth);
 // Clears the step strip, blits the marker centred on markerX into it and presents the strip
 // without pumping.
 void showPlaybackMarker(AppState& app, Screen& screen, float markerX);
