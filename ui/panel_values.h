@@ -1,0 +1,84 @@
+// Song and UI values as the panel renderers draw them: indices, colours, 0..1 values and labels
+// read so that whatever a damaged song holds draws without a fault.
+#pragma once
+
+#include <cstring>
+
+#include "app/app_state.h"
+#include "engine/safe_convert.h"
+#include "ui/drawing.h"
+#include "ui/glyphs.h"
+
+// A 0..1 value of the song (knob, gain, pan, velocity): NaN draws as 0, the rest is clamped.
+inline float unitValue(float v) {
+    if (!(v > 0.0f)) return 0.0f;
+    return v < 1.0f ? v : 1.0f;
+}
+
+// The instrument the per-instrument panels show.
+inline int shownInstrument(const AppState& app) {
+    return clampInt(app.ui.currentInstrument, 0, kInstrumentCount - 1);
+}
+
+// First step of the note bank in view of an instrument: a bank start 0..240.
+inline int viewOffsetOf(const AppState& app, int instrument) {
+    const int offset = app.drag.viewOffset[clampInt(instrument, 0, kInstrumentCount - 1)];
+    return clampInt(offset, 0, kGridSteps - kStepsPerBank) / kStepsPerBank * kStepsPerBank;
+}
+
+// Steps played of each bank, as the panels show it: 1..16.
+inline int bankLengthOf(const Song& song, int instrument) {
+    return clampInt(song.BPMsr[instrument], 1, kStepsPerBank);
+}
+
+// An instrument's colour as blue, green, red, each 0..255 (NaN draws as 0).
+struct Colour {
+    float blue;
+    float green;
+    float red;
+};
+inline float colourChannel(float v) {
+    if (!(v > 0.0f)) return 0.0f;
+    return v < 255.0f ? v : 255.0f;
+}
+inline Colour instrumentColour(const Song& song, int instrument) {
+    const float* bgr = song.BGR[instrument];
+    return {colourChannel(bgr[0]), colourChannel(bgr[1]), colourChannel(bgr[2])};
+}
+inline Colour scaled(Colour c, float factor) {
+    return {c.blue * factor, c.green * factor, c.red * factor};
+}
+inline float colourChannelOf(const Colour& c, int channel) {
+    return channel == kBlue ? c.blue : (channel == kGreen ? c.green : c.red);
+}
+
+// Copies a knob label into a terminated buffer of the same capacity (a label that fills its
+// whole field is cut one character short rather than read past its end).
+template <size_t N> struct LabelText { char text[N]; };
+template <size_t N> LabelText<N> labelText(const char (&label)[N]) {
+    LabelText<N> out{};
+    std::memcpy(out.text, label, N - 1);
+    out.text[N - 1] = '\0';
+    return out;
+}
+
+// Green 0.8 text, the panels' usual caption colour.
+inline void drawCaption(PanelCanvas& canvas, const PanelCanvas& textAtlas, int row, int col,
+                        const char* text) {
+    drawText(canvas, textAtlas, row, col, 0, true, 0.0f, 0.8f, 0.0f, text);
+}
+
+// Draws digit 0..9 of the digit atlas with its top-left corner at (top, left): `shade` gets each
+// target pixel's row and column and the atlas pixel's blue, green and red, and writes it.
+template <typename Shade>
+void drawAtlasDigit(const PanelCanvas& digits, int digit, int top, int left, Shade shade) {
+    const int cell = clampInt(digit, 0, 9) * kDigitWidth;
+    for (int dy = 0; dy < kDigitHeight; ++dy) {
+        for (int dx = 0; dx < kDigitWidth; ++dx) {
+            const float blue = static_cast<float>(getChannel(digits, dy, cell + dx, kBlue));
+            const float green = static_cast<float>(getChannel(digits, dy, cell + dx, kGreen));
+            const float red = static_cast<float>(getChannel(digits, dy, cell + dx, kRed));
+            shade(top + dy, left + dx, blue, green, red);
+        }
+    }
+}
