@@ -106,7 +106,10 @@ void rebuildStream(AppState& app) {
     if (stream.device != nullptr)
         stream.device->createBuffer(engine.streamRate,
                                     kRingChunks * kStreamBytesPerChunkFrame * engine.chunkFrames);
-    for (int i = 0; i < kInstrumentCount; ++i) resetDelayAutomation(app, i);
+    for (int i = 0; i < kInstrumentCount; ++i) {
+        resetKnobAutomation(app, i);
+        resetDelayAutomation(app, i);
+    }
 }
 
 void stopPlayback(AppState& app) {

@@ -5,8 +5,9 @@ struct AppState;
 
 // Stops and releases the stream buffer (clearing `playing`), takes streamRate from the output
 // format, sizes chunkFrames for the song's BPM, creates a buffer of 20 * chunkFrames bytes and
-// allocates every ring. The delay automation restarts from the song's DelayParams. Pending
-// mute toggles stay pending.
+// allocates every ring. The knob and delay automation restart from the song's current values
+// (the delays are not reset by a start, so a loaded song's delays sound at once). Pending mute
+// toggles stay pending.
 void rebuildStream(AppState& app);
 
 // Stops the stream, applies every pending mute toggle and clears `playing`.

@@ -1,0 +1,163 @@
+// DELAY/REVERB: the recirculating delays, their automation and extreme delay values.
+#include "engine/delays.h"
+#include "engine/mixer.h"
+#include "stream_test_app.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+// 18 values with delay 0 set as given and delays 1 and 2 silent.
+struct DelayValues {
+    float v[kDelayAutomationValues] = {1,    4.1f, 0,    0.5f, 0,    0.5f, 1,    4.1f, 0,
+                                       0.5f, 0,    0.5f, 1,    4.1f, 0,    0.5f, 0,    0.5f};
+    DelayValues(float offset, float feedback, float lowPass, float pan, float fineTune) {
+        v[kDelayOffset] = offset;
+        v[kDelayFeedback] = feedback;
+        v[kDelayLowPass] = lowPass;
+        v[kDelayPan] = pan;
+        v[kDelayFineTune] = fineTune;
+    }
+};
+
+constexpr float kFullFeedbackCoefficient = 0.9905f; // low pass 0: 0.95 * 0.99 + 0.05
+
+TEST(Delays, FeedbackAtMostOneHundredthDoesNothing) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    float* ring = app.engine.instrumentRing[0].get();
+    const int rs = app.engine.ringSamples;
+    for (int j = 0; j < rs; ++j) ring[j] = static_cast<float>(j % 97) - 48.0f;
+    std::vector<float> before(ring, ring + rs);
+    const DelayValues quiet(0.0f, 0.01f, 0.0f, 0.0f, 0.5f);
+    applyDelays(app, 0, 0, rs, quiet.v, quiet.v);
+    for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], before[j]) << j;
+    // A ramp that leaves 0.01 runs the delay.
+    const DelayValues louder(0.0f, 0.02f, 0.0f, 0.0f, 0.5f);
+    applyDelays(app, 0, 0, rs, quiet.v, louder.v);
+    int changed = 0;
+    for (int j = 0; j < rs; ++j) changed += ring[j] != before[j];
+    EXPECT_GT(changed, 0);
+}
+
+TEST(Delays, OffsetZeroReadsTheSampleBeingWritten) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    float* ring = app.engine.instrumentRing[0].get();
+    ring[100] = 80.0f;
+    const DelayValues echo(0.0f, 1.0f, 0.0f, 0.0f, 0.5f); // D = 0, gain 1
+    applyDelays(app, 0, 0, 2 * t.chunkFrames(), echo.v, echo.v);
+    for (int j = 0; j < 100; ++j) ASSERT_EQ(ring[j], 0.0f);
+    const float b = kFullFeedbackCoefficient;
+    EXPECT_NEAR(ring[100], 80.0f * (1.0f + b * b), 1e-3f);
+    EXPECT_NE(ring[102], 0.0f); // the echo keeps ringing in the left channel
+    EXPECT_EQ(ring[101], 0.0f); // and never reaches the right one
+}
+
+TEST(Delays, PanOneTakesTheOtherChannel) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    const int cf = t.chunkFrames();
+    float* ring = app.engine.instrumentRing[0].get();
+    ring[20] = 100.0f;                                       // left sample of frame 10 of chunk 0
+    const DelayValues crossed(1.0f, 1.0f, 0.0f, 1.0f, 0.5f); // one step, the other channel
+    applyDelays(app, 0, 2 * cf, 4 * cf, crossed.v, crossed.v);
+    // Right samples read the left sample of the next tapped frame: the echo lands on the right
+    // of frame 9; the left channel hears only the (silent) right channel.
+    const float b = kFullFeedbackCoefficient;
+    EXPECT_NEAR(ring[2 * cf + 19], 100.0f * b * b, 1e-3f);
+    for (int j = 2 * cf; j < 4 * cf; j += 2) ASSERT_EQ(ring[j], 0.0f) << j;
+    for (int j = 2 * cf + 1; j < 2 * cf + 19; j += 2) ASSERT_EQ(ring[j], 0.0f) << j;
+
+    // Pan 0 puts the same echo on the left of frame 10.
+    StreamTestApp u;
+    float* same = u.app->engine.instrumentRing[0].get();
+    same[20] = 100.0f;
+    const DelayValues straight(1.0f, 1.0f, 0.0f, 0.0f, 0.5f);
+    applyDelays(*u.app, 0, 2 * cf, 4 * cf, straight.v, straight.v);
+    EXPECT_NEAR(same[2 * cf + 20], 100.0f * b * b, 1e-3f);
+    for (int j = 2 * cf + 1; j < 4 * cf; j += 2) ASSERT_EQ(same[j], 0.0f) << j;
+}
+
+TEST(Delays, TapDistanceStaysOnTheChannelAndInsideTheRing) {
+    EXPECT_EQ(delayTapDistance(9450.7f, 47250), 9450);
+    EXPECT_EQ(delayTapDistance(9451.2f, 47250), 9450);
+    EXPECT_EQ(delayTapDistance(-3.5f, 100), 96); // trunc -3, odd: -4, wrapped
+    EXPECT_EQ(delayTapDistance(std::numeric_limits<float>::quiet_NaN(), 100), 0);
+    const int huge = delayTapDistance(std::numeric_limits<float>::infinity(), 47250);
+    EXPECT_TRUE(huge >= 0 && huge < 47250 && huge % 2 == 0);
+    const int hugeNegative = delayTapDistance(-1e30f, 47250);
+    EXPECT_TRUE(hugeNegative >= 0 && hugeNegative < 47250 && hugeNegative % 2 == 0);
+}
+
+TEST(Delays, DamagedValuesNeitherCrashNorReachTheOutputAsNoise) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    app.song.DelayParams[0][0][kDelayOffset] = inf;
+    app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
+    app.song.DelayParams[0][1][kDelayOffset] = 1e30f;
+    app.song.DelayParams[0][1][kDelayFeedback] = 1.0f;
+    app.song.DelayParams[0][2][kDelayFineTune] = nan;
+    app.song.DelayParams[0][2][kDelayFeedback] = nan;
+    app.song.DelayParams[0][2][kDelayLowPass] = -inf;
+    rebuildStream(app);
+    placeNote(app.song, 0, 0, 5, 2);
+    startPlayback(app);
+    for (int step = 1; step < 6; ++step) {
+        t.device.setPlayCursor(step % 5 * t.chunkBytes());
+        pumpAudio(app);
+    }
+    // Whatever the ring holds, every output sample is a clipped value or 0.
+    for (int j = 0; j < app.engine.ringSamples; ++j)
+        ASSERT_LE(std::abs(static_cast<int>(t.streamSample(j))), 32512);
+}
+
+TEST(DelayAutomation, RebuildLoadsTheSongsDelaysAndChangesRampIn) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    const int cf = t.chunkFrames();
+    // A song whose delay is on from the start (as after loading a file) echoes at once.
+    app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
+    rebuildStream(app);
+    const DelayAutomation& ring = app.stream.delayAutomation[0];
+    EXPECT_EQ(ring.values[ring.head][kDelayFeedback], 1.0f);
+    app.engine.instrumentRing[0][20] = 100.0f;
+    processDelays(app, 0, 2 * cf, 4 * cf);
+    EXPECT_NE(app.engine.instrumentRing[0][2 * cf + 20], 0.0f);
+
+    // The first change replaces the head entry; a later one made while stopped is stamped -1
+    // and reached at the ring's last sample.
+    app.engine.playing = 1;
+    recordDelayChange(app);
+    EXPECT_EQ(ring.valid[0], 1);
+    app.engine.playing = 0;
+    app.song.DelayParams[0][0][kDelayFeedback] = 0.0f;
+    recordDelayChange(app);
+    ASSERT_EQ(ring.valid[1], 1);
+    EXPECT_EQ(ring.stamp[1], -1);
+    processDelays(app, 0, 0, 2 * cf);
+    const float expected = 1.0f - 2.0f * cf / (app.engine.ringSamples - 1.0f);
+    EXPECT_NEAR(ring.values[ring.head][kDelayFeedback], expected, 1e-5f);
+    processDelays(app, 0, 2 * cf, app.engine.ringSamples);
+    EXPECT_EQ(ring.head, 1);
+    EXPECT_EQ(ring.values[ring.head][kDelayFeedback], 0.0f);
+}
+
+TEST(Delays, MutedInstrumentKeepsEchoingItsRing) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    const int cf = t.chunkFrames();
+    app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
+    app.song.Mute[0] = 1;
+    rebuildStream(app);
+    app.engine.instrumentRing[0][20] = 100.0f; // left of frame 10, chunk 0
+    app.engine.chunkIndex = 0;                 // mixes chunk 1
+    mixChunk(app);
+    EXPECT_GT(t.streamSample(2 * cf + 20), 0);
+}
+
+} // namespace

@@ -1,0 +1,254 @@
+// The stream: building it, start and stop, the pump's steps, meters, marker, recording hooks.
+#include "engine/mixer.h"
+#include "files/recording.h"
+#include "stream_test_app.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+bool chunkIsSilent(const StreamTestApp& t, int chunk) {
+    for (int j = 2 * t.chunkFrames() * chunk; j < 2 * t.chunkFrames() * (chunk + 1); ++j)
+        if (t.streamSample(j) != 0) return false;
+    return true;
+}
+
+// Plays like the headless renderer: the chunk under the cursor is what is heard, then the
+// cursor moves on to the next chunk and the pump runs once.
+std::vector<int16_t> renderSteps(StreamTestApp& t, int steps) {
+    std::vector<int16_t> out;
+    startPlayback(*t.app);
+    t.device.setPlayCursor(0);
+    pumpAudio(*t.app);
+    for (int n = 0; n < steps; ++n) {
+        const int chunk = n % kRingChunks;
+        for (int j = 0; j < 2 * t.chunkFrames(); ++j)
+            out.push_back(t.streamSample(2 * t.chunkFrames() * chunk + j));
+        t.device.setPlayCursor((n + 1) % kRingChunks * t.chunkBytes());
+        pumpAudio(*t.app);
+    }
+    return out;
+}
+
+TEST(RebuildStream, SizesTheBufferForTempoAndRate) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    EXPECT_EQ(app.engine.chunkFrames, 4725);
+    EXPECT_EQ(app.engine.ringSamples, 47250);
+    EXPECT_EQ(t.device.bufferSize(), 94500);
+    EXPECT_EQ(t.device.sampleRate(), 22050);
+
+    startPlayback(app);
+    app.song.pendingMuteToggle[2] = 1;
+    app.stream.redraws.playPanel = false;
+    EXPECT_TRUE(setSampleRate(app, 44100));
+    EXPECT_FALSE(app.engine.playing);
+    EXPECT_EQ(app.song.Mute[2], 1); // the stop applied the pending toggle
+    EXPECT_TRUE(app.stream.redraws.playPanel);
+    EXPECT_EQ(app.engine.chunkFrames, 9450);
+    EXPECT_EQ(t.device.bufferSize(), 189000);
+    EXPECT_EQ(t.device.sampleRate(), 44100);
+    EXPECT_EQ(app.stream.format.avgBytesPerSecond, 176400);
+    EXPECT_EQ(app.stream.format.blockAlign, 4);
+
+    EXPECT_FALSE(setSampleRate(app, 48000));
+    EXPECT_EQ(app.engine.streamRate, 44100);
+
+    app.song.BPM = 120.0f;
+    app.song.pendingMuteToggle[1] = 1;
+    rebuildStream(app);
+    EXPECT_EQ(app.engine.chunkFrames, 5512);
+    EXPECT_EQ(app.song.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
+}
+
+TEST(StartPlayback, LatencyOneWritesChunkZeroBeforePlayAndChunkOneOnTheFirstPump) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    placeNote(app.song, 0, 0, 12, 2);
+    startPlayback(app);
+    EXPECT_TRUE(t.device.isPlaying());
+    EXPECT_EQ(t.device.playCursor(), 0);
+    EXPECT_EQ(app.engine.chunkIndex, 4);
+    EXPECT_FALSE(chunkIsSilent(t, 0));
+    EXPECT_TRUE(chunkIsSilent(t, 1));
+
+    pumpAudio(app);
+    EXPECT_EQ(app.engine.chunkIndex, 0);
+    EXPECT_EQ(app.engine.stepCounter[0], 0);
+    EXPECT_FALSE(chunkIsSilent(t, 1));
+    EXPECT_TRUE(chunkIsSilent(t, 2));
+    pumpAudio(app); // same chunk: no step
+    EXPECT_EQ(app.engine.stepCounter[0], 0);
+}
+
+TEST(StartPlayback, LatencyThreePreRollsThreeChunks) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    app.engine.noteLatency = 3;
+    placeNote(app.song, 0, 0, 12, 4);
+    startPlayback(app);
+    EXPECT_FALSE(chunkIsSilent(t, 0));
+    EXPECT_FALSE(chunkIsSilent(t, 2));
+    EXPECT_TRUE(chunkIsSilent(t, 3));
+    pumpAudio(app);
+    EXPECT_FALSE(chunkIsSilent(t, 3));
+}
+
+TEST(PumpAudio, ThreeChunksLateCatchesUpOneStepPerCall) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    startPlayback(app);
+    pumpAudio(app);
+    ASSERT_EQ(app.engine.chunkIndex, 0);
+    t.device.setPlayCursor(3 * t.chunkBytes() + 400);
+    for (int call = 1; call <= 3; ++call) {
+        pumpAudio(app);
+        EXPECT_EQ(app.engine.chunkIndex, call);
+        EXPECT_EQ(app.engine.stepCounter[0], call);
+    }
+    pumpAudio(app);
+    EXPECT_EQ(app.engine.stepCounter[0], 3);
+}
+
+TEST(PumpAudio, CpuMeterAndMarkerFollowTheCursor) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    const int cf = t.chunkFrames();
+    startPlayback(app);
+    t.device.setPlayCursor(4 * 1000); // 1000 frames into chunk 0
+    pumpAudio(app);
+    EXPECT_NEAR(app.stream.cpuLoad, 0.8f * 1000.0f / cf, 1e-6f);
+    EXPECT_NEAR(app.stream.redraws.markerX, 1000.0f / (16.0f * cf), 1e-6f);
+    EXPECT_TRUE(app.stream.redraws.stepStrip);
+
+    // Just after a bank change the counter is below the bank: the marker adds BPMsr.
+    app.engine.stepCounter[0] = -1;
+    app.song.BPMsr[0] = 12;
+    pumpAudio(app);
+    EXPECT_NEAR(app.stream.redraws.markerX, (11.0f * cf + 1000.0f) / (16.0f * cf), 1e-6f);
+}
+
+TEST(PumpAudio, MetersDecayWhileStoppedUntilTheyNeedNoRedraw) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    app.stream.volumeLevel = 1.0f;
+    app.stream.cpuLoad = 0.5f;
+    pumpAudio(app);
+    EXPECT_FLOAT_EQ(app.stream.volumeLevel, 0.95f);
+    EXPECT_FLOAT_EQ(app.stream.cpuLoad, 0.475f);
+    EXPECT_TRUE(app.stream.redraws.meters);
+    EXPECT_FALSE(app.stream.redraws.stepStrip);
+    int calls = 1;
+    while (app.stream.volumeLevel > 0.01f) {
+        app.stream.redraws.meters = false;
+        pumpAudio(app);
+        ++calls;
+        ASSERT_LT(calls, 200);
+    }
+    EXPECT_EQ(calls, 90); // 0.95^90 < 0.01 < 0.95^89
+    app.stream.redraws.meters = false;
+    pumpAudio(app);
+    EXPECT_FALSE(app.stream.redraws.meters);
+}
+
+TEST(PumpAudio, VolumeMeterReadsTheMixAtTheCursor) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    startPlayback(app);
+    app.stream.mixRing[2 * 10] = -40.0f; // left sample of frame 10
+    t.device.setPlayCursor(4 * 10);
+    pumpAudio(app);
+    EXPECT_FLOAT_EQ(app.stream.volumeLevel, 4.0f);
+}
+
+TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    app->stream.cpuLoad = 1.0f;
+    pumpAudio(*app);
+    startPlayback(*app);
+    pumpAudio(*app);
+    EXPECT_FALSE(app->engine.playing);
+    EXPECT_FLOAT_EQ(app->stream.cpuLoad, 0.95f * 0.95f);
+}
+
+TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    startPlayback(app);
+    app.song.pendingMuteToggle[0] = 1;
+    app.song.Mute[3] = 1;
+    app.song.pendingMuteToggle[3] = 1;
+    stopPlayback(app);
+    EXPECT_FALSE(t.device.isPlaying());
+    EXPECT_EQ(app.song.Mute[0], 1);
+    EXPECT_EQ(app.song.Mute[3], 0);
+    EXPECT_EQ(app.song.pendingMuteToggle[0], 0);
+    EXPECT_EQ(app.song.pendingMuteToggle[3], 0);
+}
+
+TEST(Recording, StartsAndStopsAtTheFirstInstrumentsMeasureEnd) {
+    char folder[] = "/tmp/humbrook-stream-test-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    setenv("TMPDIR", folder, 1);
+    StreamTestApp t;
+    AppState& app = *t.app;
+    app.song.BPMsr[0] = 4;
+    startPlayback(app);
+    app.recording.startArmed = 1;
+    for (int step = 0; step < 4; ++step) {
+        EXPECT_EQ(app.recording.active, 0) << step;
+        app.stream.redraws.playPanel = false;
+        t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
+        pumpAudio(app);
+    }
+    EXPECT_EQ(app.recording.active, 1);
+    EXPECT_EQ(app.recording.startArmed, 0);
+    EXPECT_EQ(app.recording.recordedChunks, 1); // the chunk with step 0 of the next measure
+    EXPECT_TRUE(app.stream.redraws.playPanel);
+
+    app.recording.stopRequested = 1;
+    for (int step = 4; step < 8; ++step) {
+        EXPECT_EQ(app.recording.active, 1) << step;
+        t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
+        pumpAudio(app);
+    }
+    EXPECT_EQ(app.recording.active, 0);
+    EXPECT_EQ(app.recording.recordedChunks, 4);
+    unsetenv("TMPDIR");
+}
+
+TEST(EndToEnd, NotesSoundAtTheirStepsAndPitches) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    placeNote(app.song, 0, 2, 9, 1);  // 220 Hz at step 2
+    placeNote(app.song, 1, 5, 21, 2); // 440 Hz at steps 5 and 6
+    const std::vector<int16_t> out = renderSteps(t, 9);
+    const int cf = t.chunkFrames();
+    auto stepSamples = [&](int step) {
+        return std::vector<int16_t>(out.begin() + 2 * cf * step, out.begin() + 2 * cf * (step + 1));
+    };
+    auto isSilent = [](const std::vector<int16_t>& samples) {
+        for (int16_t s : samples)
+            if (s != 0) return false;
+        return true;
+    };
+    // Rising zero crossings of the left channel, over one step of 4725 frames (0.2143 s).
+    auto cycles = [](const std::vector<int16_t>& samples) {
+        int count = 0;
+        for (size_t j = 2; j < samples.size(); j += 2)
+            if (samples[j - 2] < 0 && samples[j] >= 0) ++count;
+        return count;
+    };
+    for (int step : {0, 1, 3, 4, 7, 8}) EXPECT_TRUE(isSilent(stepSamples(step))) << step;
+    EXPECT_NEAR(cycles(stepSamples(2)), 220.0 * cf / 22050.0, 2.0);
+    EXPECT_NEAR(cycles(stepSamples(5)), 440.0 * cf / 22050.0, 2.0);
+    EXPECT_NEAR(cycles(stepSamples(6)), 440.0 * cf / 22050.0, 2.0);
+    // Default pan is centre: both channels carry the note.
+    const std::vector<int16_t> note = stepSamples(2);
+    EXPECT_EQ(note[2 * 1000], note[2 * 1000 + 1]);
+}
+
+} // namespace
