@@ -1,0 +1,10 @@
+// Screenshots: the window picture written as an 8-bit RGB PNG file.
+#pragma once
+
+#include <string>
+
+struct Display;
+
+// Writes the whole client picture (828 x 573) to `path`. Returns false when the file cannot be
+// written.
+bool writeScreenshotPng(const Display& display, const std::string& path);

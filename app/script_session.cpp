@@ -1,0 +1,156 @@
+// Scripted sessions: the same handlers as the window, driven by script lines.
+#include "app/script_session.h"
+
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/key_commands.h"
+#include "app/menu_commands.h"
+#include "app/mouse.h"
+#include "app/screenshot.h"
+#include "app/startup.h"
+#include "ui/panel_update.h"
+
+namespace {
+
+constexpr int kDisplayBytesPerPixel = 4; // as the windowed program's picture
+
+struct NumberedCommand {
+    int line;
+    ScriptCommand command;
+};
+
+void pump(ScriptSession& session) {
+    pumpAndRedraw(*session.app, session.screen);
+}
+
+void chooseMenu(ScriptSession& session, int id) {
+    MenuOutcome outcome =
+        onMenuCommand(*session.app, session.screen, session.platform, session.menu, id);
+    if (outcome == MenuOutcome::Exit) session.exited = true;
+}
+
+std::string startCapture(ScriptSession& session, const std::string& path) {
+    if (beginWavCapture(session.capture, path, session.app->engine.streamRate)) return "";
+    return "cannot write " + path;
+}
+
+std::string finishCapture(ScriptSession& session) {
+    return endWavCapture(session.capture) ? "" : "cannot finish the capture file";
+}
+
+std::string takeScreenshot(ScriptSession& session, const std::string& path) {
+    return writeScreenshotPng(session.screen.display, path) ? "" : "cannot write " + path;
+}
+
+// The handler of one command, after its pump.
+std::string deliver(ScriptSession& session, const ScriptCommand& command) {
+    AppState& app = *session.app;
+    Screen& screen = session.screen;
+    switch (command.kind) {
+    case ScriptCommandKind::Key:
+        onKeyDown(app, screen, session.platform, command.first);
+        break;
+    case ScriptCommandKind::Menu:
+        chooseMenu(session, command.first);
+        break;
+    case ScriptCommandKind::LeftDown:
+        onLeftButtonDown(app, screen, session.platform, command.first, command.second);
+        break;
+    case ScriptCommandKind::Move:
+        onMouseMove(app, screen, command.first, command.second);
+        break;
+    case ScriptCommandKind::LeftUp:
+        onLeftButtonUp(app, screen);
+        break;
+    case ScriptCommandKind::RightDown:
+        onRightButtonDown(app, screen, command.first, command.second);
+        break;
+    case ScriptCommandKind::Dialog:
+        session.platform.queueDialogAnswer(command.path);
+        break;
+    case ScriptCommandKind::DialogCancel:
+        session.platform.queueDialogAnswer(std::nullopt);
+        break;
+    case ScriptCommandKind::Save:
+        session.platform.queueDialogAnswer(command.path);
+        chooseMenu(session, kMenuSave);
+        break;
+    case ScriptCommandKind::Open:
+        session.platform.queueDialogAnswer(command.path);
+        chooseMenu(session, kMenuOpen);
+        break;
+    case ScriptCommandKind::Capture:
+        return startCapture(session, command.path);
+    case ScriptCommandKind::CaptureEnd:
+        return finishCapture(session);
+    case ScriptCommandKind::Screenshot:
+        return takeScreenshot(session, command.path);
+    case ScriptCommandKind::Steps:
+        break; // its pumps are the clock steps themselves
+    }
+    return "";
+}
+
+} // namespace
+
+bool startScriptSession(ScriptSession& session) {
+    if (!initScreen(session.screen, kDisplayBytesPerPixel)) return false;
+    session.app = startApp(session.screen, session.device);
+    finishStartup(*session.app, session.screen);
+    return true;
+}
+
+void advanceOneChunk(ScriptSession& session) {
+    AppState& app = *session.app;
+    const int chunkBytes = 4 * app.engine.chunkFrames;
+    const int bufferBytes = session.device.bufferSize();
+    if (app.engine.playing && chunkBytes > 0 && bufferBytes >= chunkBytes) {
+        const int chunk = session.device.playCursor() / chunkBytes;
+        const int chunkStart = chunk * chunkBytes;
+        if (capturing(session.capture) && chunkStart + chunkBytes <= bufferBytes)
+            appendWavCapture(session.capture, session.device.bufferBytes() + chunkStart,
+                             chunkBytes);
+        session.device.setPlayCursor((chunk + 1) % kRingChunks * chunkBytes);
+    }
+    pump(session);
+}
+
+std::string runScriptCommand(ScriptSession& session, const ScriptCommand& command) {
+    if (command.kind == ScriptCommandKind::Steps) {
+        for (int i = 0; i < command.first; ++i) advanceOneChunk(session);
+        return "";
+    }
+    pump(session);
+    return deliver(session, command);
+}
+
+int runScript(ScriptSession& session, std::istream& script, std::ostream& errors) {
+    std::vector<NumberedCommand> commands;
+    std::string text;
+    for (int line = 1; std::getline(script, text); ++line) {
+        ScriptCommand command;
+        ScriptLineKind kind = parseScriptLine(text, command);
+        if (kind == ScriptLineKind::Error) {
+            errors << "script line " << line << ": cannot parse \"" << text << "\"\n";
+            return 2;
+        }
+        if (kind == ScriptLineKind::Command) commands.push_back({line, std::move(command)});
+    }
+    for (const NumberedCommand& numbered : commands) {
+        if (session.exited) break;
+        std::string failure = runScriptCommand(session, numbered.command);
+        if (!failure.empty()) {
+            errors << "script line " << numbered.line << ": " << failure << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void endScriptSession(ScriptSession& session) {
+    endWavCapture(session.capture);
+    shutdownApp(session.app);
+}
