@@ -1,0 +1,74 @@
+// A platform for the file tests: records every event and answers dialogs from a queue.
+#pragma once
+
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/platform.h"
+#include "engine/stream.h"
+#include "tools/reset_song.h"
+
+struct FakePlatform : Platform {
+    std::vector<std::string> events; // "beep", "message|CAPTION|TEXT|warning", "title|TEXT"
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> dialogs;
+
+    void showMessage(const std::string& text, const std::string& caption,
+                     MessageIcon icon) override {
+        events.push_back("message|" + caption + "|" + text +
+                         (icon == MessageIcon::Warning ? "|warning" : "|none"));
+    }
+    void warningBeep() override { events.push_back("beep"); }
+    void setWindowTitle(const std::string& title) override { events.push_back("title|" + title); }
+    std::optional<std::string> askOpenPath(const FileDialogRequest& request) override {
+        return answer(request);
+    }
+    std::optional<std::string> askSavePath(const FileDialogRequest& request) override {
+        return answer(request);
+    }
+
+    std::optional<std::string> answer(const FileDialogRequest& request) {
+        dialogs.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto path = answers.front();
+        answers.pop_front();
+        return path;
+    }
+    // The warning messages shown, in order (each must have been preceded by a beep).
+    std::vector<std::string> warnings() const {
+        std::vector<std::string> texts;
+        for (size_t k = 0; k < events.size(); ++k) {
+            const std::string& e = events[k];
+            if (e.rfind("message||", 0) == 0 && e.size() > 17 &&
+                e.compare(e.size() - 8, 8, "|warning") == 0) {
+                bool beeped = k > 0 && events[k - 1] == "beep";
+                texts.push_back((beeped ? "" : "NO BEEP:") + e.substr(9, e.size() - 17));
+            }
+        }
+        return texts;
+    }
+};
+
+// A fresh application record with the start-up song and a built stream (no sound device).
+inline std::unique_ptr<AppState> makeApp() {
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    rebuildStream(*app);
+    return app;
+}
+
+// A private folder for one test, removed with everything in it at the end.
+struct ScratchFolder {
+    std::string path;
+    ScratchFolder() {
+        char pattern[] = "/tmp/hb-files-test-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~ScratchFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string file(const std::string& name) const { return path + "/" + name; }
+};
