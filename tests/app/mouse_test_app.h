@@ -1,0 +1,13 @@
+// A fresh application state after New, for the mouse handler tests.
+#pragma once
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "tools/reset_song.h"
+
+inline std::unique_ptr<AppState> mouseTestApp() {
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    return app;
+}
