@@ -1,0 +1,48 @@
+// humbrook-render: the headless front end. Runs the actions its options ask for, in order.
+#include "app/app_state.h"
+#include "cli/options.h"
+#include "cli/render_mode.h"
+#include "engine/stream.h"
+#include "engine/virtual_sound_device.h"
+#include "tools/reset_song.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "humbrook-render: %s\n", message.c_str());
+    return kExitFailure;
+}
+
+} // namespace
+
+// Standard output carries nothing but protocol lines; messages go to standard error.
+int main(int argc, char** argv) {
+    CliOptions options;
+    std::string error;
+    if (!parseCliOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "humbrook-render: %s\n%s\n", error.c_str(), kCliUsage);
+        return kExitUsage;
+    }
+
+    // The device outlives the AppState, as in the windowed program.
+    VirtualSoundDevice device;
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    app->stream.device = &device;
+    app->engine.noteLatency = options.noteLatency;
+    setSampleRate(*app, options.sampleRate); // builds the stream
+
+    // Actions, in this order: load the song, save it, screenshot, script, render.
+    if (!options.renderOutput.empty()) {
+        const std::vector<uint8_t> played = renderSteps(*app, device, options.renderSteps);
+        if (!writePcmWave(options.renderOutput, app->engine.streamRate, played, error))
+            return fail(error);
+    }
+    return 0;
+}

@@ -1,0 +1,94 @@
+// The command line of humbrook-render: one record of options, parsed with getopt_long.
+#include "cli/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <getopt.h>
+
+const char* const kCliUsage =
+    "usage: humbrook-render -o OUT.wav [-n STEPS] [-r 22050|44100] [-l 1|2|3]";
+
+namespace {
+
+// The long options; the short ones are in kShortOptions.
+const option kLongOptions[] = {
+    {"output", required_argument, nullptr, 'o'},
+    {"steps", required_argument, nullptr, 'n'},
+    {"rate", required_argument, nullptr, 'r'},
+    {"latency", required_argument, nullptr, 'l'},
+    {nullptr, 0, nullptr, 0},
+};
+const char* const kShortOptions = ":o:n:r:l:";
+
+// A whole decimal number within lo..hi, or false.
+bool parseInt(const char* text, int lo, int hi, int& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || parsed < lo || parsed > hi) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+// Applies one parsed option; false with a message for a bad value.
+bool applyOption(int code, const char* value, CliOptions& options, std::string& error) {
+    switch (code) {
+    case 'o':
+        options.renderOutput = value;
+        if (options.renderOutput.empty()) error = "empty output file name";
+        return !options.renderOutput.empty();
+    case 'n':
+        if (parseInt(value, 1, 1000000, options.renderSteps)) return true;
+        error = "steps must be 1 to 1000000";
+        return false;
+    case 'r':
+        if (parseInt(value, 22050, 44100, options.sampleRate) &&
+            (options.sampleRate == 22050 || options.sampleRate == 44100))
+            return true;
+        error = "rate must be 22050 or 44100";
+        return false;
+    case 'l':
+        if (parseInt(value, 1, 3, options.noteLatency)) return true;
+        error = "latency must be 1, 2 or 3";
+        return false;
+    default:
+        error = "unknown option";
+        return false;
+    }
+}
+
+// Applies an argument that is not an option; none is accepted yet.
+bool applyPositional(const char* argument, CliOptions&, std::string& error) {
+    error = std::string("unexpected argument: ") + argument;
+    return false;
+}
+
+} // namespace
+
+bool hasAction(const CliOptions& options) {
+    return !options.renderOutput.empty();
+}
+
+bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& error) {
+    optind = 1;
+    opterr = 0; // messages are ours
+    int code;
+    while ((code = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr)) != -1) {
+        if (code == '?') {
+            error = "unknown option";
+            return false;
+        }
+        if (code == ':') {
+            error = "missing value for an option";
+            return false;
+        }
+        if (!applyOption(code, optarg, options, error)) return false;
+    }
+    for (int i = optind; i < argc; ++i)
+        if (!applyPositional(argv[i], options, error)) return false;
+    if (!hasAction(options)) {
+        error = "nothing to do";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,28 @@
+// The command line of humbrook-render: one record of options, parsed with getopt_long.
+#pragma once
+
+#include <string>
+
+// Every option of the command line. An option that asks for an action (render, and later
+// ones such as saving or a screenshot) is one field here, one entry in the option table of
+// options.cpp and one test in hasAction; main runs the actions in a fixed order.
+struct CliOptions {
+    // -o, --output FILE.wav: render the song into this WAV file.
+    std::string renderOutput;
+    // -n, --steps N: steps to render, 1..1000000.
+    int renderSteps = 64;
+    // -r, --rate 22050|44100: stream sample rate.
+    int sampleRate = 22050;
+    // -l, --latency 1|2|3: note latency in chunks.
+    int noteLatency = 1;
+};
+
+// The usage line printed on stderr with a usage error.
+extern const char* const kCliUsage;
+
+// Parses the command line into `options`. Returns false with a message in `error` on an
+// unknown option, a bad value, a stray argument or when no action is asked for.
+bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& error);
+
+// True when the options ask for at least one action.
+bool hasAction(const CliOptions& options);
