@@ -315,7 +315,9 @@ void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& 
     for (int i = 0; i < frames; ++i) {
         const float hiGain = std::min(1.0f, 2 * ratio);
         const float loGain = std::min(1.0f, 2 * (1 - ratio));
-        const float w = std::min(1.0f, cutoff * increment * 0.25f);
+        // Kept at 0 or above: a negative coefficient (a damaged cutoff curve or file rate)
+        // would make the filter run away.
+        const float w = std::max(0.0f, std::min(1.0f, cutoff * increment * 0.25f));
         const float xL = amp * in[2 * i] * leftGain;
         bandL = w * (xL - lowL) + (1 - w) * bandL;
         lowL = lowL + w * bandL;
