@@ -1,0 +1,246 @@
+// Recording: the temporary file, its hooks, and its conversion into a WAV file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "fake_platform.h"
+#include "files/recorded_wave.h"
+#include "files/recording.h"
+#include "files/temp_recording_file.h"
+#include "files/wave_commands.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+uint32_t le32(const std::string& bytes, size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(bytes[at + i]);
+    return v;
+}
+
+uint16_t le16(const std::string& bytes, size_t at) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) |
+                                 (static_cast<uint8_t>(bytes[at + 1]) << 8));
+}
+
+// Every test records into its own temporary directory.
+class Recording : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* old = std::getenv("TMPDIR");
+        hadTmpdir = old != nullptr;
+        if (old) oldTmpdir = old;
+        setenv("TMPDIR", tmp.path.c_str(), 1);
+    }
+    void TearDown() override {
+        if (app->recording.file) endRecordingFile(*app);
+        if (hadTmpdir)
+            setenv("TMPDIR", oldTmpdir.c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+    }
+    // One chunk of the current chunk length: samples -1, -32768, 0, 1234, then 7, 8, 9, ...
+    std::vector<int16_t> chunk() const {
+        std::vector<int16_t> samples(2 * static_cast<size_t>(app->engine.chunkFrames));
+        for (size_t k = 0; k < samples.size(); ++k) samples[k] = static_cast<int16_t>(k + 3);
+        samples[0] = -1;
+        samples[1] = -32768;
+        samples[2] = 0;
+        samples[3] = 1234;
+        return samples;
+    }
+    void recordChunks(int count) {
+        ASSERT_TRUE(beginRecordingFile(*app));
+        std::vector<int16_t> samples = chunk();
+        for (int c = 0; c < count; ++c)
+            appendRecordedChunk(*app, samples.data(), static_cast<int>(samples.size()));
+    }
+
+    ScratchFolder tmp;
+    ScratchFolder out;
+    std::string oldTmpdir;
+    bool hadTmpdir = false;
+    std::unique_ptr<AppState> app = makeApp();
+    FakePlatform platform;
+};
+
+TEST_F(Recording, OneChunkAt70BpmAnd22050Hz) {
+    ASSERT_EQ(app->engine.chunkFrames, 4725);
+    recordChunks(1);
+    endRecordingFile(*app);
+    EXPECT_EQ(app->recording.recordedChunks, 1);
+    EXPECT_FALSE(app->recording.active);
+
+    const std::string text = readFile(tempRecordingPath());
+    EXPECT_EQ(text.rfind("65535 32768 0 1234 7 8 9 ", 0), 0u);
+    EXPECT_EQ(text.back(), ' ');
+
+    const std::string path = out.file("take.wav");
+    ASSERT_TRUE(writeRecordedWave(*app, path, platform));
+    EXPECT_TRUE(platform.events.empty());
+    const std::string wave = readFile(path);
+    ASSERT_EQ(wave.size(), 18956u);
+    EXPECT_EQ(wave.substr(0, 4), "RIFF");
+    EXPECT_EQ(le32(wave, 4), 18948u);
+    EXPECT_EQ(wave.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(le32(wave, 16), 16u);
+    EXPECT_EQ(le16(wave, 20), 1);
+    EXPECT_EQ(le16(wave, 22), 2);
+    EXPECT_EQ(le32(wave, 24), 22050u);
+    EXPECT_EQ(le32(wave, 28), 88200u);
+    EXPECT_EQ(le16(wave, 32), 4);
+    EXPECT_EQ(le16(wave, 34), 16);
+    EXPECT_EQ(wave.substr(36, 4), "fact");
+    EXPECT_EQ(le32(wave, 40), 4u);
+    EXPECT_EQ(le32(wave, 44), 4725u);
+    EXPECT_EQ(wave.substr(48, 4), "data");
+    EXPECT_EQ(le32(wave, 52), 18900u);
+    EXPECT_EQ(wave.substr(56, 8), std::string("\xFF\xFF\x00\x80\x00\x00\xD2\x04", 8));
+    const std::vector<int16_t> samples = chunk();
+    for (size_t k = 0; k < samples.size(); ++k)
+        ASSERT_EQ(static_cast<int16_t>(le16(wave, 56 + 2 * k)), samples[k]) << k;
+
+    // The same recording saved again gives the same file.
+    const std::string again = out.file("again.wav");
+    ASSERT_TRUE(writeRecordedWave(*app, again, platform));
+    EXPECT_EQ(readFile(again), wave);
+}
+
+TEST_F(Recording, KeepsTheFormatItWasMadeWith) {
+    recordChunks(2);
+    endRecordingFile(*app);
+    app->song.BPM = 120.0f;
+    app->stream.format.sampleRate = 44100;
+    rebuildStream(*app);
+    ASSERT_NE(app->engine.chunkFrames, 4725);
+    const std::string path = out.file("take.wav");
+    ASSERT_TRUE(writeRecordedWave(*app, path, platform));
+    const std::string wave = readFile(path);
+    EXPECT_EQ(le32(wave, 24), 22050u);
+    EXPECT_EQ(le32(wave, 52), 2u * 18900u);
+    EXPECT_EQ(wave.size(), 56u + 2 * 18900u);
+}
+
+TEST_F(Recording, StreamRebuildEndsARunningRecording) {
+    recordChunks(1);
+    app->recording.stopRequested = 1;
+    rebuildStream(*app);
+    EXPECT_FALSE(app->recording.active);
+    EXPECT_FALSE(app->recording.stopRequested);
+    EXPECT_EQ(app->recording.file, nullptr);
+    EXPECT_EQ(app->recording.recordedChunks, 1);
+}
+
+TEST_F(Recording, SavingWhileRecordingFlushesEveryCountedChunk) {
+    app->engine.chunkFrames = 3; // a chunk small enough to stay in the file's buffer
+    recordChunks(2);
+    ASSERT_TRUE(app->recording.active);
+    const std::string path = out.file("running.wav");
+    ASSERT_TRUE(writeRecordedWave(*app, path, platform));
+    const std::string wave = readFile(path);
+    ASSERT_EQ(wave.size(), 56u + 2 * 12u);
+    const int16_t expected[6] = {-1, -32768, 0, 1234, 7, 8};
+    for (int k = 0; k < 12; ++k)
+        EXPECT_EQ(static_cast<int16_t>(le16(wave, 56 + 2 * k)), expected[k % 6]);
+    EXPECT_TRUE(app->recording.active) << "the recording goes on";
+}
+
+TEST_F(Recording, TextEndingEarlyRepeatsTheLastValue) {
+    recordChunks(0);
+    endRecordingFile(*app);
+    std::ofstream(tempRecordingPath()) << "5 6 7 ";
+    app->recording.recordedChunks = 1;
+    app->recording.recordedChunkFrames = 3;
+    const std::string path = out.file("short.wav");
+    ASSERT_TRUE(writeRecordedWave(*app, path, platform));
+    const std::string wave = readFile(path);
+    ASSERT_EQ(wave.size(), 56u + 12u);
+    const int expected[6] = {5, 6, 7, 7, 7, 7};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(le16(wave, 56 + 2 * k), expected[k]);
+}
+
+TEST_F(Recording, TemporaryFileIsPrivateAndNeverFollowsALink) {
+    recordChunks(1);
+    endRecordingFile(*app);
+    const std::string folder = tmp.file("humbrook-" + std::to_string(getuid()));
+    EXPECT_EQ(tempRecordingPath(), folder + "/TempHB101.dat");
+    struct stat info;
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    // A link planted in the file's place is not followed: the start fails, the target is kept.
+    const std::string victim = out.file("victim");
+    std::ofstream(victim) << "precious";
+    unlink(tempRecordingPath().c_str());
+    ASSERT_EQ(symlink(victim.c_str(), tempRecordingPath().c_str()), 0);
+    EXPECT_FALSE(beginRecordingFile(*app));
+    EXPECT_FALSE(app->recording.active);
+    EXPECT_EQ(app->recording.recordedChunks, 1) << "the last recording is still there to save";
+    EXPECT_EQ(readFile(victim), "precious");
+
+    // A folder others may write into is not used.
+    unlink(tempRecordingPath().c_str());
+    chmod(folder.c_str(), 0777);
+    EXPECT_FALSE(beginRecordingFile(*app));
+    chmod(folder.c_str(), 0700);
+    EXPECT_TRUE(beginRecordingFile(*app));
+}
+
+TEST_F(Recording, NoTemporaryFolderMeansNoRecording) {
+    const std::string notAFolder = tmp.file("plain");
+    std::ofstream(notAFolder) << "x";
+    setenv("TMPDIR", notAFolder.c_str(), 1);
+    EXPECT_FALSE(beginRecordingFile(*app));
+    EXPECT_FALSE(app->recording.active);
+    EXPECT_EQ(app->recording.file, nullptr);
+}
+
+TEST_F(Recording, ConversionFailuresAreReported) {
+    recordChunks(1);
+    endRecordingFile(*app);
+    unlink(tempRecordingPath().c_str());
+    const std::string path = out.file("old.wav");
+    std::ofstream(path) << "old";
+    EXPECT_FALSE(writeRecordedWave(*app, path, platform));
+    EXPECT_EQ(platform.warnings(),
+              (std::vector<std::string>{"Couldn't Open Temp File", "Problem writing Wave file"}));
+    EXPECT_EQ(readFile(path), "old") << "a failed conversion leaves the old file";
+
+    platform.events.clear();
+    recordChunks(1);
+    endRecordingFile(*app);
+    EXPECT_FALSE(writeRecordedWave(*app, out.file("missing/x.wav"), platform));
+    EXPECT_EQ(platform.warnings(), std::vector<std::string>{"Problem writing Wave file"});
+}
+
+TEST_F(Recording, SaveDialog) {
+    recordChunks(1);
+    endRecordingFile(*app);
+    EXPECT_FALSE(saveRecordedWave(*app, platform)); // cancelled
+    EXPECT_TRUE(platform.events.empty());
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    const FileDialogRequest& dialog = platform.dialogs[0];
+    EXPECT_EQ(dialog.presetName, "out.wav");
+    EXPECT_EQ(dialog.defaultExtension, "wav");
+    EXPECT_TRUE(dialog.overwritePrompt);
+    ASSERT_EQ(dialog.filters.size(), 2u);
+    EXPECT_EQ(dialog.filters[0].description, "Wave Files");
+    EXPECT_EQ(dialog.filters[0].pattern, "*.wav");
+    EXPECT_EQ(dialog.filters[1].description, "All Files");
+    platform.answers.push_back(out.file("chosen.wav"));
+    EXPECT_TRUE(saveRecordedWave(*app, platform));
+    EXPECT_EQ(readFile(out.file("chosen.wav")).size(), 18956u);
+}
+
+} // namespace
