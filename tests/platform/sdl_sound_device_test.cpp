@@ -1,0 +1,192 @@
+// The SDL sound device on SDL's dummy and disk drivers: cursor, looping, writes while playing,
+// reopening after a loss and the clocked stand-in.
+#include "engine/sdl_sound_device.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Selects the SDL audio driver for the devices the test opens next.
+void useDriver(const char* driver) {
+    setenv("SDL_AUDIODRIVER", driver, 1);
+}
+
+// Waits until the cursor has moved on from `from` (at most two seconds); returns the cursor.
+int waitForCursorToLeave(SoundDevice& device, int from) {
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    int cursor = device.playCursor();
+    while (cursor == from && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(2ms);
+        cursor = device.playCursor();
+    }
+    return cursor;
+}
+
+void writeRegion(SoundDevice& device, int offset, int bytes, uint8_t value) {
+    uint8_t* region = device.lockRegion(offset, bytes);
+    ASSERT_NE(region, nullptr);
+    std::memset(region, value, static_cast<size_t>(bytes));
+    device.unlockRegion();
+}
+
+TEST(SdlSoundDevice, PlaysOnTheDummyDriverAndStops) {
+    useDriver("dummy");
+    auto device = openSdlSoundDevice();
+    ASSERT_TRUE(device->createBuffer(22050, 94500));
+    EXPECT_FALSE(device->isSilent());
+    EXPECT_NE(sdlAudioDeviceId(*device), 0u);
+    EXPECT_EQ(device->playCursor(), 0);
+    std::this_thread::sleep_for(60ms);
+    EXPECT_EQ(device->playCursor(), 0); // stopped: the callback plays silence
+
+    device->playLooping();
+    const int cursor = waitForCursorToLeave(*device, 0);
+    EXPECT_GT(cursor, 0);
+    EXPECT_LT(cursor, 94500);
+    EXPECT_EQ(cursor % 4, 0);
+
+    device->stop();
+    std::this_thread::sleep_for(30ms); // a callback that was running finishes
+    const int stopped = device->playCursor();
+    std::this_thread::sleep_for(80ms);
+    EXPECT_EQ(device->playCursor(), stopped);
+
+    EXPECT_EQ(device->lockRegion(94000, 1000), nullptr); // outside the buffer
+    EXPECT_EQ(device->lockRegion(-4, 8), nullptr);
+}
+
+TEST(SdlSoundDevice, WritesWhilePlayingAndReopensForAnotherRate) {
+    useDriver("dummy");
+    auto device = openSdlSoundDevice();
+    ASSERT_TRUE(device->createBuffer(22050, 4 * 2048));
+    device->playLooping();
+    // The writer keeps rewriting chunks while the callback reads them (run under
+    // ThreadSanitizer this shows the two never race).
+    const auto until = std::chrono::steady_clock::now() + 300ms;
+    int writes = 0;
+    while (std::chrono::steady_clock::now() < until) {
+        writeRegion(*device, (writes % 4) * 2048, 2048, static_cast<uint8_t>(writes));
+        (void)device->playCursor();
+        ++writes;
+    }
+    EXPECT_GT(writes, 10);
+
+    ASSERT_TRUE(device->createBuffer(44100, 4 * 4096));
+    EXPECT_FALSE(device->isSilent());
+    EXPECT_EQ(device->playCursor(), 0);
+    device->playLooping();
+    EXPECT_GT(waitForCursorToLeave(*device, 0), 0);
+}
+
+TEST(SdlSoundDevice, DiskDriverHearsTheBufferFromItsStartAndWrapping) {
+    char path[] = "/tmp/humbrook-sdl-disk-XXXXXX";
+    const int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    useDriver("disk");
+    setenv("SDL_DISKAUDIOFILE", path, 1);
+    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    constexpr int kFrames = 1000;
+    {
+        auto device = openSdlSoundDevice();
+        ASSERT_TRUE(device->createBuffer(22050, 4 * kFrames));
+        ASSERT_NE(sdlAudioDeviceId(*device), 0u);
+        // Frame f holds the samples f + 1 (left) and -(f + 1) (right).
+        uint8_t* region = device->lockRegion(0, 4 * kFrames);
+        ASSERT_NE(region, nullptr);
+        for (int f = 0; f < kFrames; ++f) {
+            const int16_t frame[2] = {static_cast<int16_t>(f + 1), static_cast<int16_t>(-f - 1)};
+            std::memcpy(region + 4 * f, frame, sizeof frame);
+        }
+        device->unlockRegion();
+        device->playLooping();
+        const auto deadline = std::chrono::steady_clock::now() + 3s;
+        int laps = 0;
+        int last = 0;
+        while (laps < 3 && std::chrono::steady_clock::now() < deadline) {
+            const int cursor = device->playCursor();
+            if (cursor < last) ++laps;
+            last = cursor;
+            std::this_thread::sleep_for(1ms);
+        }
+        EXPECT_EQ(laps, 3);
+        device->stop();
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
+    std::remove(path);
+    unsetenv("SDL_DISKAUDIOFILE");
+    unsetenv("SDL_DISKAUDIODELAY");
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    // Silence until Play, then frame 0 onward, wrapping to frame 0 after frame 999.
+    size_t first = 0;
+    while (first < samples.size() && samples[first] == 0) ++first;
+    ASSERT_LT(first + 2 * 2 * kFrames, samples.size());
+    for (int n = 0; n < 2 * kFrames; ++n) {
+        const int f = n % kFrames;
+        ASSERT_EQ(samples[first + 2 * n], f + 1) << n;
+        ASSERT_EQ(samples[first + 2 * n + 1], -f - 1) << n;
+    }
+}
+
+TEST(SdlSoundDevice, ReopensAfterTheDeviceDisappearsThenFallsBackToTheClock) {
+    useDriver("dummy");
+    auto device = openSdlSoundDevice();
+    ASSERT_TRUE(device->createBuffer(22050, 94500));
+    device->playLooping();
+    const int before = waitForCursorToLeave(*device, 0);
+    ASSERT_GT(before, 0);
+
+    // Unplugged: SDL no longer knows the device.
+    SDL_CloseAudioDevice(sdlAudioDeviceId(*device));
+    const int after = device->playCursor(); // notices, reopens, keeps its place
+    EXPECT_GE(after, before);
+    EXPECT_NE(sdlAudioDeviceId(*device), 0u);
+    EXPECT_FALSE(device->isSilent());
+    EXPECT_GT(waitForCursorToLeave(*device, after), after);
+
+    // No audio device at all: the clocked stand-in carries on, silently, from the same place.
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    const int standIn = device->playCursor();
+    EXPECT_TRUE(device->isSilent());
+    EXPECT_EQ(sdlAudioDeviceId(*device), 0u);
+    EXPECT_NE(waitForCursorToLeave(*device, standIn), standIn);
+    writeRegion(*device, 0, 4000, 7);
+}
+
+TEST(SdlSoundDevice, WithoutAnyDriverTheClockedStandInPlays) {
+    useDriver("no-such-driver");
+    auto device = openSdlSoundDevice();
+    EXPECT_TRUE(device->isSilent());
+    ASSERT_TRUE(device->createBuffer(22050, 94500));
+    EXPECT_TRUE(device->isSilent());
+    EXPECT_EQ(device->playCursor(), 0);
+    device->playLooping();
+    std::this_thread::sleep_for(50ms);
+    const int cursor = device->playCursor();
+    // About 50 ms of 22050 frames of 4 bytes: 4410 bytes.
+    EXPECT_GE(cursor, 4000);
+    EXPECT_LT(cursor, 94500);
+    device->stop();
+    const int stopped = device->playCursor();
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(device->playCursor(), stopped);
+    writeRegion(*device, 4 * 4725, 4 * 4725, 1);
+}
+
+} // namespace
