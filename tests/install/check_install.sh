@@ -62,6 +62,16 @@ for program in "${programs[@]}"; do
     [ -x "$root/bin/$program" ] || fail "bin/$program is missing or not executable"
 done
 
+# The installed front end runs on its own, away from the source and build folders.
+if has_program humbrook-render; then
+    if (cd "$stage" && "$root/bin/humbrook-render" -n 4 -o "$stage/played.wav" >/dev/null); then
+        [ "$(head -c 4 "$stage/played.wav" 2>/dev/null)" = RIFF ] ||
+            fail "the installed humbrook-render wrote no WAV file"
+    else
+        fail "the installed humbrook-render failed"
+    fi
+fi
+
 # Desktop entry and icon, with the windowed program only: the entry is valid and names the
 # installed program and an installed icon.
 desktop=$root/share/applications/humbrook.desktop
