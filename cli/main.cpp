@@ -1,12 +1,15 @@
 // humbrook-render: the headless front end. Runs the actions its options ask for, in order.
 #include "app/app_state.h"
+#include "app/scripted_platform.h"
 #include "cli/options.h"
 #include "cli/render_mode.h"
+#include "cli/song_actions.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
 #include "tools/reset_song.h"
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 
 namespace {
@@ -39,10 +42,13 @@ int main(int argc, char** argv) {
     setSampleRate(*app, options.sampleRate); // builds the stream
 
     // Actions, in this order: load the song, save it, screenshot, script, render.
+    // Message boxes, beeps and title changes become protocol lines on standard output.
+    ScriptedPlatform platform(std::cout);
+    runSongActions(*app, options, platform);
     if (!options.renderOutput.empty()) {
         const std::vector<uint8_t> played = renderSteps(*app, device, options.renderSteps);
         if (!writePcmWave(options.renderOutput, app->engine.streamRate, played, error))
             return fail(error);
     }
-    return 0;
+    return platform.warningShown() ? kExitFailure : 0;
 }

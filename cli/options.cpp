@@ -6,17 +6,18 @@
 #include <getopt.h>
 
 const char* const kCliUsage =
-    "usage: humbrook-render -o OUT.wav [-n STEPS] [-r 22050|44100] [-l 1|2|3]";
+    "usage: humbrook-render [-o OUT.wav] [-n STEPS] [-r 22050|44100] [-l 1|2|3] "
+    "[--save FILE.zwv] [SONG.zwv]";
 
 namespace {
 
+constexpr int kSaveOption = 256; // --save has no short form
+
 // The long options; the short ones are in kShortOptions.
 const option kLongOptions[] = {
-    {"output", required_argument, nullptr, 'o'},
-    {"steps", required_argument, nullptr, 'n'},
-    {"rate", required_argument, nullptr, 'r'},
-    {"latency", required_argument, nullptr, 'l'},
-    {nullptr, 0, nullptr, 0},
+    {"output", required_argument, nullptr, 'o'},       {"steps", required_argument, nullptr, 'n'},
+    {"rate", required_argument, nullptr, 'r'},         {"latency", required_argument, nullptr, 'l'},
+    {"save", required_argument, nullptr, kSaveOption}, {nullptr, 0, nullptr, 0},
 };
 const char* const kShortOptions = ":o:n:r:l:";
 
@@ -51,14 +52,22 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         if (parseInt(value, 1, 3, options.noteLatency)) return true;
         error = "latency must be 1, 2 or 3";
         return false;
+    case kSaveOption:
+        options.savePath = value;
+        if (options.savePath.empty()) error = "empty song file name";
+        return !options.savePath.empty();
     default:
         error = "unknown option";
         return false;
     }
 }
 
-// Applies an argument that is not an option; none is accepted yet.
-bool applyPositional(const char* argument, CliOptions&, std::string& error) {
+// Applies an argument that is not an option: the one song file to load.
+bool applyPositional(const char* argument, CliOptions& options, std::string& error) {
+    if (options.songPath.empty() && *argument != '\0') {
+        options.songPath = argument;
+        return true;
+    }
     error = std::string("unexpected argument: ") + argument;
     return false;
 }
@@ -66,7 +75,7 @@ bool applyPositional(const char* argument, CliOptions&, std::string& error) {
 } // namespace
 
 bool hasAction(const CliOptions& options) {
-    return !options.renderOutput.empty();
+    return !options.renderOutput.empty() || !options.songPath.empty() || !options.savePath.empty();
 }
 
 bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& error) {

@@ -15,6 +15,10 @@ struct CliOptions {
     int sampleRate = 22050;
     // -l, --latency 1|2|3: note latency in chunks.
     int noteLatency = 1;
+    // SONG.zwv, the one argument that is no option: loaded first, as File > Open loads it.
+    std::string songPath;
+    // --save FILE.zwv: after the load, the song is saved there as File > Save saves it.
+    std::string savePath;
 };
 
 // The usage line printed on stderr with a usage error.

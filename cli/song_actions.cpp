@@ -1,0 +1,14 @@
+// The song actions of humbrook-render.
+#include "cli/song_actions.h"
+
+#include "cli/options.h"
+#include "files/song_commands.h"
+
+void runSongActions(AppState& app, const CliOptions& options, Platform& platform) {
+    if (!options.songPath.empty()) loadSongFromPath(app, options.songPath, platform);
+    if (!options.savePath.empty()) saveSongToPath(app, options.savePath, platform);
+}
+
+int songActionsExitStatus(bool warningShown) {
+    return warningShown ? 1 : 0;
+}

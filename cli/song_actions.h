@@ -1,0 +1,12 @@
+// The song actions of humbrook-render: load SONG as File > Open does, then --save as File > Save.
+#pragma once
+
+struct AppState;
+struct CliOptions;
+class Platform;
+
+// Loads options.songPath (if given) with every message, the title change, the waveform
+// rebuilds and the stream rebuild of File > Open; then writes options.savePath (if given) as
+// File > Save writes it. The platform reports every message; nothing is returned, the caller
+// reads the platform's warning flag.
+void runSongActions(AppState& app, const CliOptions& options, Platform& platform);
