@@ -1,0 +1,122 @@
+// Script parsing and the session's own commands: steps, capture, screenshots, mouse and errors.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "app/key_codes.h"
+#include "app/script_commands.h"
+#include "shell_session.h"
+
+namespace {
+
+std::string tempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("humbrook_script_" + name)).string();
+}
+
+TEST(ScriptParsing, ReadsEveryCommandAndSkipsBlankAndCommentLines) {
+    ScriptCommand c;
+    EXPECT_EQ(parseScriptLine("", c), ScriptLineKind::Skip);
+    EXPECT_EQ(parseScriptLine("   \t\r", c), ScriptLineKind::Skip);
+    EXPECT_EQ(parseScriptLine("  # key Enter", c), ScriptLineKind::Skip);
+
+    ASSERT_EQ(parseScriptLine("key Enter", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Key);
+    EXPECT_EQ(c.first, kKeyEnter);
+    ASSERT_EQ(parseScriptLine("key 7\r", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.first, '7');
+    ASSERT_EQ(parseScriptLine("key Q", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.first, 'Q');
+    ASSERT_EQ(parseScriptLine("menu 40058", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.first, 40058);
+    ASSERT_EQ(parseScriptLine("rdown 12  -3", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::RightDown);
+    EXPECT_EQ(c.first, 12);
+    EXPECT_EQ(c.second, -3);
+    ASSERT_EQ(parseScriptLine("dialog /tmp/a song.zwv ", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Dialog);
+    EXPECT_EQ(c.path, "/tmp/a song.zwv");
+    ASSERT_EQ(parseScriptLine("dialog cancel", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::DialogCancel);
+    ASSERT_EQ(parseScriptLine("capture end", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::CaptureEnd);
+    ASSERT_EQ(parseScriptLine("steps 0", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Steps);
+}
+
+TEST(ScriptParsing, RejectsWhatItCannotRead) {
+    ScriptCommand c;
+    for (const char* bad :
+         {"key", "key enter", "key F1", "key AB", "menu", "menu 4x", "down 1", "down 1 2 3",
+          "move a b", "steps -1", "steps", "dialog", "open", "screenshot", "jump 3", "Key Enter"})
+        EXPECT_EQ(parseScriptLine(bad, c), ScriptLineKind::Error) << bad;
+}
+
+TEST(ScriptSessions, AnUnreadableLineIsAUsageErrorBeforeAnythingRuns) {
+    ShellSession s;
+    EXPECT_EQ(s.run("key Enter\n\n# fine\nkey Spacebar\n"), 2);
+    EXPECT_NE(s.errors.str().find("line 4"), std::string::npos);
+    EXPECT_EQ(s.app().engine.playing, 0);
+}
+
+TEST(ScriptSessions, StepsMoveThePlayCursorChunkByChunk) {
+    ShellSession s;
+    s.run("steps 3\n");
+    EXPECT_EQ(s.session->device.playCursor(), 0) << "stopped: only pumps";
+    s.run("key Enter\nsteps 7\n");
+    const int chunkBytes = 4 * s.app().engine.chunkFrames;
+    EXPECT_EQ(s.session->device.playCursor(), 7 % 5 * chunkBytes);
+    EXPECT_EQ(s.app().engine.chunkIndex, 2);
+    // Latency 1: the pre-roll leaves the counters one step before bank 0; seven steps later
+    // the instrument renders step 8 of its bank.
+    EXPECT_EQ(s.app().engine.stepCounter[0] + s.app().engine.noteLatency, 8);
+}
+
+TEST(ScriptSessions, CaptureWritesEveryChunkTheCursorLeaves) {
+    ShellSession s;
+    const std::string wav = tempPath("capture.wav");
+    s.song().noteGrid[0].notePosition[0][12] = 1;
+    s.song().noteGrid[0].noteLength[0][12] = 2;
+    s.song().noteGrid[0].nextRow[0][12] = 12;
+    s.song().noteGrid[0].notePosition[1][12] = 2;
+    s.song().noteGrid[0].noteLength[1][12] = 2;
+    s.song().noteGrid[0].nextRow[1][12] = -1;
+    ASSERT_EQ(s.run("key Enter\ncapture " + wav + "\nsteps 6\ncapture end\nsteps 2\n"), 0);
+    const int chunkBytes = 4 * s.app().engine.chunkFrames;
+    ASSERT_EQ(std::filesystem::file_size(wav), 44u + 6u * chunkBytes);
+    std::ifstream in(wav, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
+    int nonZero = 0;
+    for (size_t i = 44; i < bytes.size(); ++i) nonZero += bytes[i] != 0;
+    EXPECT_GT(nonZero, 1000) << "the note is heard";
+    std::remove(wav.c_str());
+}
+
+TEST(ScriptSessions, ScreenshotsWriteThePictureAndUnwritablePathsStopTheSession) {
+    ShellSession s;
+    const std::string png = tempPath("shot.png");
+    ASSERT_EQ(s.run("screenshot " + png + "\n"), 0);
+    std::ifstream in(png, std::ios::binary);
+    char signature[8] = {};
+    in.read(signature, 8);
+    EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+    std::remove(png.c_str());
+
+    EXPECT_EQ(s.run("screenshot /nonexistent/dir/x.png\nkey Enter\n"), 1);
+    EXPECT_NE(s.errors.str().find("line 1"), std::string::npos);
+    EXPECT_EQ(s.app().engine.playing, 0);
+}
+
+TEST(ScriptSessions, MouseCommandsReachThePanels) {
+    ShellSession s;
+    const PanelRect& buttons = panelRect(s.session->screen.layout, PanelId::InstrumentButton);
+    const int x = buttons.left + 3 * rectWidth(buttons) / 4 + 5;
+    const int y = (buttons.top + buttons.bottom) / 2;
+    s.run("down " + std::to_string(x) + " " + std::to_string(y) + "\nup " + std::to_string(x) +
+          " " + std::to_string(y) + "\n");
+    EXPECT_EQ(s.app().ui.currentInstrument, 3);
+}
+
+} // namespace
