@@ -31,6 +31,14 @@ void createSurface(PanelSurface& surface, int width, int height, int bytesPerPix
 void createDisplay(Display& display, int bytesPerPixel) {
     display.bytesPerPixel = bytesPerPixel;
     createSurface(display.picture, kClientWidth, kClientHeight, bytesPerPixel);
+    // Paint one row of background through a canvas (any depth), then repeat it down the picture.
+    PanelCanvas row;
+    createCanvas(row, kClientWidth, 1, bytesPerPixel);
+    fillRect(row, 0, 0, 1, kClientWidth, kWindowBackground[2], kWindowBackground[1],
+             kWindowBackground[0]);
+    for (int r = 0; r < kClientHeight; ++r)
+        std::memcpy(&display.picture.pixels[static_cast<size_t>(r) * display.picture.pitch],
+                    row.pixels.data(), row.pixels.size());
     display.pictureChanged = nullptr;
     display.pictureChangedContext = nullptr;
 }

@@ -10,6 +10,8 @@
 
 inline constexpr int kClientWidth = 828; // the window's client area, never resized
 inline constexpr int kClientHeight = 573;
+// The window background between the panels: blue 90, green 45, red 26.
+inline constexpr float kWindowBackground[3] = {90, 45, 26};
 
 // An off-screen surface in the display's pixel format. Rows are `pitch` bytes apart.
 struct PanelSurface {
@@ -34,7 +36,8 @@ struct Display {
 // Creates an off-screen surface (black) of the given size in the display's format.
 void createSurface(PanelSurface& surface, int width, int height, int bytesPerPixel);
 
-// Creates the picture of the client area; clears the change callback.
+// Creates the picture of the client area in the window background colour; clears the change
+// callback.
 void createDisplay(Display& display, int bytesPerPixel);
 
 // Copies the canvas rows into the surface. Nothing is copied unless both have the same size and

@@ -1,5 +1,6 @@
 // The wave editor (one surface per waveform) and the row of wave buttons.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -12,8 +13,13 @@ constexpr int kPlotLeft = 44; // first column of the plot
 constexpr int kPlotTop = 4;   // first row of the plot
 constexpr int kButtonWidth = 44;
 
-float grey(int v) {
-    return static_cast<float>(v);
+// Samples of an imported file that one 16-step note bank lasts at the file's rate: the file
+// rate times the samples per step times 16, over the output rate; 0 for a damaged rate.
+double bankSamplesAtFileRate(const AppState& app, int waveform) {
+    const double fileRate = app.song.SoundFileParams[waveform].fileSampleRate;
+    const double outputRate = app.engine.streamRate;
+    if (!(fileRate > 0) || !(outputRate > 0)) return 0;
+    return std::floor(fileRate * app.engine.chunkFrames * kStepsPerBank / outputRate);
 }
 
 void drawWaveEditorBackground(PanelCanvas& canvas, const Screen& screen,
@@ -31,8 +37,8 @@ void drawWaveEditorBackground(PanelCanvas& canvas, const Screen& screen,
     fillBrushedMetal(canvas, screen.metalNoise, 0, 0, 128, 40, 0.8f);
     for (int t : {4, 44, 84}) {
         fillRect(canvas, t, 0, t + 8, 40, 0, 0, 0);
-        fillRect(canvas, t, 0, t + 1, 40, grey(60), grey(60), grey(60));
-        fillRect(canvas, t + 8, 0, t + 9, 40, grey(140), grey(140), grey(140));
+        fillRect(canvas, t, 0, t + 1, 40, 60, 60, 60);
+        fillRect(canvas, t + 8, 0, t + 9, 40, 140, 140, 140);
     }
     drawFrame(canvas, backgroundColour, 0, 0, 128, 40, 4, false);
 }
@@ -66,11 +72,11 @@ void drawTrace(PanelCanvas& canvas, const float* samples, float red, float green
 
 // Samples of an imported file that one pixel column stands for: 1/350 of a 16-step note bank
 // at the file's rate.
+// (Worked out in doubles: a damaged rate cannot overflow, and a file slower than the output
+// still gets its share instead of none.)
 long long samplesPerColumn(const AppState& app, int waveform) {
-    const long long fileRate = app.song.SoundFileParams[waveform].fileSampleRate;
-    const long long outputRate = app.engine.streamRate;
-    if (fileRate <= 0 || outputRate <= 0) return 0;
-    return fileRate * app.engine.chunkFrames * kStepsPerBank / (outputRate * kWaveformSamples);
+    return truncClamped(bankSamplesAtFileRate(app, waveform) / kWaveformSamples, 0,
+                        kMaxFileSamples);
 }
 
 // One min/max bar of the imported file's picture, green 200, centred on row k with half
@@ -161,14 +167,10 @@ void drawImportedMiniature(PanelCanvas& canvas, const AppState& app, int wavefor
     const float* samples = file.fileSamples.get();
     const long long count =
         samples ? std::clamp<long long>(file.fileSampleCount, 0, kMaxFileSamples) : 0;
-    const long long fileRate = app.song.SoundFileParams[waveform].fileSampleRate;
-    const long long outputRate = app.engine.streamRate;
     const long long channels =
         std::clamp<long long>(app.song.SoundFileParams[waveform].fileChannels, 1, 2);
     const long long perColumn =
-        fileRate > 0 && outputRate > 0
-            ? fileRate * app.engine.chunkFrames * kStepsPerBank / outputRate / kButtonWidth
-            : 0;
+        truncClamped(bankSamplesAtFileRate(app, waveform), 0, kMaxFileSamples) / kButtonWidth;
     long long position = 0;
     for (int x = 0; x < kButtonWidth; ++x) {
         float low = 0;

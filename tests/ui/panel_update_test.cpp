@@ -1,0 +1,133 @@
+// Rendering into the surface of a selection, the full render and present, and the pump's
+// redraws.
+#include "ui/panel_update.h"
+
+#include <cstring>
+
+#include "screen_test_support.h"
+#include "ui/panel_renderers.h"
+
+namespace {
+
+class PanelUpdates : public ::testing::Test {
+  protected:
+    std::unique_ptr<AppState> app = newScreenTestApp();
+    std::unique_ptr<Screen> screen = newTestScreen();
+
+    bool surfaceIsBlack(PanelId id, int selection) {
+        const PanelSurface& s = panelSurface(*screen, id, selection);
+        for (uint8_t byte : s.pixels)
+            if (byte) return false;
+        return true;
+    }
+
+    // True when the window picture shows the surface at the rectangle, byte for byte.
+    bool pictureShows(const PanelSurface& surface, const PanelRect& rect) {
+        const PanelSurface& picture = screen->display.picture;
+        for (int row = 0; row < surface.height; ++row)
+            if (std::memcmp(&picture.pixels[static_cast<size_t>(rect.top + row) * picture.pitch +
+                                            rect.left * 4],
+                            &surface.pixels[static_cast<size_t>(row) * surface.pitch],
+                            static_cast<size_t>(surface.width) * 4) != 0)
+                return false;
+        return true;
+    }
+};
+
+TEST_F(PanelUpdates, SelectionsInViewFollowTheCurrentInstrument) {
+    app->ui.currentInstrument = 2;
+    app->song.SoundIdx[2] = 5;
+    app->song.EnvIdx[2] = 3;
+    app->ui.envelopeCurve = kCurveCutoff;
+    EXPECT_EQ(selectionInView(*app, PanelId::WaveEditor), 5);
+    EXPECT_EQ(selectionInView(*app, PanelId::EnvelopeEditor), 14); // bank 3, cutoff curve
+    for (PanelId id : {PanelId::EffectController2D, PanelId::EffectKnobs, PanelId::DelayReverb,
+                       PanelId::DelayDisplay, PanelId::PanAndVelocity})
+        EXPECT_EQ(selectionInView(*app, id), 2);
+    EXPECT_EQ(selectionInView(*app, PanelId::NotePad), 0);
+    // Damaged selections stay on existing surfaces.
+    app->song.SoundIdx[2] = 1000;
+    app->song.EnvIdx[2] = -4;
+    EXPECT_EQ(selectionInView(*app, PanelId::WaveEditor), 7);
+    EXPECT_EQ(selectionInView(*app, PanelId::EnvelopeEditor), 2);
+}
+
+TEST_F(PanelUpdates, RenderGoesToTheSurfaceOfItsSelectionOnly) {
+    renderPanel(*app, *screen, PanelId::EnvelopeEditor, 14);
+    EXPECT_FALSE(surfaceIsBlack(PanelId::EnvelopeEditor, 14));
+    EXPECT_TRUE(surfaceIsBlack(PanelId::EnvelopeEditor, 13));
+    EXPECT_TRUE(surfaceIsBlack(PanelId::EnvelopeEditor, 15));
+    // Surface 14 holds bank 3 drawn as its cutoff curve.
+    PanelSurface direct;
+    createSurface(direct, 354, 163, 4);
+    renderEnvelopeEditor(*app, *screen, 3, kCurveCutoff);
+    copyCanvasToSurface(panelCanvas(*screen, PanelId::EnvelopeEditor), direct);
+    EXPECT_EQ(direct.pixels, panelSurface(*screen, PanelId::EnvelopeEditor, 14).pixels);
+    renderEnvelopeEditor(*app, *screen, 3, kCurvePitch);
+    copyCanvasToSurface(panelCanvas(*screen, PanelId::EnvelopeEditor), direct);
+    EXPECT_NE(direct.pixels, panelSurface(*screen, PanelId::EnvelopeEditor, 14).pixels);
+}
+
+TEST_F(PanelUpdates, RenderAllFillsEverySurfaceAndPresentAllShowsTheOnesInView) {
+    renderAllPanels(*app, *screen);
+    for (int p = 0; p < kPanelCount; ++p) {
+        const auto id = static_cast<PanelId>(p);
+        if (id == PanelId::stepStrip || id == PanelId::helpLine) continue;
+        for (int s = 0; s < panelSurfaceCount(id); ++s)
+            EXPECT_FALSE(surfaceIsBlack(id, s)) << p << "/" << s;
+    }
+    EXPECT_TRUE(surfaceIsBlack(PanelId::stepStrip, 0));
+
+    app->ui.currentInstrument = 1;
+    app->song.SoundIdx[1] = 6;
+    screen->windowActive = 1;
+    presentAllPanels(*app, *screen);
+    for (int p = 0; p < kPanelCount; ++p) {
+        const auto id = static_cast<PanelId>(p);
+        EXPECT_TRUE(pictureShows(panelSurface(*screen, id, selectionInView(*app, id)),
+                                 panelRect(screen->layout, id)))
+            << p;
+    }
+    // Between the panels the window background shows.
+    const PanelSurface& picture = screen->display.picture;
+    EXPECT_EQ(picture.pixels[static_cast<size_t>(2) * picture.pitch + 2 * 4 + 0], 90);
+    EXPECT_EQ(picture.pixels[static_cast<size_t>(2) * picture.pitch + 2 * 4 + 2], 26);
+}
+
+TEST_F(PanelUpdates, PumpRedrawsOnlyAfterStartUpAndClearsItsRequests) {
+    screen->windowActive = 1;
+    const PanelRect meter = panelRect(screen->layout, PanelId::VolumeMeter);
+    const PanelSurface& picture = screen->display.picture;
+    auto meterPixel = [&] {
+        return picture.pixels[static_cast<size_t>(meter.top + 30) * picture.pitch +
+                              (meter.left + 40) * 4 + 1];
+    };
+    app->stream.volumeLevel = 1.0f;
+    pumpAndRedraw(*app, *screen); // start-up not finished: nothing drawn
+    EXPECT_EQ(meterPixel(), 45);  // the window background's green
+    EXPECT_FALSE(app->stream.redraws.meters);
+
+    screen->initialised = 1;
+    app->stream.redraws.sequencer = true;
+    pumpAndRedraw(*app, *screen);
+    EXPECT_NE(meterPixel(), 0);
+    EXPECT_TRUE(pictureShows(panelSurface(*screen, PanelId::NoteBankSequencer, 0),
+                             panelRect(screen->layout, PanelId::NoteBankSequencer)));
+    EXPECT_FALSE(app->stream.redraws.meters);
+    EXPECT_FALSE(app->stream.redraws.sequencer);
+}
+
+TEST_F(PanelUpdates, UpdateAndShowPresentTheSelectionInView) {
+    screen->windowActive = 1;
+    app->song.SoundIdx[0] = 4;
+    updatePanel(*app, *screen, PanelId::WaveEditor);
+    EXPECT_FALSE(surfaceIsBlack(PanelId::WaveEditor, 4));
+    EXPECT_TRUE(surfaceIsBlack(PanelId::WaveEditor, 3));
+    const PanelRect rect = panelRect(screen->layout, PanelId::WaveEditor);
+    EXPECT_TRUE(pictureShows(panelSurface(*screen, PanelId::WaveEditor, 4), rect));
+    app->song.SoundIdx[0] = 3; // not rendered yet: showing presents the black surface
+    showPanel(*app, *screen, PanelId::WaveEditor);
+    EXPECT_TRUE(pictureShows(panelSurface(*screen, PanelId::WaveEditor, 3), rect));
+}
+
+} // namespace
