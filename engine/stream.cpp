@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -31,8 +32,16 @@ int readPlayCursor(AppState& app) {
 // True when the step instrument 0 is about to render lies just past its measure: the moment
 // its bank advances, where a recording starts or stops.
 bool atFirstInstrumentMeasureEnd(const AppState& app) {
-    return app.engine.stepCounter[0] + app.engine.noteLatency ==
-           kStepsPerBank * app.song.PatternIdx[0] + app.song.BPMsr[0];
+    // In 64 bits: a damaged song's bank or measure length cannot overflow the sum.
+    return int64_t{app.engine.stepCounter[0]} + app.engine.noteLatency ==
+           int64_t{kStepsPerBank} * app.song.PatternIdx[0] + app.song.BPMsr[0];
+}
+
+// The level the volume meter takes from a mix sample: its magnitude, kept finite so that a
+// damaged song cannot leave the meter at NaN or infinity.
+float meterLevel(float mixed) {
+    if (mixed != mixed) return 0.0f;
+    return std::min(std::fabs(mixed), 1.0e6f);
 }
 
 // Carries out an armed recording start or a requested stop at instrument 0's measure end.
@@ -159,7 +168,7 @@ void pumpAudio(AppState& app) {
 
     if (engine.playing && streamBuilt)
         stream.volumeLevel =
-            0.1f * std::fabs(stream.mixRing[cursor / 2]) + 0.9f * stream.volumeLevel;
+            0.1f * meterLevel(stream.mixRing[cursor / 2]) + 0.9f * stream.volumeLevel;
     else
         stream.volumeLevel = 0.95f * stream.volumeLevel;
 

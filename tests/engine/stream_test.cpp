@@ -1,10 +1,15 @@
 // The stream: building it, start and stop, the pump's steps, meters, marker, recording hooks.
+#include "engine/clocked_sound_device.h"
 #include "engine/mixer.h"
 #include "files/recording.h"
 #include "stream_test_app.h"
 
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <limits>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -161,6 +166,39 @@ TEST(PumpAudio, VolumeMeterReadsTheMixAtTheCursor) {
     t.device.setPlayCursor(4 * 10);
     pumpAudio(app);
     EXPECT_FLOAT_EQ(app.stream.volumeLevel, 4.0f);
+    app.stream.mixRing[2 * 10] = std::numeric_limits<float>::quiet_NaN();
+    pumpAudio(app);
+    EXPECT_FLOAT_EQ(app.stream.volumeLevel, 3.6f);
+}
+
+TEST(PumpAudio, DamagedSongsKeepTheMetersFiniteAndTheOutputClipped) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    Song& song = app.song;
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    song.BPM = nan; // sized as the slowest tempo
+    placeNote(song, 0, 0, 3, 4);
+    placeNote(song, 1, 0, 7, 4);
+    placeNote(song, 2, 0, 9, 4);
+    song.Effect[0][kKnobCutoff].value = nan;
+    song.Effect[0][kKnobResOver].value = -inf;
+    song.Effect[1][kKnobDistDrag].value = inf;
+    song.Effect[1][kKnobRes].value = 1e30f;
+    song.Volume[2] = inf;
+    song.MainVolume[1] = nan;
+    song.BPMsr[0] = 2147483647;
+    song.PatternStack[3].entries[0] = 1 << 30;
+    rebuildStream(app);
+    startPlayback(app);
+    for (int step = 1; step < 12; ++step) {
+        t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
+        pumpAudio(app);
+        ASSERT_TRUE(std::isfinite(app.stream.volumeLevel));
+        ASSERT_TRUE(std::isfinite(app.stream.redraws.markerX));
+    }
+    for (int j = 0; j < app.engine.ringSamples; ++j)
+        ASSERT_LE(std::abs(static_cast<int>(t.streamSample(j))), 32512);
 }
 
 TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
@@ -172,6 +210,26 @@ TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
     pumpAudio(*app);
     EXPECT_FALSE(app->engine.playing);
     EXPECT_FLOAT_EQ(app->stream.cpuLoad, 0.95f * 0.95f);
+}
+
+TEST(ClockedSoundDevice, CursorFollowsTheClockInWholeFrames) {
+    ClockedSoundDevice device;
+    EXPECT_FALSE(device.createBuffer(22050, 1001)); // not whole frames
+    ASSERT_TRUE(device.createBuffer(22050, 94500));
+    device.playLoopingFrom(94500 - 6); // wraps to the start within a millisecond
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const int cursor = device.playCursor();
+    EXPECT_EQ(cursor % 4, 0);
+    EXPECT_GE(cursor, 4 * 22050 * 25 / 1000);
+    EXPECT_LT(cursor, 94500 / 2);
+    device.stop();
+    const int stopped = device.playCursor();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(device.playCursor(), stopped);
+    ASSERT_NE(device.lockRegion(0, 4), nullptr);
+    EXPECT_EQ(device.lockRegion(8, 4), nullptr); // one lock at a time
+    device.unlockRegion();
+    EXPECT_EQ(device.lockRegion(94496, 8), nullptr);
 }
 
 TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
