@@ -1,0 +1,22 @@
+// The --screenshot action: a screen of its own, every panel rendered and presented, one PNG.
+#include "cli/screenshot_action.h"
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/screenshot.h"
+#include "app/startup.h"
+#include "ui/screen.h"
+
+bool takeScreenshot(AppState& app, const std::string& path, std::string& error) {
+    auto screen = std::make_unique<Screen>();
+    if (!initScreen(*screen, 4)) {
+        error = "cannot load the glyph images";
+        return false;
+    }
+    prepareScreen(app, *screen);
+    finishStartup(app, *screen);
+    if (writeScreenshotPng(screen->display, path)) return true;
+    error = "cannot write " + path;
+    return false;
+}
