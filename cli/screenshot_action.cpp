@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
+#include "ui/panel_update.h"
 #include "ui/screen.h"
 
 bool takeScreenshot(AppState& app, const std::string& path, std::string& error) {
@@ -14,8 +15,8 @@ bool takeScreenshot(AppState& app, const std::string& path, std::string& error) 
         error = "cannot load the glyph images";
         return false;
     }
-    prepareScreen(app, *screen);
-    finishStartup(app, *screen);
+    renderAllPanels(app, *screen);
+    finishStartup(app, *screen); // window active, start-up finished, everything presented
     if (writeScreenshotPng(screen->display, path)) return true;
     error = "cannot write " + path;
     return false;
