@@ -1,7 +1,8 @@
 // Scripted sessions: the same handlers as the window, driven by script lines.
 #include "app/script_session.h"
 
-#include <istream>
+#include <fstream>
+#include <iostream>
 #include <ostream>
 #include <vector>
 
@@ -23,17 +24,17 @@ struct NumberedCommand {
 };
 
 void pump(ScriptSession& session) {
-    pumpAndRedraw(*session.app, session.screen);
+    pumpAndRedraw(session.app, session.screen);
 }
 
 void chooseMenu(ScriptSession& session, int id) {
     MenuOutcome outcome =
-        onMenuCommand(*session.app, session.screen, session.platform, session.menu, id);
+        onMenuCommand(session.app, session.screen, session.platform, session.menu, id);
     if (outcome == MenuOutcome::Exit) session.exited = true;
 }
 
 std::string startCapture(ScriptSession& session, const std::string& path) {
-    if (beginWavCapture(session.capture, path, session.app->engine.streamRate)) return "";
+    if (beginWavCapture(session.capture, path, session.app.engine.streamRate)) return "";
     return "cannot write " + path;
 }
 
@@ -47,7 +48,7 @@ std::string takeScreenshot(ScriptSession& session, const std::string& path) {
 
 // The handler of one command, after its pump.
 std::string deliver(ScriptSession& session, const ScriptCommand& command) {
-    AppState& app = *session.app;
+    AppState& app = session.app;
     Screen& screen = session.screen;
     switch (command.kind) {
     case ScriptCommandKind::Key:
@@ -98,13 +99,13 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
 
 bool startScriptSession(ScriptSession& session) {
     if (!initScreen(session.screen, kDisplayBytesPerPixel)) return false;
-    session.app = startApp(session.screen, session.device);
-    finishStartup(*session.app, session.screen);
+    prepareScreen(session.app, session.screen);
+    finishStartup(session.app, session.screen);
     return true;
 }
 
 void advanceOneChunk(ScriptSession& session) {
-    AppState& app = *session.app;
+    AppState& app = session.app;
     const int chunkBytes = 4 * app.engine.chunkFrames;
     const int bufferBytes = session.device.bufferSize();
     if (app.engine.playing && chunkBytes > 0 && bufferBytes >= chunkBytes) {
@@ -150,7 +151,16 @@ int runScript(ScriptSession& session, std::istream& script, std::ostream& errors
     return 0;
 }
 
+int runScriptFile(ScriptSession& session, const std::string& path, std::ostream& errors) {
+    if (path == "-") return runScript(session, std::cin, errors);
+    std::ifstream file(path);
+    if (!file) {
+        errors << "cannot read the script " << path << "\n";
+        return 1;
+    }
+    return runScript(session, file, errors);
+}
+
 void endScriptSession(ScriptSession& session) {
     endWavCapture(session.capture);
-    shutdownApp(session.app);
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <memory>
 #include <string>
 
 #include "app/menu_bar.h"
@@ -15,21 +14,24 @@
 
 struct AppState;
 
-// Everything a session runs on. The window counts as active from the start.
+// Everything a session runs on: an AppState started on a virtual sound device (both owned by
+// the caller), and the screen. The window counts as active from the start.
 struct ScriptSession {
-    explicit ScriptSession(std::ostream& protocolOut) : platform(protocolOut) {}
+    ScriptSession(AppState& app, VirtualSoundDevice& device, std::ostream& protocolOut)
+        : app(app), device(device), platform(protocolOut) {}
 
+    AppState& app;              // New replaces its contents in place
+    VirtualSoundDevice& device; // app's sound device: its cursor moves only by `steps`
     Screen screen;
-    VirtualSoundDevice device;
-    std::unique_ptr<AppState> app;
     MenuState menu;
     ScriptedPlatform platform; // messages, beeps and titles as protocol lines
     WavCapture capture;        // what the play cursor passes over, while capturing
     bool exited = false;       // File > Exit was chosen: later commands are not delivered
 };
 
-// Start-up as the windowed program does it, the window shown. Returns false when the screen
-// cannot be set up.
+// The rest of start-up as the windowed program does it, the window shown: the screen, the
+// window picture and every panel for the AppState. Returns false when the screen cannot be set
+// up.
 bool startScriptSession(ScriptSession& session);
 
 // Delivers one command: one pump, then the handler with its redraws. Returns an error text
@@ -45,5 +47,9 @@ void advanceOneChunk(ScriptSession& session);
 // that cannot be written stops the session (exit code 1); otherwise 0.
 int runScript(ScriptSession& session, std::istream& script, std::ostream& errors);
 
-// Shutdown: ends a running capture and releases the stream and every buffer.
+// Runs the script in the file at `path` ("-" reads standard input) as runScript does; a file
+// that cannot be read gives exit code 1.
+int runScriptFile(ScriptSession& session, const std::string& path, std::ostream& errors);
+
+// The end of a session: a running capture is finished (the AppState stays with its owner).
 void endScriptSession(ScriptSession& session);

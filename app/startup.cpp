@@ -37,9 +37,13 @@ void renewAppState(AppState& app) {
 std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device) {
     auto app = std::make_unique<AppState>();
     initAppState(*app, device);
-    paintWindowBackground(*app, screen);
-    renderAllPanels(*app, screen);
+    prepareScreen(*app, screen);
     return app;
+}
+
+void prepareScreen(AppState& app, Screen& screen) {
+    paintWindowBackground(app, screen);
+    renderAllPanels(app, screen);
 }
 
 void finishStartup(AppState& app, Screen& screen) {

@@ -24,6 +24,10 @@ void renewAppState(AppState& app);
 // painted with the background colour, every panel rendered. The window is shown next.
 std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device);
 
+// The screen's part of start-up for a started AppState: the window picture painted with the
+// background colour, every panel rendered.
+void prepareScreen(AppState& app, Screen& screen);
+
 // Once the window is shown: it counts as active, start-up has finished, every panel is
 // presented and the help line drawn for no pointer position.
 void finishStartup(AppState& app, Screen& screen);

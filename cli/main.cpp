@@ -1,5 +1,6 @@
 // humbrook-render: the headless front end. Runs the actions its options ask for, in order.
 #include "app/app_state.h"
+#include "app/script_session.h"
 #include "app/scripted_platform.h"
 #include "cli/options.h"
 #include "cli/render_mode.h"
@@ -45,6 +46,14 @@ int main(int argc, char** argv) {
     // Message boxes, beeps and title changes become protocol lines on standard output.
     ScriptedPlatform platform(std::cout);
     runSongActions(*app, options, platform);
+    if (!options.scriptPath.empty()) {
+        ScriptSession session(*app, device, std::cout);
+        if (!startScriptSession(session)) return fail("cannot set up the screen");
+        const int code = runScriptFile(session, options.scriptPath, std::cerr);
+        endScriptSession(session);
+        if (code != 0) return code;
+        if (session.platform.warningShown()) return kExitFailure;
+    }
     if (!options.renderOutput.empty()) {
         const std::vector<uint8_t> played = renderSteps(*app, device, options.renderSteps);
         if (!writePcmWave(options.renderOutput, app->engine.streamRate, played, error))

@@ -7,17 +7,22 @@
 
 const char* const kCliUsage =
     "usage: humbrook-render [-o OUT.wav] [-n STEPS] [-r 22050|44100] [-l 1|2|3] "
-    "[--save FILE.zwv] [SONG.zwv]";
+    "[--save FILE.zwv] [--script FILE|-] [SONG.zwv]";
 
 namespace {
 
 constexpr int kSaveOption = 256; // --save has no short form
+constexpr int kScriptOption = 257;
 
 // The long options; the short ones are in kShortOptions.
 const option kLongOptions[] = {
-    {"output", required_argument, nullptr, 'o'},       {"steps", required_argument, nullptr, 'n'},
-    {"rate", required_argument, nullptr, 'r'},         {"latency", required_argument, nullptr, 'l'},
-    {"save", required_argument, nullptr, kSaveOption}, {nullptr, 0, nullptr, 0},
+    {"output", required_argument, nullptr, 'o'},
+    {"steps", required_argument, nullptr, 'n'},
+    {"rate", required_argument, nullptr, 'r'},
+    {"latency", required_argument, nullptr, 'l'},
+    {"save", required_argument, nullptr, kSaveOption},
+    {"script", required_argument, nullptr, kScriptOption},
+    {nullptr, 0, nullptr, 0},
 };
 const char* const kShortOptions = ":o:n:r:l:";
 
@@ -56,6 +61,10 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         options.savePath = value;
         if (options.savePath.empty()) error = "empty song file name";
         return !options.savePath.empty();
+    case kScriptOption:
+        options.scriptPath = value;
+        if (options.scriptPath.empty()) error = "empty script file name";
+        return !options.scriptPath.empty();
     default:
         error = "unknown option";
         return false;
@@ -75,7 +84,8 @@ bool applyPositional(const char* argument, CliOptions& options, std::string& err
 } // namespace
 
 bool hasAction(const CliOptions& options) {
-    return !options.renderOutput.empty() || !options.songPath.empty() || !options.savePath.empty();
+    return !options.renderOutput.empty() || !options.songPath.empty() ||
+           !options.savePath.empty() || !options.scriptPath.empty();
 }
 
 bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& error) {

@@ -10,20 +10,28 @@
 
 #include "app/app_state.h"
 #include "app/script_session.h"
+#include "app/startup.h"
 #include "ui/panel_layout.h"
 
 struct ShellSession {
     std::ostringstream protocol; // message, beep and title lines
     std::ostringstream errors;
+    VirtualSoundDevice device;
+    std::unique_ptr<AppState> state = std::make_unique<AppState>();
     std::unique_ptr<ScriptSession> session;
 
-    ShellSession() : session(std::make_unique<ScriptSession>(protocol)) {
+    ShellSession() {
+        initAppState(*state, device);
+        session = std::make_unique<ScriptSession>(*state, device, protocol);
         startScriptSession(*session);
     }
-    ~ShellSession() { endScriptSession(*session); }
+    ~ShellSession() {
+        endScriptSession(*session);
+        shutdownApp(state);
+    }
 
-    AppState& app() { return *session->app; }
-    Song& song() { return session->app->song; }
+    AppState& app() { return *state; }
+    Song& song() { return state->song; }
 
     // Runs script text; returns the exit code of the run.
     int run(const std::string& script) {
