@@ -52,10 +52,20 @@ inline double keepPhaseInRange(double phase) {
 
 // W(phase) for a phase in 0..350: sample 350 of the playback waveform repeats sample 0, so the
 // second read needs no wrap.
-inline double readWave(const float* wave, double phase) {
+template <typename Sample> inline double readWave(const Sample* wave, double phase) {
     const int m = static_cast<int>(phase);
     const double f = phase - m;
     return wave[m] * (1.0 - f) + wave[m + 1] * f;
+}
+
+// The playback waveform widened to double once per call: the products of W are taken in double
+// anyway, so the widened copy gives the same values without a conversion per read.
+struct WideWave {
+    double sample[kWaveformSamples + 1];
+};
+
+void widen(const float* wave, WideWave& wide) {
+    for (int i = 0; i <= kWaveformSamples; ++i) wide.sample[i] = wave[i];
 }
 
 // Increments of the main, lower and upper oscillators.
@@ -67,8 +77,9 @@ Increments detune(float inc, float lowerFactor, float upperFactor) {
     return {inc, inc * lowerFactor, inc * upperFactor};
 }
 
-// One chord key of a row over the chunk; returns the main increment reached at its end.
-template <bool kChorus, bool kJitter>
+// One chord key of a row over the chunk with random frequency, which draws numbers for every
+// frame; returns the main increment reached at its end.
+template <bool kChorus>
 float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, VoicePhase& phase,
                    Increments start, Increments target) {
     double pm = phase.main, pl = phase.lower, pu = phase.upper;
@@ -99,12 +110,10 @@ float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, Voic
             pl += il;
             pu += iu;
         }
-        if constexpr (kJitter) {
-            pm += (nextUniform() - 0.5f) * im * randomFreq;
-            if constexpr (kChorus) {
-                pl += (nextUniform() - 0.5f) * im * randomFreq;
-                pu += (nextUniform() - 0.5f) * im * randomFreq;
-            }
+        pm += (nextUniform() - 0.5f) * im * randomFreq;
+        if constexpr (kChorus) {
+            pl += (nextUniform() - 0.5f) * im * randomFreq;
+            pu += (nextUniform() - 0.5f) * im * randomFreq;
         }
         const float d = pitch[i];
         pm = keepPhaseInRange(pm + d * im);
@@ -118,51 +127,265 @@ float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, Voic
 using KeyPlayer = float (*)(const VoiceChunk&, const float*, float, VoicePhase&, Increments,
                             Increments);
 
-KeyPlayer drawnKeyPlayer(bool chorus, bool jitter) {
-    if (chorus) return jitter ? playDrawnKey<true, true> : playDrawnKey<true, false>;
-    return jitter ? playDrawnKey<false, true> : playDrawnKey<false, false>;
+KeyPlayer drawnKeyPlayer(bool chorus) {
+    return chorus ? playDrawnKey<true> : playDrawnKey<false>;
 }
 
 // Pitch value P to the quartic phase factor d: P = 1 doubles the frequency, 0 halves it.
-void pitchToQuartic(float* pitch, int frames) {
+struct PitchBend {
+    bool bends;   // d is not 0 at some frame (0 leaves every phase exactly as it is)
+    bool bounded; // d lies in -0.5..1 at every frame, as it does for P in 0..1
+};
+
+PitchBend pitchToQuartic(float* pitch, int frames) {
+    PitchBend bend{false, true};
     for (int i = 0; i < frames; ++i) {
         const float p = pitch[i];
         const float e = (p - 0.5f) * 2;
         float d = e * e * e * e;
         if (p < 0.5f) d *= -0.5f;
         pitch[i] = d;
+        bend.bends |= d != 0.0f;
+        bend.bounded &= d >= -0.5f && d <= 1.0f;
+    }
+    return bend;
+}
+
+// Pairs of doubles, floats and ints: the oscillators run two at a time. Each lane performs
+// exactly the scalar operations of the key-by-key pass.
+using Double2 = double __attribute__((vector_size(16)));
+using Float2 = float __attribute__((vector_size(8)));
+using Int2 = int __attribute__((vector_size(8)));
+
+constexpr int kMaxOscillators = 3 * kVoiceChordKeys;
+
+// The oscillators of a row's audible chord keys, laid out for the paired loop.
+struct OscillatorBank {
+    // Per oscillator, in key order. With chorus or pitch bend every key has three: main,
+    // lower, upper; otherwise only its main oscillator runs. Padded to an even count.
+    alignas(16) double phase[kMaxOscillators];
+    alignas(16) double inc[kMaxOscillators];   // increments in force (floats, widened)
+    alignas(16) float start[kMaxOscillators];  // increments at the start of the step
+    alignas(16) float target[kMaxOscillators]; // increments the slide arrives at
+    alignas(16) double runs[kMaxOscillators];  // 1 advances by its increment, 0 only bends
+    alignas(16) double value[kMaxOscillators]; // W of the oscillator this frame
+    float level[kVoiceChordKeys];
+    int key[kVoiceChordKeys];
+    int keys;        // audible chord keys
+    int perKey;      // oscillators per key, 1 or 3
+    int oscillators; // keys * perKey rounded up to even
+};
+
+// How the bank advances its phases.
+enum class PhaseWrap {
+    Forward, // every phase moves forward by less than 350: one subtraction keeps it in range
+    Bend,    // the bent chorus phases of a key without chorus may move backward by < 350
+    General, // any other values (a damaged song): the full wrap lane by lane
+};
+
+template <PhaseWrap kWrap> inline Double2 wrapPair(Double2 p) {
+    const Double2 length = {kWaveLength, kWaveLength};
+    if constexpr (kWrap == PhaseWrap::Forward) {
+        return p >= length ? p - length : p;
+    } else if constexpr (kWrap == PhaseWrap::Bend) {
+        // keepPhaseInRange for phases in -350..700.
+        const Double2 zero = {0.0, 0.0};
+        p = p >= length ? p - length : p;
+        p = p < zero ? p + length : p;
+        return p >= length ? zero : p;
+    } else {
+        return Double2{keepPhaseInRange(p[0]), keepPhaseInRange(p[1])};
     }
 }
 
-// Oscillator stage of one row: every audible chord key into the scratch buffer.
+// W of every oscillator at its phase (phases in 0..350).
+inline void readBank(OscillatorBank& bank, const double* wave) {
+    for (int n = 0; n < bank.oscillators; n += 2) {
+        const Double2 p = *reinterpret_cast<const Double2*>(bank.phase + n);
+        const Int2 m = __builtin_convertvector(p, Int2);
+        const Double2 f = p - __builtin_convertvector(m, Double2);
+        const Double2 a = {wave[m[0]], wave[m[1]]};
+        const Double2 b = {wave[m[0] + 1], wave[m[1] + 1]};
+        *reinterpret_cast<Double2*>(bank.value + n) = a * (1.0 - f) + b * f;
+    }
+}
+
+// Frames from..to-1 of the bank. Each frame sums the keys in key order and advances every
+// phase as the key-by-key pass does; only the independent oscillators overlap.
+template <bool kChorus, bool kBend, bool kSliding, PhaseWrap kWrap>
+void playBank(const VoiceChunk& chunk, const double* wave, OscillatorBank& bank, int from, int to) {
+    const float* pitch = chunk.pitchCurve;
+    const float* slide = chunk.slideWeight;
+    float* out = chunk.scratch;
+    for (int i = from; i < to; ++i) {
+        readBank(bank, wave);
+        float sum = 0.0f;
+        for (int j = 0; j < bank.keys; ++j) {
+            const double* v = bank.value + j * bank.perKey;
+            if constexpr (kChorus)
+                sum += static_cast<float>(bank.level[j] * (v[2] + v[1] + v[0]) / 3);
+            else
+                sum += static_cast<float>(bank.level[j] * v[0]);
+        }
+        out[2 * i] = sum;
+        out[2 * i + 1] = sum;
+        const float d = pitch[i];
+        const float q = kSliding ? slide[i] : 0.0f;
+        for (int n = 0; n < bank.oscillators; n += 2) {
+            Double2& inc = *reinterpret_cast<Double2*>(bank.inc + n);
+            if constexpr (kSliding) {
+                const Float2 t = {bank.target[n], bank.target[n + 1]};
+                const Float2 s = {bank.start[n], bank.start[n + 1]};
+                inc = __builtin_convertvector(q * t + (1 - q) * s, Double2);
+            }
+            Double2& p = *reinterpret_cast<Double2*>(bank.phase + n);
+            if constexpr (kChorus)
+                p += inc;
+            else
+                p += inc * *reinterpret_cast<const Double2*>(bank.runs + n);
+            if constexpr (kBend)
+                p += __builtin_convertvector(d * __builtin_convertvector(inc, Float2), Double2);
+            p = wrapPair<kWrap>(p);
+        }
+    }
+}
+
+template <bool kChorus, bool kBend, PhaseWrap kWrap>
+void playBankOverChunk(const VoiceChunk& chunk, const double* wave, OscillatorBank& bank) {
+    const int steady = std::min(chunk.slideStart + 1, chunk.frames);
+    playBank<kChorus, kBend, false, kWrap>(chunk, wave, bank, 0, steady);
+    playBank<kChorus, kBend, true, kWrap>(chunk, wave, bank, steady, chunk.frames);
+}
+
+using BankPlayer = void (*)(const VoiceChunk&, const double*, OscillatorBank&);
+
+template <PhaseWrap kWrap> BankPlayer bankPlayerFor(bool chorus, bool bend) {
+    if (chorus)
+        return bend ? playBankOverChunk<true, true, kWrap> : playBankOverChunk<true, false, kWrap>;
+    return bend ? playBankOverChunk<false, true, kWrap> : playBankOverChunk<false, false, kWrap>;
+}
+
+bool isForwardIncrement(float inc) {
+    return inc >= 0.0f && inc < kWaveLength / 2;
+}
+
+// Forward when every phase starts in 0..350, every increment at either end of the slide (and
+// so every value between) lies in 0..175 and the bend factor d in -0.5..1: a frame then moves a
+// phase forward by inc + d * inc, at least inc / 2 and under 350. Below 175 strictly, so that a
+// phase just under 350 plus the largest advance stays under 700.
+PhaseWrap phaseWrapOf(const OscillatorBank& bank, bool chorus, PitchBend bend) {
+    if (!bend.bounded) return PhaseWrap::General;
+    for (int n = 0; n < bank.oscillators; ++n)
+        if (!isForwardIncrement(bank.start[n]) || !isForwardIncrement(bank.target[n]) ||
+            !(bank.phase[n] >= 0.0 && bank.phase[n] < kWaveLength))
+            return PhaseWrap::General;
+    return bend.bends && !chorus ? PhaseWrap::Bend : PhaseWrap::Forward;
+}
+
+BankPlayer bankPlayer(PhaseWrap wrap, bool chorus, bool bend) {
+    switch (wrap) {
+    case PhaseWrap::Forward:
+        return bankPlayerFor<PhaseWrap::Forward>(chorus, bend);
+    case PhaseWrap::Bend:
+        return bankPlayerFor<PhaseWrap::Bend>(chorus, bend);
+    default:
+        return bankPlayerFor<PhaseWrap::General>(chorus, bend);
+    }
+}
+
+// Adds a key's oscillators to the bank.
+void addToBank(OscillatorBank& bank, int key, float level, const VoicePhase& phase,
+               Increments start, Increments goal) {
+    const int j = bank.keys++;
+    bank.key[j] = key;
+    bank.level[j] = level;
+    const double phases[3] = {phase.main, phase.lower, phase.upper};
+    const float starts[3] = {start.main, start.lower, start.upper};
+    const float goals[3] = {goal.main, goal.lower, goal.upper};
+    for (int o = 0; o < bank.perKey; ++o) {
+        const int n = j * bank.perKey + o;
+        bank.phase[n] = phases[o];
+        bank.inc[n] = starts[o];
+        bank.start[n] = starts[o];
+        bank.target[n] = goals[o];
+        bank.runs[n] = o == 0 ? 1.0 : 0.0;
+    }
+}
+
+// Pads the bank to an even count with a still oscillator that nothing reads.
+void closeBank(OscillatorBank& bank) {
+    bank.oscillators = bank.keys * bank.perKey;
+    if (bank.oscillators % 2 == 0) return;
+    const int n = bank.oscillators++;
+    bank.phase[n] = 0.0;
+    bank.inc[n] = 0.0;
+    bank.start[n] = bank.target[n] = 0.0f;
+    bank.runs[n] = 0.0;
+}
+
+// Oscillator stage of one row: every audible chord key into the scratch buffer. Without random
+// frequency no number is drawn inside the frame loop, so the keys run side by side in a bank
+// (their increments drawn first, in key order, as a key-by-key pass draws them); with it the
+// draws must come key after key.
 float renderDrawnRow(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
-                     NoteHandOver& handOver) {
+                     const WideWave& wide, PitchBend bend, NoteHandOver& handOver) {
     const Song& song = app.song;
     const int instrument = chunk.instrument;
-    const float* wave = song.playbackWaveform[chunk.slot];
-    const ChordKey* keys = song.Chorus[instrument].keys;
+    const ChordKey* chord = song.Chorus[instrument].keys;
     const float c2 = chunk.chorus * chunk.chorus;
-    const KeyPlayer play =
-        drawnKeyPlayer(chunk.chorus > kChorusOn, chunk.randomFreq > kRandomFreqOn);
+    const float lowerFactor = 1 - 0.016f * c2, upperFactor = 1 + 0.014f * c2;
+    const bool chorus = chunk.chorus > kChorusOn;
+    const bool jitter = chunk.randomFreq > kRandomFreqOn;
     const bool continues = cell.nextRow != -1;
+    if (jitter)
+        std::fill(chunk.scratch, chunk.scratch + 2 * static_cast<size_t>(chunk.frames), 0.0f);
+
+    OscillatorBank bank;
+    bank.keys = 0;
+    bank.perKey = chorus || bend.bends ? 3 : 1;
     float lastIncrement = 0.0f;
     for (int j = 0; j < chunk.keyCount; ++j) {
-        const float level = keys[j].level;
+        const float level = chord[j].level;
         if (!(level > kAudibleLevel)) continue;
         const float inc =
             noteIncrement(app, instrument, j, cell.row) * chunk.octaveFactor * chunk.pitchFactor;
         const float target = continues ? noteIncrement(app, instrument, j, cell.nextRow) *
                                              chunk.octaveFactor * chunk.pitchFactor
                                        : inc;
-        const float lowerFactor = 1 - 0.016f * c2, upperFactor = 1 + 0.014f * c2;
-        VoicePhase phase =
-            cell.position > 1 ? app.engine.voicePhases[instrument][cell.row][j] : VoicePhase{};
-        lastIncrement = play(chunk, wave, level, phase, detune(inc, lowerFactor, upperFactor),
-                             detune(target, lowerFactor, upperFactor));
-        if (continues) {
-            handOver.phases[cell.nextRow][j] = phase;
-            handOver.phasesWritten[cell.nextRow][j] = true;
+        const Increments start = detune(inc, lowerFactor, upperFactor);
+        const Increments goal = detune(target, lowerFactor, upperFactor);
+        VoicePhase phase{};
+        if (cell.position > 1) {
+            // A note that played a sound file until now hands on file positions.
+            const VoicePhase& held = app.engine.voicePhases[instrument][cell.row][j];
+            phase = {keepPhaseInRange(held.main), keepPhaseInRange(held.lower),
+                     keepPhaseInRange(held.upper)};
         }
+        if (jitter) {
+            lastIncrement = drawnKeyPlayer(chorus)(chunk, song.playbackWaveform[chunk.slot], level,
+                                                   phase, start, goal);
+            if (continues) {
+                handOver.phases[cell.nextRow][j] = phase;
+                handOver.phasesWritten[cell.nextRow][j] = true;
+            }
+            continue;
+        }
+        addToBank(bank, j, level, phase, start, goal);
+        if (continues) handOver.phases[cell.nextRow][j] = phase; // chorus phases that stay
+    }
+    if (jitter) return lastIncrement;
+
+    closeBank(bank);
+    bankPlayer(phaseWrapOf(bank, chorus, bend), chorus, bend.bends)(chunk, wide.sample, bank);
+    for (int j = 0; j < bank.keys; ++j) {
+        const double* p = bank.phase + j * bank.perKey;
+        if (continues) {
+            VoicePhase& next = handOver.phases[cell.nextRow][bank.key[j]];
+            next.main = p[0];
+            if (bank.perKey == 3) next = {p[0], p[1], p[2]};
+            handOver.phasesWritten[cell.nextRow][bank.key[j]] = true;
+        }
+        lastIncrement = static_cast<float>(bank.inc[j * bank.perKey]);
     }
     return lastIncrement;
 }
@@ -367,13 +590,14 @@ void renderInstrumentChunk(AppState& app, int instrument) {
     if (!beginVoiceChunk(app, instrument, chunk)) return;
     NoteHandOver handOver;
     clearHandOver(handOver);
+    WideWave wide;
+    widen(app.song.playbackWaveform[chunk.slot], wide);
     for (int row = 0; row < kNoteRows; ++row) {
         NoteCell cell;
         if (!readNoteCell(app, chunk, row, cell)) continue;
-        std::fill(chunk.scratch, chunk.scratch + 2 * static_cast<size_t>(chunk.frames), 0.0f);
         tracePitchCurve(app, chunk, cell);
-        pitchToQuartic(chunk.pitchCurve, chunk.frames);
-        const float increment = renderDrawnRow(app, chunk, cell, handOver);
+        const PitchBend bend = pitchToQuartic(chunk.pitchCurve, chunk.frames);
+        const float increment = renderDrawnRow(app, chunk, cell, wide, bend, handOver);
         applyNoteAmplitude(app, chunk, cell, increment, handOver);
     }
     commitHandOver(app, instrument, handOver);
