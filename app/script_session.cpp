@@ -99,7 +99,7 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
 
 bool startScriptSession(ScriptSession& session) {
     if (!initScreen(session.screen, kDisplayBytesPerPixel)) return false;
-    prepareScreen(session.app, session.screen);
+    renderAllPanels(session.app, session.screen);
     finishStartup(session.app, session.screen);
     return true;
 }

@@ -37,18 +37,14 @@ void renewAppState(AppState& app) {
 std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device) {
     auto app = std::make_unique<AppState>();
     initAppState(*app, device);
-    prepareScreen(*app, screen);
+    renderAllPanels(*app, screen);
     return app;
-}
-
-void prepareScreen(AppState& app, Screen& screen) {
-    paintWindowBackground(app, screen);
-    renderAllPanels(app, screen);
 }
 
 void finishStartup(AppState& app, Screen& screen) {
     screen.windowActive = 1;
     screen.initialised = 1;
+    paintWindowBackground(app, screen);
     presentAllPanels(app, screen);
     showHoverHelp(app, screen, -1, -1);
 }

@@ -20,16 +20,12 @@ void releaseAppState(AppState& app);
 // default, on the same sound device.
 void renewAppState(AppState& app);
 
-// The whole start-up after the screen exists: a new AppState on `device`, the window picture
-// painted with the background colour, every panel rendered. The window is shown next.
+// The whole start-up after the screen exists: a new AppState on `device`, every panel
+// rendered. The window is shown next.
 std::unique_ptr<AppState> startApp(Screen& screen, SoundDevice& device);
 
-// The screen's part of start-up for a started AppState: the window picture painted with the
-// background colour, every panel rendered.
-void prepareScreen(AppState& app, Screen& screen);
-
-// Once the window is shown: it counts as active, start-up has finished, every panel is
-// presented and the help line drawn for no pointer position.
+// Once the window is shown: it counts as active, start-up has finished, the window background
+// is painted, every panel is presented and the help line drawn for no pointer position.
 void finishStartup(AppState& app, Screen& screen);
 
 // Fills the whole window picture with the window background colour (the gaps between panels).
