@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Smoke test of the real window in a virtual X server: the first frame equals the headless
+# renderer's screenshot pixel for pixel, Enter plays and stops, the Help box opens and closes,
+# and File > Exit chosen with the mouse ends the program with exit code 0.
+# Usage: xvfb-run -a -s "-screen 0 1024x768x24" window_smoke_test.sh BUILD_DIR
+set -euo pipefail
+
+build=${1:?usage: window_smoke_test.sh BUILD_DIR}
+for tool in xdotool xwininfo import compare; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
+done
+work=$(mktemp -d)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+client_width=828
+client_height=573
+
+# Waits up to 10 s for a window whose title matches $1; prints its id.
+wait_for_window() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    if [ -n "$id" ]; then echo "$id"; return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Writes the client area of the main window (below the menu bar) to $1.
+grab_client_area() {
+  local height menu_height
+  height=$(xwininfo -id "$wid" | awk '/Height:/ {print $2}')
+  menu_height=$((height - client_height))
+  import -window "$wid" -crop "${client_width}x${client_height}+0+${menu_height}" +repage "$1"
+}
+
+# Number of pixels in which two images differ.
+differing_pixels() {
+  compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
+# The state at start-up as the headless renderer draws it.
+printf 'screenshot %s\n' "$work/expected.png" >"$work/script"
+"$build/humbrook-render" --script "$work/script" >/dev/null
+
+export SDL_AUDIODRIVER=dummy
+"$build/humbrook" &
+pid=$!
+wid=$(wait_for_window '^Humbrook 1\.0') || fail "the main window did not appear"
+
+read -r width height < <(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+[ "$width" -eq "$client_width" ] || fail "window width $width"
+[ "$height" -gt "$client_height" ] || fail "window height $height leaves no room for the menu"
+
+# The first frame: drawn asynchronously, so give it a moment to arrive.
+diff=unknown
+for _ in $(seq 50); do
+  grab_client_area "$work/window.png"
+  diff=$(differing_pixels "$work/window.png" "$work/expected.png")
+  [ "$diff" = 0 ] && break
+  sleep 0.1
+done
+[ "$diff" = 0 ] || fail "client area differs from the renderer's screenshot in $diff pixels"
+
+# Enter starts playback (the play panel changes), Enter again stops it.
+# The play, stop and record panel: 46 x 154 at (368, 411) of the client area.
+crop_play_panel() {
+  local height
+  height=$(xwininfo -id "$wid" | awk '/Height:/ {print $2}')
+  import -window "$wid" -crop "46x154+368+$((411 + height - client_height))" +repage "$1"
+}
+crop_play_panel "$work/stopped.png"
+xdotool key --window "$wid" Return
+changed=no
+for _ in $(seq 30); do
+  crop_play_panel "$work/playing.png"
+  if [ "$(differing_pixels "$work/playing.png" "$work/stopped.png")" != 0 ]; then changed=yes; break; fi
+  sleep 0.1
+done
+[ "$changed" = yes ] || fail "Enter did not start playback"
+xdotool key --window "$wid" Return
+changed=no
+for _ in $(seq 30); do
+  crop_play_panel "$work/again.png"
+  if [ "$(differing_pixels "$work/again.png" "$work/stopped.png")" = 0 ]; then changed=yes; break; fi
+  sleep 0.1
+done
+[ "$changed" = yes ] || fail "the second Enter did not stop playback"
+
+# Help > Help with the mouse; the box closes with its OK button's key. The menu's title popup
+# also carries the name "Help" for a moment, so the key is sent until no such window is left.
+xdotool mousemove --window "$wid" 180 12 click 1
+sleep 0.3
+xdotool mousemove --window "$wid" 180 35 click 1
+wait_for_window '^Help$' >/dev/null || fail "the Help box did not open"
+sleep 0.3
+closed=no
+for _ in $(seq 50); do
+  box=$(xdotool search --onlyvisible --name '^Help$' 2>/dev/null | tail -1 || true)
+  if [ -z "$box" ]; then closed=yes; break; fi
+  xdotool key --window "$box" Return 2>/dev/null || true
+  sleep 0.1
+done
+[ "$closed" = yes ] || fail "the Help box did not close"
+kill -0 "$pid" 2>/dev/null || fail "the program ended with the Help box"
+
+# File > Exit with the mouse: the sixth item of the File menu.
+xdotool mousemove --window "$wid" 20 12 click 1
+sleep 0.3
+xdotool mousemove --window "$wid" 40 140 click 1
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "File > Exit did not end the program"
+status=0
+wait "$pid" || status=$?
+pid=
+[ "$status" -eq 0 ] || fail "exit code $status"
+echo "window smoke test passed"
