@@ -160,7 +160,7 @@ bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
     }
     std::memcpy(song.rawImportBuffer[slot].get(), bytes + format.afterFormat, rawBytes);
     // Too few bytes for even one sample past the skipped ones counts as no data.
-    if (rawBytes <= kSkippedBytes) {
+    if (rawBytes < kSkippedBytes + 2) {
         showWarning(platform, "No Data Found");
         return false;
     }

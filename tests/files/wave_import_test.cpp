@@ -167,6 +167,9 @@ TEST_F(WaveImport, SizesInTheFileAreNotTrusted) {
     std::vector<uint8_t> bytes = makeWave({}, std::vector<int32_t>(5, 100));
     EXPECT_EQ(importWarnings(bytes), std::vector<std::string>{"No Data Found"});
     bytes = makeWave({}, std::vector<int32_t>(6, 512));
+    bytes.pop_back(); // 19 bytes: half a sample is no sample either
+    EXPECT_EQ(importWarnings(bytes), std::vector<std::string>{"No Data Found"});
+    bytes = makeWave({}, std::vector<int32_t>(6, 512));
     EXPECT_TRUE(importWarnings(bytes).empty());
     EXPECT_EQ(app->song.SoundFileVals[3].fileSampleCount, 1);
 
