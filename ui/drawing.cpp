@@ -18,30 +18,6 @@ constexpr float kBandBlue = 120.0f;
 constexpr float kBandGreen = 150.0f;
 constexpr float kBandRed = 150.0f;
 
-// Field layout of a 5-6-5 pixel per channel: shift, mask and the divisor from 0..255.
-constexpr int kFieldShift[3] = {0, 5, 11};
-constexpr int kFieldMask[3] = {0x1F, 0x3F, 0x1F};
-constexpr int kFieldScale[3] = {8, 4, 8};
-
-bool inside(const PanelCanvas& canvas, int row, int col, int channel) {
-    return row >= 0 && row < canvas.height && col >= 0 && col < canvas.width && channel >= 0 &&
-           channel < canvas.channels;
-}
-
-size_t pixelOffset(const PanelCanvas& canvas, int row, int col) {
-    return (static_cast<size_t>(row) * canvas.width + col) * canvas.bytesPerPixel;
-}
-
-int readChannel(const PanelCanvas& canvas, const uint8_t* buffer, int row, int col, int channel) {
-    if (!inside(canvas, row, col, channel)) return 0;
-    const uint8_t* pixel = buffer + pixelOffset(canvas, row, col);
-    if (canvas.bytesPerPixel == 2) {
-        const int word = pixel[0] | (pixel[1] << 8);
-        return ((word >> kFieldShift[channel]) & kFieldMask[channel]) * kFieldScale[channel];
-    }
-    return pixel[channel];
-}
-
 // A coordinate range clipped to 0..limit-1 without overflowing, whatever the inputs.
 struct Span {
     int first;
@@ -64,48 +40,42 @@ void initMetalNoise(MetalNoise& noise) {
         value = truncToInt(static_cast<float>(nextRandom()) * step * 5.0f);
 }
 
-void setChannel(PanelCanvas& canvas, int row, int col, int channel, float value) {
-    if (!inside(canvas, row, col, channel)) return;
-    uint8_t* pixel = canvas.pixels.data() + pixelOffset(canvas, row, col);
-    if (canvas.bytesPerPixel == 2) {
-        const int field = truncToInt(value / kFieldScale[channel]) & kFieldMask[channel];
-        int word = pixel[0] | (pixel[1] << 8);
-        word = (word & ~(kFieldMask[channel] << kFieldShift[channel])) |
-               (field << kFieldShift[channel]);
-        pixel[0] = static_cast<uint8_t>(word & 0xFF);
-        pixel[1] = static_cast<uint8_t>(word >> 8);
-        return;
-    }
-    pixel[channel] = static_cast<uint8_t>(truncToInt(value));
-}
-
-int getChannel(const PanelCanvas& canvas, int row, int col, int channel) {
-    return readChannel(canvas, canvas.pixels.data(), row, col, channel);
-}
-
-int getBackgroundChannel(const PanelCanvas& canvas, int row, int col, int channel) {
-    return readChannel(canvas, canvas.background.data(), row, col, channel);
-}
-
-void blendChannel(PanelCanvas& canvas, int row, int col, int channel, float value, float alpha) {
-    if (!inside(canvas, row, col, channel)) return;
-    const float current = static_cast<float>(getChannel(canvas, row, col, channel));
-    setChannel(canvas, row, col, channel,
-               static_cast<float>(truncToInt(alpha * value + (1.0f - alpha) * current)));
-}
-
-void setPixel(PanelCanvas& canvas, int row, int col, float red, float green, float blue) {
-    setChannel(canvas, row, col, kBlue, blue);
-    setChannel(canvas, row, col, kGreen, green);
-    setChannel(canvas, row, col, kRed, red);
-}
-
 void fillRect(PanelCanvas& canvas, int firstRow, int firstCol, int endRow, int endCol, float red,
               float green, float blue) {
     const Span rows = clipSpan(firstRow, static_cast<long long>(endRow) - 1, canvas.height);
     const Span cols = clipSpan(firstCol, static_cast<long long>(endCol) - 1, canvas.width);
-    for (int r = rows.first; r <= rows.last; ++r)
-        for (int c = cols.first; c <= cols.last; ++c) setPixel(canvas, r, c, red, green, blue);
+    if (rows.last < rows.first || cols.last < cols.first) return;
+    if (canvas.bytesPerPixel == 2) {
+        for (int r = rows.first; r <= rows.last; ++r)
+            for (int c = cols.first; c <= cols.last; ++c) setPixel(canvas, r, c, red, green, blue);
+        return;
+    }
+    // Byte formats: the pixel's three bytes once, then stored along each row.
+    const uint8_t colour[3] = {static_cast<uint8_t>(pixel_detail::truncated(blue)),
+                               static_cast<uint8_t>(pixel_detail::truncated(green)),
+                               static_cast<uint8_t>(pixel_detail::truncated(red))};
+    const size_t bpp = static_cast<size_t>(canvas.bytesPerPixel);
+    for (int r = rows.first; r <= rows.last; ++r) {
+        uint8_t* pixel = canvas.pixels.data() + pixel_detail::offset(canvas, r, cols.first);
+        for (int c = cols.first; c <= cols.last; ++c, pixel += bpp) std::memcpy(pixel, colour, 3);
+    }
+}
+
+void fillChannel(PanelCanvas& canvas, int firstRow, int firstCol, int endRow, int endCol,
+                 int channel, float value) {
+    const Span rows = clipSpan(firstRow, static_cast<long long>(endRow) - 1, canvas.height);
+    const Span cols = clipSpan(firstCol, static_cast<long long>(endCol) - 1, canvas.width);
+    if (canvas.bytesPerPixel == 2 || channel < 0 || channel >= canvas.channels) {
+        for (int r = rows.first; r <= rows.last; ++r)
+            for (int c = cols.first; c <= cols.last; ++c) setChannel(canvas, r, c, channel, value);
+        return;
+    }
+    const uint8_t byte = static_cast<uint8_t>(pixel_detail::truncated(value));
+    const size_t bpp = static_cast<size_t>(canvas.bytesPerPixel);
+    for (int r = rows.first; r <= rows.last; ++r) {
+        uint8_t* pixel = canvas.pixels.data() + pixel_detail::offset(canvas, r, 0) + channel;
+        for (int c = cols.first; c <= cols.last; ++c) pixel[c * bpp] = byte;
+    }
 }
 
 namespace {
@@ -183,8 +153,14 @@ void drawDisc(PanelCanvas& canvas, float cx, float cy, float radius, float red, 
         for (int j = cols.first; j <= cols.last; ++j) {
             const float dx = static_cast<float>(truncToInt(static_cast<float>(j) - cx));
             const float d = std::sqrt(dx * dx + dy * dy);
-            const float alpha = d < radius ? 1.0f : std::max(0.0f, 1.0f - (d - radius));
-            blendPixel(canvas, i, j, red, green, blue, alpha);
+            // Inside the rim the blend is a plain store; beyond it a blend with alpha 0 keeps
+            // the pixel, so only the one-pixel soft edge really blends.
+            if (d < radius) {
+                setPixel(canvas, i, j, red, green, blue);
+                continue;
+            }
+            const float alpha = 1.0f - (d - radius);
+            if (alpha > 0.0f) blendPixel(canvas, i, j, red, green, blue, alpha);
         }
     }
 }
@@ -351,7 +327,7 @@ void drawText(PanelCanvas& canvas, const PanelCanvas& textAtlas, int row, int co
         const bool glyph = textGlyphCell(*p, atlasCol, atlasRow);
         for (int dy = 0; dy < kTextCellHeight; ++dy) {
             for (int dx = 0; dx < kTextCellWidth; ++dx) {
-                if (!inside(canvas, r + dy, c + dx, kGreen)) continue;
+                if (!pixel_detail::inside(canvas, r + dy, c + dx, kGreen)) continue;
                 const float v =
                     glyph ? static_cast<float>(getChannel(
                                 textAtlas, atlasRow * kTextCellHeight + dy, atlasCol + dx, kGreen))

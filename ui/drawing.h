@@ -3,12 +3,7 @@
 #pragma once
 
 #include "ui/panel_canvas.h"
-
-// Channels, as everywhere in the program: 0 blue, 1 green, 2 red. Colours are floats on the
-// 0..255 scale; where a primitive takes a colour as three arguments the order is red, green, blue.
-inline constexpr int kBlue = 0;
-inline constexpr int kGreen = 1;
-inline constexpr int kRed = 2;
+#include "ui/pixel_access.h" // setChannel, getChannel, blendChannel, setPixel
 
 // Shading offsets of the brushed-metal fill, one per canvas row modulo 200, each 0..4.
 inline constexpr int kMetalNoiseLength = 200;
@@ -19,22 +14,13 @@ struct MetalNoise {
 // Draws the 200 offsets from the program's random sequence (done once at start-up).
 void initMetalNoise(MetalNoise& noise);
 
-// Writes one channel of one pixel: 3 and 4 byte pixels store trunc(value) in the channel's byte;
-// 5-6-5 pixels store trunc(value / 8) (blue, red) or trunc(value / 4) (green) in the field.
-// Values are not clamped to 0..255. Nothing happens outside the canvas.
-void setChannel(PanelCanvas& canvas, int row, int col, int channel, float value);
-// Reads one channel on the 0..255 scale (fields times 8 or 4); 0 outside the canvas.
-int getChannel(const PanelCanvas& canvas, int row, int col, int channel);
-// The same from the canvas's background buffer.
-int getBackgroundChannel(const PanelCanvas& canvas, int row, int col, int channel);
-// channel = trunc(alpha x value + (1 - alpha) x current).
-void blendChannel(PanelCanvas& canvas, int row, int col, int channel, float value, float alpha);
-
-// Sets all three channels of a pixel (red, green, blue order like the other colour arguments).
-void setPixel(PanelCanvas& canvas, int row, int col, float red, float green, float blue);
 // Fills rows firstRow..endRow-1, columns firstCol..endCol-1 with one colour.
 void fillRect(PanelCanvas& canvas, int firstRow, int firstCol, int endRow, int endCol, float red,
               float green, float blue);
+
+// Sets one channel over rows firstRow..endRow-1, columns firstCol..endCol-1.
+void fillChannel(PanelCanvas& canvas, int firstRow, int firstCol, int endRow, int endCol,
+                 int channel, float value);
 
 // A line between float points (x = column, y = row); the anti-aliased form is three pixels wide.
 void drawLine(PanelCanvas& canvas, float x0, float y0, float x1, float y1, float red, float green,

@@ -30,8 +30,7 @@ const float* curvePoints(const Song& song, int bank, int curve) {
 
 // Fills rows first..last (inclusive) of one column with one channel value.
 void fillColumn(PanelCanvas& canvas, int col, int first, int last, int channel, float value) {
-    for (int row = std::max(first, 0); row <= std::min(last, canvas.height - 1); ++row)
-        setChannel(canvas, row, col, channel, value);
+    fillChannel(canvas, first, col, last + 1, col + 1, channel, value);
 }
 
 // One column of a filled curve, drawn from `top` (the value's row, real) down to `bottom` in the

@@ -1,0 +1,57 @@
+// Screen benchmarks: the full render of start-up and File > Open, and the redraw work one pump
+// call does while playing (step strip with the marker, volume and CPU meters).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "tools/reset_song.h"
+#include "ui/panel_update.h"
+#include "ui/screen.h"
+
+namespace {
+
+struct Fixture {
+    std::unique_ptr<AppState> app = std::make_unique<AppState>();
+    std::unique_ptr<Screen> screen = std::make_unique<Screen>();
+
+    Fixture() {
+        resetSong(*app);
+        initScreen(*screen, 4);
+        renderAllPanels(*app, *screen); // backgrounds cached, as after start-up
+        screen->windowActive = 1;
+        screen->initialised = 1;
+    }
+};
+
+// Every canvas into every surface: 8 waveforms, 32 envelope bank/curve pairs, 4 instruments of
+// five panels and the single panels.
+void BM_RenderAllPanels(benchmark::State& state) {
+    Fixture f;
+    for (auto _ : state) {
+        renderAllPanels(*f.app, *f.screen);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_RenderAllPanels)->Unit(benchmark::kMillisecond);
+
+// One pump call's screen work while playing: the pump asks for the step strip with the marker
+// and for both meters; the audio part itself is idle here (no stream).
+void BM_PumpRedrawsWhilePlaying(benchmark::State& state) {
+    Fixture f;
+    float position = 0.0f;
+    for (auto _ : state) {
+        PumpRedraws& redraws = f.app->stream.redraws;
+        redraws.stepStrip = true;
+        redraws.meters = true;
+        redraws.markerX = position;
+        f.app->stream.volumeLevel = 60.0f;
+        f.app->stream.cpuLoad = 0.3f;
+        pumpAndRedraw(*f.app, *f.screen);
+        position = position >= 1.0f ? 0.0f : position + 0.01f;
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PumpRedrawsWhilePlaying)->Unit(benchmark::kMicrosecond);
+
+} // namespace
