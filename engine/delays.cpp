@@ -3,11 +3,17 @@
 
 #include "app/app_state.h"
 #include "engine/knob_automation.h"
+#include "engine/knob_stages.h"
 #include "engine/safe_convert.h"
 
 #include <algorithm>
 
 namespace {
+
+struct DelayChannel {
+    float low;
+    float band;
+};
 
 // Copies the song's delay values of an instrument into one automation entry.
 void copyDelayParams(const Song& song, int instrument, float* values) {
@@ -77,28 +83,31 @@ void applyDelays(AppState& app, int instrument, int start, int end, const float*
         const float panStep = (b[kDelayPan] - pan) * perSample;
 
         DelayLineState& line = app.stream.delayLines[instrument][d];
-        float low[2] = {line.low[0], line.low[1]};
-        float band[2] = {line.band[0], line.band[1]};
-        for (int j = start; j < end; ++j) {
-            const int ch = j & 1;
-            int tap = j - delayTapDistance(offset, ringSamples);
-            if (tap < 0) tap += ringSamples;
-            const int other = tap + 1 < ringSamples ? tap + 1 : 0; // the other channel
-            const float x = ring[tap] * (1.0f - pan) + ring[other] * pan;
-            const float coefficient = 0.95f * smoothing + 0.05f;
-            band[ch] = coefficient * (x - low[ch]) + (1.0f - coefficient) * band[ch];
-            low[ch] = low[ch] + coefficient * band[ch];
-            ring[j] += gain * low[ch];
-            low[ch] = 0.95f * low[ch];
-            offset += offsetStep;
-            smoothing += smoothingStep;
-            gain += gainStep;
-            pan += panStep;
-        }
-        for (int ch = 0; ch < 2; ++ch) {
-            line.low[ch] = low[ch];
-            line.band[ch] = band[ch];
-        }
+        DelayChannel left{line.low[0], line.band[0]};
+        DelayChannel right{line.low[1], line.band[1]};
+        const bool fixedTap = offsetStep == 0.0f;
+        const int fixedDistance = delayTapDistance(offset, ringSamples);
+        forEachStereoSample(
+            start, end, left, right, [&](DelayChannel & s, int j) __attribute__((always_inline)) {
+                const int distance =
+                    fixedTap ? fixedDistance : delayTapDistance(offset, ringSamples);
+                const int tap = j >= distance ? j - distance : j - distance + ringSamples;
+                const int other = tap + 1 < ringSamples ? tap + 1 : 0; // the other channel
+                const float x = ring[tap] * (1.0f - pan) + ring[other] * pan;
+                const float coefficient = 0.95f * smoothing + 0.05f;
+                s.band = coefficient * (x - s.low) + (1.0f - coefficient) * s.band;
+                s.low = s.low + coefficient * s.band;
+                ring[j] += gain * s.low;
+                s.low = 0.95f * s.low;
+                offset += offsetStep;
+                smoothing += smoothingStep;
+                gain += gainStep;
+                pan += panStep;
+            });
+        line.low[0] = left.low;
+        line.band[0] = left.band;
+        line.low[1] = right.low;
+        line.band[1] = right.band;
     }
 }
 

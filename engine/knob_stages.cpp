@@ -26,6 +26,42 @@ float followerRate(float drag) {
     return fourth * fourth;
 }
 
+struct FollowerChannel {
+    float follower;
+};
+
+struct FilterChannel {
+    float low;
+    float band;
+    float y;
+    float gain;
+};
+
+// With CUTOFF 1 and RES 0 (a = 1, q = 0) the filter passes its input, and its state reduces to
+// these few operations; for finite samples the results equal the full filter's bit for bit (a
+// zero's sign aside, which nothing can hear). The gain then only moves toward 1, and once it has
+// settled where its update no longer changes it the update is left out.
+template <bool kGainMoves>
+void passFilterSpan(float* ring, int ringSamples, int start, int end, FilterChannel& left,
+                    FilterChannel& right) {
+    forEachStereoSample(
+        start, end, left, right,
+        [ ring, ringSamples ](FilterChannel & s, int j) __attribute__((always_inline)) {
+            const float x = ring[j];
+            s.band = x - s.y;
+            s.y = s.y + s.band;
+            s.low = 0.0f;
+            if (x == 0.0f && ring[j + 1 < ringSamples ? j + 1 : 0] == 0.0f) s.band = 0.0f;
+            if (kGainMoves) s.gain += (1.0f - s.gain) * 0.02f;
+            if (s.y > 508.0f || s.y < -508.0f) s.band *= 0.5f;
+            ring[j] = s.y;
+        });
+}
+
+bool gainSettled(float gain) {
+    return gain + (1.0f - gain) * 0.02f == gain;
+}
+
 } // namespace
 
 void amplitudeCutoff(AppState& app, int instrument, int start, int end, float d0, float d1,
@@ -36,20 +72,23 @@ void amplitudeCutoff(AppState& app, int instrument, int start, int end, float d0
     KnobStageState& state = app.stream.knobStages[instrument];
     float rate = followerRate(r0);
     const float rateStep = (followerRate(r1) - rate) / static_cast<float>(count);
+    // DISTORT 0 and DSTDRAG 0 throughout: nothing is silenced and the follower stands still.
+    if (d0 == 0.0f && d1 == 0.0f && rate == 0.0f && rateStep == 0.0f) return;
     float distort = d0;
     const float distortStep = (d1 - d0) / static_cast<float>(count);
-    float follower[2] = {state.follower[0], state.follower[1]};
-    for (int j = start; j < end; ++j) {
-        float& f = follower[j & 1];
-        const float x = ring[j];
-        f += rate * (std::fabs(x) - f);
-        const float threshold = (127.0f * distort - 2.0f * f) * distort;
-        if ((0.0f < x && x < threshold) || (-threshold < x && x < 0.0f)) ring[j] = 0.0f;
-        rate += rateStep;
-        distort += distortStep;
-    }
-    state.follower[0] = follower[0];
-    state.follower[1] = follower[1];
+    FollowerChannel left{state.follower[0]};
+    FollowerChannel right{state.follower[1]};
+    forEachStereoSample(
+        start, end, left, right, [&](FollowerChannel & s, int j) __attribute__((always_inline)) {
+            const float x = ring[j];
+            s.follower += rate * (std::fabs(x) - s.follower);
+            const float threshold = (127.0f * distort - 2.0f * s.follower) * distort;
+            if ((0.0f < x && x < threshold) || (-threshold < x && x < 0.0f)) ring[j] = 0.0f;
+            rate += rateStep;
+            distort += distortStep;
+        });
+    state.follower[0] = left.follower;
+    state.follower[1] = right.follower;
 }
 
 void resonantFilter(AppState& app, int instrument, int start, int end, float c0, float c1, float q0,
@@ -64,36 +103,46 @@ void resonantFilter(AppState& app, int instrument, int start, int end, float c0,
     float q = 1.2f * q0;
     const float qStep = (1.2f * q1 - q) / static_cast<float>(count);
     const float limit = 40.0f * app.song.Effect[instrument][kKnobResOver].value + 2.0f;
-    float low[2] = {state.filterLow[0], state.filterLow[1]};
-    float band[2] = {state.filterBand[0], state.filterBand[1]};
-    float y[2] = {state.filterOutput[0], state.filterOutput[1]};
-    float g[2] = {state.filterGain[0], state.filterGain[1]};
-    for (int j = start; j < end; ++j) {
-        const int ch = j & 1;
-        const float x = ring[j];
-        band[ch] = band[ch] * (1.0f - a) + (x - y[ch]) * a;
-        low[ch] = low[ch] * (1.0f - a) + band[ch] * a;
-        y[ch] = y[ch] + low[ch];
-        low[ch] = low[ch] * g[ch] * q;
-        const float nextInput = ring[j + 1 < ringSamples ? j + 1 : 0];
-        if (x == 0.0f && nextInput == 0.0f) {
-            low[ch] = 0.0f;
-            band[ch] = 0.0f;
-        }
-        g[ch] += ((1.0f - std::min(1.0f, std::fabs(low[ch]) / limit)) - g[ch]) * 0.02f;
-        if (y[ch] > 508.0f || y[ch] < -508.0f) {
-            low[ch] *= 0.5f;
-            band[ch] *= 0.5f;
-        }
-        ring[j] = y[ch];
-        a += aStep;
-        q += qStep;
+    FilterChannel left{state.filterLow[0], state.filterBand[0], state.filterOutput[0],
+                       state.filterGain[0]};
+    FilterChannel right{state.filterLow[1], state.filterBand[1], state.filterOutput[1],
+                        state.filterGain[1]};
+    const bool finiteState =
+        std::isfinite(left.low + left.band + left.gain + right.low + right.band + right.gain);
+    if (a == 1.0f && aStep == 0.0f && q == 0.0f && qStep == 0.0f && limit > 0.0f &&
+        std::isfinite(limit) && finiteState) {
+        if (gainSettled(left.gain) && gainSettled(right.gain))
+            passFilterSpan<false>(ring, ringSamples, start, end, left, right);
+        else
+            passFilterSpan<true>(ring, ringSamples, start, end, left, right);
+    } else {
+        forEachStereoSample(
+            start, end, left, right, [&](FilterChannel & s, int j) __attribute__((always_inline)) {
+                const float x = ring[j];
+                s.band = s.band * (1.0f - a) + (x - s.y) * a;
+                s.low = s.low * (1.0f - a) + s.band * a;
+                s.y = s.y + s.low;
+                s.low = s.low * s.gain * q;
+                if (x == 0.0f && ring[j + 1 < ringSamples ? j + 1 : 0] == 0.0f) {
+                    s.low = 0.0f;
+                    s.band = 0.0f;
+                }
+                s.gain += ((1.0f - std::min(1.0f, std::fabs(s.low) / limit)) - s.gain) * 0.02f;
+                if (s.y > 508.0f || s.y < -508.0f) {
+                    s.low *= 0.5f;
+                    s.band *= 0.5f;
+                }
+                ring[j] = s.y;
+                a += aStep;
+                q += qStep;
+            });
     }
+    const FilterChannel* channels[2] = {&left, &right};
     for (int ch = 0; ch < 2; ++ch) {
-        state.filterLow[ch] = low[ch];
-        state.filterBand[ch] = band[ch];
-        state.filterOutput[ch] = y[ch];
-        state.filterGain[ch] = g[ch];
+        state.filterLow[ch] = channels[ch]->low;
+        state.filterBand[ch] = channels[ch]->band;
+        state.filterOutput[ch] = channels[ch]->y;
+        state.filterGain[ch] = channels[ch]->gain;
     }
 }
 

@@ -18,3 +18,17 @@ void amplitudeCutoff(AppState& app, int instrument, int start, int end, float d0
 // the ringing is limited by RESOVER.
 void resonantFilter(AppState& app, int instrument, int start, int end, float c0, float c1, float q0,
                     float q1);
+
+// Runs `sample(channelState, index)` over interleaved samples start..end-1, a left and right
+// pair at a time, so that each channel's state can stay in registers (the stages and the delays
+// share it; their sample lambdas are marked always_inline so that the state really does).
+template <class Channel, class Sample>
+void forEachStereoSample(int start, int end, Channel& left, Channel& right, Sample sample) {
+    int j = start;
+    if (j < end && (j & 1)) sample(right, j++);
+    for (; j + 1 < end; j += 2) {
+        sample(left, j);
+        sample(right, j + 1);
+    }
+    if (j < end) sample(left, j);
+}

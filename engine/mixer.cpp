@@ -25,22 +25,28 @@ int16_t outputSample(float mixed, float& clipped) {
 void mixAndClip(AppState& app, int start, int end) {
     float* mix = app.stream.mixRing.get();
     int16_t* output = app.stream.outputRing.get();
-    const float mainLeft = app.song.MainVolume[0];
-    const float mainRight = app.song.MainVolume[1];
-    std::memset(mix + start, 0, sizeof(float) * static_cast<size_t>(end - start));
+    const float* rings[kInstrumentCount];
+    float gains[kInstrumentCount][2]; // MainVolume (left, right) times Volume
     for (int i = 0; i < kInstrumentCount; ++i) {
-        const float* ring = app.engine.instrumentRing[i].get();
-        const float volume = app.song.Volume[i];
-        const float left = mainLeft * volume;
-        const float right = mainRight * volume;
-        for (int j = start; j < end; j += 2) {
-            mix[j] += left * ring[j];
-            mix[j + 1] += right * ring[j + 1];
-        }
+        rings[i] = app.engine.instrumentRing[i].get();
+        gains[i][0] = app.song.MainVolume[0] * app.song.Volume[i];
+        gains[i][1] = app.song.MainVolume[1] * app.song.Volume[i];
     }
-    float clipped = app.stream.clipped;
-    for (int j = start; j < end; ++j) output[j] = outputSample(mix[j], clipped);
-    app.stream.clipped = clipped;
+    // One pass sums the instruments in order 0..3 from zero and converts the sum as
+    // outputSample does (written so that the compiler need not branch).
+    bool anyClipped = false;
+    for (int j = start; j < end; ++j) {
+        const int ch = j & 1;
+        float v = 0.0f;
+        for (int i = 0; i < kInstrumentCount; ++i) v += gains[i][ch] * rings[i][j];
+        mix[j] = v;
+        anyClipped |= (v > 127.0f) | (v < -127.0f);
+        v = v == v ? v : 0.0f;
+        v = v > 127.0f ? 127.0f : v;
+        v = v < -127.0f ? -127.0f : v;
+        output[j] = static_cast<int16_t>(static_cast<int>(v * 256.0f));
+    }
+    if (anyClipped) app.stream.clipped = 1.0f;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "engine/mixer.h"
 #include "stream_test_app.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -22,6 +23,72 @@ TEST(ResonantFilter, FullCutoffWithoutResonancePassesTheSignal) {
     std::vector<float> input(ring, ring + n);
     resonantFilter(app, 0, 0, n, 1.0f, 1.0f, 0.0f, 0.0f);
     for (int j = 0; j < n; ++j) ASSERT_NEAR(ring[j], input[j], 1e-4f) << j;
+}
+
+// The filter exactly as its formula reads, one sample at a time, for comparison.
+struct ReferenceFilter {
+    float low[2] = {}, band[2] = {}, y[2] = {}, g[2] = {};
+
+    void run(std::vector<float>& ring, int start, int end, float c0, float c1, float q0, float q1,
+             float resOver) {
+        auto coefficient = [](float c) { return std::clamp(c * c * 0.98f + 0.02f, 0.005f, 1.0f); };
+        const float n = static_cast<float>(end - start);
+        float a = coefficient(c0);
+        const float aStep = (coefficient(c1) - a) / n;
+        float q = 1.2f * q0;
+        const float qStep = (1.2f * q1 - q) / n;
+        const float limit = 40.0f * resOver + 2.0f;
+        for (int j = start; j < end; ++j) {
+            const int c = j & 1;
+            const float x = ring[j];
+            band[c] = band[c] * (1.0f - a) + (x - y[c]) * a;
+            low[c] = low[c] * (1.0f - a) + band[c] * a;
+            y[c] = y[c] + low[c];
+            low[c] = low[c] * g[c] * q;
+            if (x == 0.0f && ring[(j + 1) % ring.size()] == 0.0f) low[c] = band[c] = 0.0f;
+            g[c] = g[c] + ((1.0f - std::min(1.0f, std::fabs(low[c]) / limit)) - g[c]) * 0.02f;
+            if (y[c] > 508.0f || y[c] < -508.0f) {
+                low[c] *= 0.5f;
+                band[c] *= 0.5f;
+            }
+            ring[j] = y[c];
+            a += aStep;
+            q += qStep;
+        }
+    }
+};
+
+TEST(ResonantFilter, MatchesItsFormulaBitForBitOnEveryPath) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    app.song.Effect[0][kKnobResOver].value = 0.3f;
+    float* ring = app.engine.instrumentRing[0].get();
+    const int rs = app.engine.ringSamples;
+    for (int j = 0; j < rs; ++j) // a loud tone, gaps of silence, a few runaway samples
+        ring[j] = (j / 2000) % 3 == 1 ? 0.0f
+                                      : 300.0f * std::sin(0.003f * static_cast<float>(j)) +
+                                            (j % 7919 == 0 ? 900.0f : 0.0f);
+    std::vector<float> expected(ring, ring + rs);
+    ReferenceFilter reference;
+    // Spans: settled defaults (the pass-through path), a ramp to resonance, resonance held,
+    // a span starting on a right sample, and back to the defaults.
+    const struct {
+        int start, end;
+        float c0, c1, q0, q1;
+    } spans[] = {{0, 9000, 1, 1, 0, 0},
+                 {9000, 20001, 1, 0.4f, 0, 0.9f},
+                 {20001, 30000, 0.4f, 0.4f, 0.9f, 0.9f},
+                 {30000, 36000, 0.4f, 1, 0.9f, 0},
+                 {36000, rs, 1, 1, 0, 0}};
+    for (const auto& span : spans) {
+        resonantFilter(app, 0, span.start, span.end, span.c0, span.c1, span.q0, span.q1);
+        reference.run(expected, span.start, span.end, span.c0, span.c1, span.q0, span.q1, 0.3f);
+    }
+    for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], expected[j]) << j;
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_EQ(app.stream.knobStages[0].filterGain[c], reference.g[c]);
+        EXPECT_EQ(app.stream.knobStages[0].filterBand[c], reference.band[c]);
+    }
 }
 
 TEST(ResonantFilter, ZeroCutoffIsAStrongLowPassAndStateCarriesPerChannel) {
