@@ -4,6 +4,7 @@
 #include "app/scripted_platform.h"
 #include "cli/options.h"
 #include "cli/render_mode.h"
+#include "cli/screenshot_action.h"
 #include "cli/song_actions.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     // Message boxes, beeps and title changes become protocol lines on standard output.
     ScriptedPlatform platform(std::cout);
     runSongActions(*app, options, platform);
+    if (!options.screenshotPath.empty() && !takeScreenshot(*app, options.screenshotPath, error))
+        return fail(error);
     if (!options.scriptPath.empty()) {
         ScriptSession session(*app, device, std::cout);
         if (!startScriptSession(session)) return fail("cannot set up the screen");

@@ -7,12 +7,13 @@
 
 const char* const kCliUsage =
     "usage: humbrook-render [-o OUT.wav] [-n STEPS] [-r 22050|44100] [-l 1|2|3] "
-    "[--save FILE.zwv] [--script FILE|-] [SONG.zwv]";
+    "[--save FILE.zwv] [--screenshot FILE.png] [--script FILE|-] [SONG.zwv]";
 
 namespace {
 
 constexpr int kSaveOption = 256; // --save has no short form
 constexpr int kScriptOption = 257;
+constexpr int kScreenshotOption = 258;
 
 // The long options; the short ones are in kShortOptions.
 const option kLongOptions[] = {
@@ -22,6 +23,7 @@ const option kLongOptions[] = {
     {"latency", required_argument, nullptr, 'l'},
     {"save", required_argument, nullptr, kSaveOption},
     {"script", required_argument, nullptr, kScriptOption},
+    {"screenshot", required_argument, nullptr, kScreenshotOption},
     {nullptr, 0, nullptr, 0},
 };
 const char* const kShortOptions = ":o:n:r:l:";
@@ -65,6 +67,10 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         options.scriptPath = value;
         if (options.scriptPath.empty()) error = "empty script file name";
         return !options.scriptPath.empty();
+    case kScreenshotOption:
+        options.screenshotPath = value;
+        if (options.screenshotPath.empty()) error = "empty screenshot file name";
+        return !options.screenshotPath.empty();
     default:
         error = "unknown option";
         return false;
@@ -85,7 +91,8 @@ bool applyPositional(const char* argument, CliOptions& options, std::string& err
 
 bool hasAction(const CliOptions& options) {
     return !options.renderOutput.empty() || !options.songPath.empty() ||
-           !options.savePath.empty() || !options.scriptPath.empty();
+           !options.savePath.empty() || !options.scriptPath.empty() ||
+           !options.screenshotPath.empty();
 }
 
 bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& error) {

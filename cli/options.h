@@ -19,6 +19,8 @@ struct CliOptions {
     std::string songPath;
     // --save FILE.zwv: after the load, the song is saved there as File > Save saves it.
     std::string savePath;
+    // --screenshot FILE.png: after the load, every panel drawn and the window written as a PNG.
+    std::string screenshotPath;
     // --script FILE ("-" = standard input): a session script run after the save.
     std::string scriptPath;
 };
