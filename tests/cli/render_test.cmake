@@ -76,7 +76,7 @@ check_wave(${WORK}/fast.wav 44100 3 9450)
 
 # Usage errors: status 2, the usage line on standard error, nothing on standard output.
 foreach(arguments "" "-n;4" "-o;x.wav;-r;48000" "-o;x.wav;-l;4" "-o;x.wav;-n;0" "-o;x.wav;-n;5x"
-                  "-o" "-o;x.wav;stray" "--bogus")
+                  "-o" "-o;x.wav;a.zwv;stray" "--bogus")
   run_render(${arguments})
   expect("'${arguments}' exited with ${rc}" rc EQUAL 2)
   expect("'${arguments}' wrote to standard output" out_length EQUAL 0)
