@@ -13,14 +13,14 @@ namespace {
 
 constexpr double kPowersOfTen[7] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
-void appendUnsigned(std::string& out, uint64_t value, int minDigits) {
-    char digits[24];
-    int count = 0;
+// Writes `value` with at least `minDigits` digits ending just before `end`; returns the start.
+char* formatUnsigned(char* end, uint64_t value, int minDigits) {
+    char* p = end;
     do {
-        digits[count++] = static_cast<char>('0' + value % 10);
+        *--p = static_cast<char>('0' + value % 10);
         value /= 10;
-    } while (value != 0 || count < minDigits);
-    while (count > 0) out += digits[--count];
+    } while (value != 0 || end - p < minDigits);
+    return p;
 }
 
 void skipSpace(TextCursor& in) {
@@ -127,12 +127,12 @@ float convertDecimal(const char* begin, const char* end) {
 } // namespace
 
 void appendInt(std::string& out, int32_t value) {
-    if (value < 0) {
-        out += '-';
-        appendUnsigned(out, static_cast<uint64_t>(-static_cast<int64_t>(value)), 1);
-    } else {
-        appendUnsigned(out, static_cast<uint64_t>(value), 1);
-    }
+    char text[16];
+    char* end = text + sizeof text;
+    const int64_t wide = value;
+    char* p = formatUnsigned(end, static_cast<uint64_t>(wide < 0 ? -wide : wide), 1);
+    if (wide < 0) *--p = '-';
+    out.append(p, static_cast<size_t>(end - p));
 }
 
 void appendFixed(std::string& out, float value, int decimals) {
@@ -154,12 +154,16 @@ void appendFixed(std::string& out, float value, int decimals) {
     }
     const uint64_t units = static_cast<uint64_t>(std::nearbyint(scaled));
     const uint64_t divisor = static_cast<uint64_t>(kPowersOfTen[decimals]);
-    if (std::signbit(value)) out += '-';
-    appendUnsigned(out, units / divisor, 1);
+    char text[40];
+    char* end = text + sizeof text;
+    char* p = end;
     if (decimals > 0) {
-        out += '.';
-        appendUnsigned(out, units % divisor, decimals);
+        p = formatUnsigned(end, units % divisor, decimals);
+        *--p = '.';
     }
+    p = formatUnsigned(p, units / divisor, 1);
+    if (std::signbit(value)) *--p = '-';
+    out.append(p, static_cast<size_t>(end - p));
 }
 
 ScanResult scanInt(TextCursor& in, int32_t& value) {

@@ -1,0 +1,95 @@
+// Loading and saving a song whose eight slots each hold 400,000 sound-file samples (~25 MB).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "app/app_state.h"
+#include "app/scripted_platform.h"
+#include "engine/stream.h"
+#include "files/song_commands.h"
+#include "files/song_reader.h"
+#include "files/song_writer.h"
+#include "tools/reset_song.h"
+
+namespace {
+
+std::unique_ptr<AppState> songWithFullSlots() {
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    rebuildStream(*app);
+    uint32_t noise = 1;
+    for (int s = 0; s < kWaveformSlotCount; ++s) {
+        app->song.SoundType[s] = 1;
+        app->song.SoundFileParams[s] = {44100, 2, 0};
+        FileSamples& samples = app->song.SoundFileVals[s];
+        samples.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+        samples.fileSampleCount = kMaxFileSamples;
+        for (int k = 0; k < kMaxFileSamples; ++k) {
+            noise = noise * 1664525u + 1013904223u;
+            samples.fileSamples[k] = static_cast<float>(noise >> 8) / 16777216.0f * 254.0f - 127.0f;
+        }
+    }
+    return app;
+}
+
+std::string scratchPath() {
+    return "/tmp/humbrook-bench-files-" + std::to_string(getpid()) + ".zwv";
+}
+
+// File > Save's work: the text, written to a temporary file, flushed to disk, renamed.
+void BM_SaveSong(benchmark::State& state) {
+    auto app = songWithFullSlots();
+    std::ostringstream lines;
+    ScriptedPlatform platform(lines);
+    const std::string path = scratchPath();
+    for (auto _ : state) {
+        if (!saveSongToPath(*app, path, platform)) state.SkipWithError("save failed");
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_SaveSong)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// File > Open's work: reading the file, parsing it, the waveform and stream rebuilds.
+void BM_LoadSong(benchmark::State& state) {
+    auto source = songWithFullSlots();
+    std::ostringstream lines;
+    ScriptedPlatform platform(lines);
+    const std::string path = scratchPath();
+    saveSongToPath(*source, path, platform);
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    for (auto _ : state) {
+        if (!loadSongFromPath(*app, path, platform) || platform.warningShown())
+            state.SkipWithError("load failed");
+    }
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadSong)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The text alone, without the disk.
+void BM_SongTextWrite(benchmark::State& state) {
+    auto app = songWithFullSlots();
+    for (auto _ : state) {
+        std::string text;
+        appendSongText(app->song, text);
+        benchmark::DoNotOptimize(text.data());
+        state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+    }
+}
+BENCHMARK(BM_SongTextWrite)->Unit(benchmark::kMillisecond);
+
+void BM_SongTextRead(benchmark::State& state) {
+    auto source = songWithFullSlots();
+    std::string text;
+    appendSongText(source->song, text);
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    for (auto _ : state) benchmark::DoNotOptimize(readSongText(*app, text).errorMessage);
+}
+BENCHMARK(BM_SongTextRead)->Unit(benchmark::kMillisecond);
+
+} // namespace
