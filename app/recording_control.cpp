@@ -17,7 +17,7 @@ void toggleRecording(AppState& app, Platform& platform) {
     } else {
         recording.startArmed = 0;
         if (!beginRecordingFile(app)) {
-            showWarning(platform, "Couldn't Create Recording File ");
+            showWarning(platform, "Couldn't Create Temp File");
             return;
         }
         startPlayback(app);
