@@ -35,10 +35,13 @@ TEST(Mix, DefaultVolumesScaleFullScaleTo45_72AndMainVolumesPickTheChannel) {
     ring[0] = 127.0f;
     ring[1] = 127.0f;
     app.song.MainVolume[1] = 0.3f;
-    app.engine.instrumentRing[3][0] = 10.0f;
+    app.engine.instrumentRing[3][2] = 10.0f;
+    ring[2] = 127.0f;
     app.song.Volume[3] = 0.5f;
-    mixAndClip(app, 0, 2);
-    EXPECT_NEAR(app.stream.mixRing[0], 45.72f + 0.6f * 0.5f * 10.0f, 1e-4f);
+    mixAndClip(app, 0, 4);
+    EXPECT_NEAR(app.stream.mixRing[0], 45.72f, 1e-4f);
+    EXPECT_EQ(app.stream.outputRing[0], 11704);
+    EXPECT_NEAR(app.stream.mixRing[2], 45.72f + 0.6f * 0.5f * 10.0f, 1e-4f);
     EXPECT_NEAR(app.stream.mixRing[1], 0.3f * 0.6f * 127.0f, 1e-4f);
     EXPECT_EQ(app.stream.outputRing[1], static_cast<int16_t>(0.3f * 0.6f * 127.0f * 256.0f));
     EXPECT_EQ(app.stream.clipped, 0.0f);

@@ -215,13 +215,14 @@ TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
 TEST(ClockedSoundDevice, CursorFollowsTheClockInWholeFrames) {
     ClockedSoundDevice device;
     EXPECT_FALSE(device.createBuffer(22050, 1001)); // not whole frames
-    ASSERT_TRUE(device.createBuffer(22050, 94500));
-    device.playLoopingFrom(94500 - 6); // wraps to the start within a millisecond
+    constexpr int kTenSeconds = 4 * 22050 * 10;
+    ASSERT_TRUE(device.createBuffer(22050, kTenSeconds));
+    device.playLoopingFrom(kTenSeconds - 6); // wraps to the start within a millisecond
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     const int cursor = device.playCursor();
     EXPECT_EQ(cursor % 4, 0);
     EXPECT_GE(cursor, 4 * 22050 * 25 / 1000);
-    EXPECT_LT(cursor, 94500 / 2);
+    EXPECT_LT(cursor, kTenSeconds / 2);
     device.stop();
     const int stopped = device.playCursor();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -229,7 +230,7 @@ TEST(ClockedSoundDevice, CursorFollowsTheClockInWholeFrames) {
     ASSERT_NE(device.lockRegion(0, 4), nullptr);
     EXPECT_EQ(device.lockRegion(8, 4), nullptr); // one lock at a time
     device.unlockRegion();
-    EXPECT_EQ(device.lockRegion(94496, 8), nullptr);
+    EXPECT_EQ(device.lockRegion(kTenSeconds - 4, 8), nullptr);
 }
 
 TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
