@@ -1,15 +1,11 @@
 // File > Open and File > Save: dialogs, the window title, messages and the load's last steps.
 #include "files/song_commands.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "app/product_info.h"
 #include "engine/stream.h"
+#include "files/file_bytes.h"
 #include "files/safe_file_writer.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"
@@ -28,28 +24,6 @@ FileDialogRequest songDialog(bool save) {
     return request;
 }
 
-// The whole file, or false when it cannot be opened or is a folder. A read that breaks off
-// keeps what was read, as a text reader would meet the end of its file there.
-bool readWholeFile(const std::string& path, std::string& text) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    if (S_ISREG(info.st_mode)) text.reserve(static_cast<size_t>(info.st_size));
-    char block[1 << 16];
-    for (;;) {
-        ssize_t got = read(fd, block, sizeof block);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        text.append(block, static_cast<size_t>(got));
-    }
-    close(fd);
-    return true;
-}
-
 } // namespace
 
 bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
@@ -64,13 +38,16 @@ bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
 }
 
 bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform) {
-    std::string text;
-    if (!readWholeFile(path, text)) {
+    FileBytes file;
+    if (!openFileBytes(path, file)) {
         showWarning(platform, "Couldn't Open File");
         return false;
     }
     platform.setWindowTitle(songWindowTitle(path));
-    loadSongText(app, text, platform);
+    // A read that broke off ends the text there, as the end of the file would.
+    loadSongText(app, std::string_view(reinterpret_cast<const char*>(file.data), file.size),
+                 platform);
+    closeFileBytes(file);
     return true;
 }
 

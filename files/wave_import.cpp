@@ -3,15 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "files/file_bytes.h"
 #include "files/little_endian.h"
 #include "tools/playback_waveform.h"
 
@@ -79,55 +75,6 @@ void storeSamples(Song& song, int slot, const WaveFormat& format, size_t rawByte
     song.SoundEffect[slot][kKnobNoise].value = 0.0f;
 }
 
-// The file's bytes: mapped when it is a regular file, else read whole.
-struct FileBytes {
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-    bool readFailed = false;
-    void* mapping = nullptr;
-    std::vector<uint8_t> copy;
-};
-
-bool loadFileBytes(const std::string& path, FileBytes& file) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        void* mapping =
-            mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (mapping != MAP_FAILED) {
-            close(fd);
-            file.mapping = mapping;
-            file.data = static_cast<const uint8_t*>(mapping);
-            file.size = static_cast<size_t>(info.st_size);
-            return true;
-        }
-    }
-    uint8_t block[1 << 16];
-    for (;;) {
-        ssize_t got = read(fd, block, sizeof block);
-        if (got == 0) break;
-        if (got < 0) {
-            file.readFailed = true;
-            break;
-        }
-        file.copy.insert(file.copy.end(), block, block + got);
-    }
-    close(fd);
-    file.data = file.copy.data();
-    file.size = file.copy.size();
-    return true;
-}
-
-void releaseFileBytes(FileBytes& file) {
-    if (file.mapping) munmap(file.mapping, file.size);
-    file.mapping = nullptr;
-}
-
 } // namespace
 
 bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size, Platform& platform,
@@ -175,12 +122,12 @@ bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
 
 bool importWaveFromPath(AppState& app, int slot, const std::string& path, Platform& platform) {
     FileBytes file;
-    if (!loadFileBytes(path, file)) {
+    if (!openFileBytes(path, file)) {
         showWarning(platform, "Couldn't Open File ");
         return false;
     }
     const bool imported =
         importWaveBytes(app, slot, file.data, file.size, platform, file.readFailed);
-    releaseFileBytes(file);
+    closeFileBytes(file);
     return imported;
 }
