@@ -3,6 +3,7 @@
 #include "ui/panel_update.h"
 
 #include <cstring>
+#include <limits>
 
 #include "screen_test_support.h"
 #include "ui/panel_renderers.h"
@@ -128,6 +129,64 @@ TEST_F(PanelUpdates, UpdateAndShowPresentTheSelectionInView) {
     app->song.SoundIdx[0] = 3; // not rendered yet: showing presents the black surface
     showPanel(*app, *screen, PanelId::WaveEditor);
     EXPECT_TRUE(pictureShows(panelSurface(*screen, PanelId::WaveEditor, 3), rect));
+}
+
+} // namespace
+
+namespace {
+
+// A damaged song (as a hostile file could leave it) through every renderer of the window.
+TEST_F(PanelUpdates, DamagedSongRendersEveryPanelSafely) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const int big = std::numeric_limits<int>::max();
+    Song& song = app->song;
+    song.BPM = nan;
+    song.MainVolume[0] = inf;
+    song.MainVolume[1] = -inf;
+    for (int i = 0; i < kInstrumentCount; ++i) {
+        song.Volume[i] = nan;
+        song.Oct[i] = big;
+        song.BPMsr[i] = -big;
+        song.EnvIdx[i] = big;
+        song.SoundIdx[i] = -big;
+        song.PatternIdx[i] = big;
+        for (float& c : song.BGR[i]) c = inf;
+        song.Chorus[i].count = big;
+        for (int k = 0; k < kEditorChordKeys; ++k) song.Chorus[i].keys[k] = {nan, 1e30f};
+        song.EffectDim[i] = {big, -big};
+        for (auto& delay : song.DelayParams[i])
+            for (float& v : delay) v = 1e30f;
+        for (int& e : song.PatternStack[i].entries) e = big;
+        for (KnobRecord& knob : song.Effect[i]) {
+            knob.value = -inf;
+            std::memset(knob.shortLabel, 'Q', sizeof knob.shortLabel);
+            std::memset(knob.longLabel, 'Q', sizeof knob.longLabel);
+        }
+        for (int s = 0; s < kGridSteps; ++s) {
+            song.Pan[i][s] = nan;
+            song.Vel[i][s] = 1e30f;
+            for (int r = 0; r < kNoteRows; ++r) {
+                song.noteGrid[i].notePosition[s][r] = r % 3 ? big : 1;
+                song.noteGrid[i].nextRow[s][r] = -big;
+                song.noteGrid[i].noteLength[s][r] = big;
+            }
+        }
+    }
+    for (int b = 0; b < kEnvelopeBankCount; ++b) {
+        song.EnvelopeParams[b] = {big, -big, big, 3};
+        for (int p = 0; p < kEnvelopePoints; ++p) song.Envelope[b][p] = song.Pitch[b][p] = nan;
+    }
+    app->stream.volumeLevel = inf;
+    app->stream.cpuLoad = nan;
+    app->stream.clipped = inf;
+    screen->windowActive = 1;
+    screen->initialised = 1;
+    for (int pass = 0; pass < 2; ++pass) { // the second pass draws over cached backgrounds
+        renderAllPanels(*app, *screen);
+        presentAllPanels(*app, *screen);
+    }
+    SUCCEED();
 }
 
 } // namespace
