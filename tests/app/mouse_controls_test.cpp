@@ -11,7 +11,7 @@
 
 namespace {
 
-struct ControlsTest : ::testing::Test {
+struct MouseControlsTest : ::testing::Test {
     std::unique_ptr<AppState> app = mouseTestApp();
     float& left() { return app->song.MainVolume[0]; }
     float& right() { return app->song.MainVolume[1]; }
@@ -22,7 +22,7 @@ int volumeY(float fraction) {
     return static_cast<int>(fraction * 131.0f + 0.5f);
 }
 
-TEST_F(ControlsTest, MainVolumeColumnsAndTheModeBeforeEachEvent) {
+TEST_F(MouseControlsTest, MainVolumeColumnsAndTheModeBeforeEachEvent) {
     EXPECT_TRUE(pressMainVolume(*app, 5, volumeY(0.13f))); // column 0: left
     EXPECT_NEAR(left(), 1.0f, 0.01f);
     EXPECT_FLOAT_EQ(right(), 0.6f);
@@ -45,7 +45,7 @@ TEST_F(ControlsTest, MainVolumeColumnsAndTheModeBeforeEachEvent) {
     EXPECT_EQ(app->drag.mainVolumeDragMode, 1);
 }
 
-TEST_F(ControlsTest, MainVolumeTakesPressesOnlyInsideItsPanel) {
+TEST_F(MouseControlsTest, MainVolumeTakesPressesOnlyInsideItsPanel) {
     EXPECT_FALSE(pressMainVolume(*app, -1, 40)) << "the note pad's last column lies here";
     EXPECT_FALSE(pressMainVolume(*app, -16, 40));
     EXPECT_FALSE(pressMainVolume(*app, 84, 40)) << "column 5";
@@ -56,7 +56,7 @@ TEST_F(ControlsTest, MainVolumeTakesPressesOnlyInsideItsPanel) {
     EXPECT_EQ(app->drag.mainVolumeDragMode, -1);
 }
 
-TEST_F(ControlsTest, NoteBankButtonsViewAndLengthLimits) {
+TEST_F(MouseControlsTest, NoteBankButtonsViewAndLengthLimits) {
     EXPECT_TRUE(pressNoteBankButtons(*app, 26 * 9 + 1, 10));
     EXPECT_EQ(app->drag.viewOffset[0], 144);
     EXPECT_TRUE(pressNoteBankButtons(*app, 270, 10));
@@ -71,7 +71,7 @@ TEST_F(ControlsTest, NoteBankButtonsViewAndLengthLimits) {
     EXPECT_FALSE(pressNoteBankButtons(*app, 10, 23));
 }
 
-TEST_F(ControlsTest, RightPressOnABankButtonQueuesIt) {
+TEST_F(MouseControlsTest, RightPressOnABankButtonQueuesIt) {
     BankStack& stack = app->song.PatternStack[0];
     EXPECT_TRUE(rightPressNoteBankButtons(*app, 26 * 3, 5));
     EXPECT_EQ(stack.entries[1], 3);
@@ -84,7 +84,7 @@ TEST_F(ControlsTest, RightPressOnABankButtonQueuesIt) {
     EXPECT_EQ(stack.entries[3], -1);
 }
 
-TEST_F(ControlsTest, SequencerRemovesEntriesAndTogglesTheMode) {
+TEST_F(MouseControlsTest, SequencerRemovesEntriesAndTogglesTheMode) {
     BankStack& stack = app->song.PatternStack[2];
     const int entries[kStackEntries] = {5, 6, 7, -1, -1, -1, -1, -1};
     std::copy(entries, entries + kStackEntries, stack.entries);
@@ -105,7 +105,7 @@ TEST_F(ControlsTest, SequencerRemovesEntriesAndTogglesTheMode) {
     EXPECT_FALSE(pressNoteBankSequencer(*app, 10, 92));
 }
 
-TEST_F(ControlsTest, InstrumentControlMuteOctaveAndVolume) {
+TEST_F(MouseControlsTest, InstrumentControlMuteOctaveAndVolume) {
     // Stopped: the mute flips at once and a pending toggle is dropped.
     app->song.pendingMuteToggle[1] = 1;
     EXPECT_TRUE(pressInstrumentControl(*app, 51, 10));
@@ -141,7 +141,7 @@ TEST_F(ControlsTest, InstrumentControlMuteOctaveAndVolume) {
     EXPECT_FALSE(pressInstrumentControl(*app, 10, 69));
 }
 
-TEST_F(ControlsTest, SelectionButtons) {
+TEST_F(MouseControlsTest, SelectionButtons) {
     EXPECT_TRUE(pressInstrumentButtons(*app, 153, 0));
     EXPECT_EQ(app->ui.currentInstrument, 3);
     EXPECT_FALSE(pressInstrumentButtons(*app, 204, 0));
@@ -153,7 +153,7 @@ TEST_F(ControlsTest, SelectionButtons) {
     EXPECT_FALSE(pressWaveButtons(*app, 352, 3));
 }
 
-TEST_F(ControlsTest, BpmDigitsSelectOneAtATime) {
+TEST_F(MouseControlsTest, BpmDigitsSelectOneAtATime) {
     app->ui.bpmDigitSelected[0] = 1;
     EXPECT_TRUE(pressBpmDisplay(*app, 4 + 15 * 2, 10));
     const int selected[5] = {0, 0, 1, 0, 0};
@@ -166,7 +166,7 @@ TEST_F(ControlsTest, BpmDigitsSelectOneAtATime) {
     EXPECT_EQ(app->ui.bpmDigitSelected[4], 1);
 }
 
-TEST_F(ControlsTest, StopEndsARunningRecordingAtOnce) {
+TEST_F(MouseControlsTest, StopEndsARunningRecordingAtOnce) {
     std::ostringstream messages;
     ScriptedPlatform platform(messages);
     ASSERT_TRUE(beginRecordingFile(*app));

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/hover_help.h"
 #include "app/script_session.h"
+#include "app/startup.h"
 
 namespace {
 
@@ -17,13 +19,21 @@ struct Point {
 };
 
 struct MouseDispatchTest : ::testing::Test {
+    VirtualSoundDevice device; // outlives the AppState, as in the program
+    std::unique_ptr<AppState> state = startedApp(device);
     std::ostringstream protocol;
-    ScriptSession session{protocol};
+    ScriptSession session{*state, device, protocol};
+
+    static std::unique_ptr<AppState> startedApp(VirtualSoundDevice& device) {
+        auto app = std::make_unique<AppState>();
+        initAppState(*app, device);
+        return app;
+    }
 
     void SetUp() override { ASSERT_TRUE(startScriptSession(session)); }
     void TearDown() override { endScriptSession(session); }
 
-    AppState& app() { return *session.app; }
+    AppState& app() { return session.app; }
     const PanelRect& rect(PanelId id) { return panelRect(session.screen.layout, id); }
     // The client pixel at a panel-local position.
     Point at(PanelId id, int x, int y) { return {rect(id).left + x, rect(id).top + y}; }

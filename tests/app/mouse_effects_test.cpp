@@ -6,7 +6,7 @@
 
 namespace {
 
-struct EffectsTest : ::testing::Test {
+struct MouseEffectsTest : ::testing::Test {
     std::unique_ptr<AppState> app = mouseTestApp();
     EffectAxes& axes() { return app->song.EffectDim[0]; }
     float& knob(int index) { return app->song.Effect[0][index].value; }
@@ -21,7 +21,7 @@ int knobY(int row) {
     return 4 + 36 * row + 20;
 }
 
-TEST_F(EffectsTest, KnobPressStartsADragThatFollowsVerticalMoves) {
+TEST_F(MouseEffectsTest, KnobPressStartsADragThatFollowsVerticalMoves) {
     EXPECT_TRUE(pressEffectKnobs(*app, 50, knobY(2))); // right column, third row
     EXPECT_EQ(app->drag.knobDragIndex, 5);
     knob(5) = 0.25f;
@@ -37,7 +37,7 @@ TEST_F(EffectsTest, KnobPressStartsADragThatFollowsVerticalMoves) {
     EXPECT_EQ(app->drag.slideKnobChanged, 1);
 }
 
-TEST_F(EffectsTest, OnlyTheTwelveShownKnobsCanBeHit) {
+TEST_F(MouseEffectsTest, OnlyTheTwelveShownKnobsCanBeHit) {
     EXPECT_TRUE(pressEffectKnobs(*app, 79, knobY(5)));
     EXPECT_EQ(app->drag.knobDragIndex, 11);
     app->drag = DragState{};
@@ -51,7 +51,7 @@ TEST_F(EffectsTest, OnlyTheTwelveShownKnobsCanBeHit) {
     EXPECT_EQ(axes().yKnob, 1);
 }
 
-TEST_F(EffectsTest, KnobNameClickMovesTheAxes) {
+TEST_F(MouseEffectsTest, KnobNameClickMovesTheAxes) {
     EXPECT_TRUE(pressEffectKnobs(*app, 10, nameY(3))); // knob 6
     EXPECT_EQ(axes().xKnob, 6);
     EXPECT_EQ(axes().yKnob, 0) << "the former x-axis knob goes to the y axis";
@@ -63,7 +63,7 @@ TEST_F(EffectsTest, KnobNameClickMovesTheAxes) {
     EXPECT_FALSE(isEffectAxis(*app, 0));
 }
 
-TEST_F(EffectsTest, ControllerStripsStepThroughAllKnobsAndWrap) {
+TEST_F(MouseEffectsTest, ControllerStripsStepThroughAllKnobsAndWrap) {
     axes() = {14, 15};
     EXPECT_TRUE(pressEffectController2D(*app, 5, 100));
     EXPECT_EQ(axes().yKnob, 0);
@@ -79,7 +79,7 @@ TEST_F(EffectsTest, ControllerStripsStepThroughAllKnobsAndWrap) {
     EXPECT_EQ(axes().xKnob, 10);
 }
 
-TEST_F(EffectsTest, ControllerSetsBothAxisKnobsWithoutBoundsWhileDragging) {
+TEST_F(MouseEffectsTest, ControllerSetsBothAxisKnobsWithoutBoundsWhileDragging) {
     axes() = {3, kKnobSlide};
     EXPECT_TRUE(pressEffectController2D(*app, 27 + 79, 14 + 158));
     EXPECT_EQ(app->drag.effectDimDragging, 1);
@@ -95,7 +95,7 @@ TEST_F(EffectsTest, ControllerSetsBothAxisKnobsWithoutBoundsWhileDragging) {
     EXPECT_FLOAT_EQ(knob(1), 0.0f);
 }
 
-TEST_F(EffectsTest, DelayOffsetReachesZeroOnlyByAPress) {
+TEST_F(MouseEffectsTest, DelayOffsetReachesZeroOnlyByAPress) {
     EXPECT_TRUE(pressDelayReverb(*app, 0, 15 + 25 + 3));
     EXPECT_EQ(app->drag.delayDragRow, 1);
     EXPECT_EQ(app->drag.delayDragColumn, kDelayOffset);
@@ -111,7 +111,7 @@ TEST_F(EffectsTest, DelayOffsetReachesZeroOnlyByAPress) {
     EXPECT_FLOAT_EQ(delay(2)[kDelayOffset], 159.0f / 40.0f);
 }
 
-TEST_F(EffectsTest, DelayKnobColumnsAndTheirDrags) {
+TEST_F(MouseEffectsTest, DelayKnobColumnsAndTheirDrags) {
     const int columns[][2] = {{162, 2}, {194, 2}, {195, 3}, {225, 3},
                               {226, 4}, {256, 4}, {257, 5}, {287, 5}};
     for (const auto& [x, column] : columns) {

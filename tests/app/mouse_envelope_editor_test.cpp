@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kPointLeft = 50; // panel x of point 0
 
-struct EnvelopeEditorTest : ::testing::Test {
+struct MouseEnvelopeEditorTest : ::testing::Test {
     std::unique_ptr<AppState> app = mouseTestApp();
     EnvelopeSettings& settings() { return app->song.EnvelopeParams[0]; }
     void setMarkers(int start, int end, int release) {
@@ -31,7 +31,7 @@ struct EnvelopeEditorTest : ::testing::Test {
     }
 };
 
-TEST_F(EnvelopeEditorTest, ModeAndCurveButtons) {
+TEST_F(MouseEnvelopeEditorTest, ModeAndCurveButtons) {
     app->drag.envelopeAllCurvesDirty = 1;
     EXPECT_TRUE(pressEnvelopeEditor(*app, 22, 5));
     EXPECT_EQ(settings().envelopeMode, 1);
@@ -52,7 +52,7 @@ TEST_F(EnvelopeEditorTest, ModeAndCurveButtons) {
     EXPECT_FALSE(pressEnvelopeEditor(*app, 100, 162));
 }
 
-TEST_F(EnvelopeEditorTest, MarkerStripGrabsTheNearestMarkerEarlierOnTies) {
+TEST_F(MouseEnvelopeEditorTest, MarkerStripGrabsTheNearestMarkerEarlierOnTies) {
     setMarkers(100, 110, 200);
     EXPECT_TRUE(pressEnvelopeEditor(*app, kPointLeft + 105, 5));
     EXPECT_EQ(app->drag.envelopeDragMode, 0) << "equal distances: the earlier marker";
@@ -71,7 +71,7 @@ TEST_F(EnvelopeEditorTest, MarkerStripGrabsTheNearestMarkerEarlierOnTies) {
     EXPECT_EQ(app->drag.envelopeDragMode, 2);
 }
 
-TEST_F(EnvelopeEditorTest, MarkerDragsKeepTheMarkersInOrder) {
+TEST_F(MouseEnvelopeEditorTest, MarkerDragsKeepTheMarkersInOrder) {
     setMarkers(100, 150, 200);
     dragMarker(200, kPointLeft + 50); // releaseEnd below both sustain markers
     expectMarkers(50, 50, 50);
@@ -91,7 +91,7 @@ TEST_F(EnvelopeEditorTest, MarkerDragsKeepTheMarkersInOrder) {
     expectMarkers(0, 150, 200);
 }
 
-TEST_F(EnvelopeEditorTest, DrawingSetsPointsAndTheGuardPoint) {
+TEST_F(MouseEnvelopeEditorTest, DrawingSetsPointsAndTheGuardPoint) {
     app->ui.envelopeCurve = kCurvePitch;
     float* pitch = app->song.Pitch[0];
     EXPECT_TRUE(pressEnvelopeEditor(*app, kPointLeft + 10, 50));
@@ -107,7 +107,7 @@ TEST_F(EnvelopeEditorTest, DrawingSetsPointsAndTheGuardPoint) {
     EXPECT_FLOAT_EQ(app->song.Envelope[0][300], 0.0f);
 }
 
-TEST_F(EnvelopeEditorTest, DrawingSkipsOnlySegmentsWhollyOnOneSide) {
+TEST_F(MouseEnvelopeEditorTest, DrawingSkipsOnlySegmentsWhollyOnOneSide) {
     app->ui.envelopeCurve = kCurveCutoff;
     float* cutoff = app->song.Cutoff[0];
     app->drag.envelopeDragMode = kEnvelopeDragDrawing;
@@ -119,7 +119,7 @@ TEST_F(EnvelopeEditorTest, DrawingSkipsOnlySegmentsWhollyOnOneSide) {
     EXPECT_TRUE(std::all_of(cutoff, cutoff + 300, [](float v) { return v == 0.0f; }));
 }
 
-TEST_F(EnvelopeEditorTest, DamagedBankIndexOrMarkersAreHandled) {
+TEST_F(MouseEnvelopeEditorTest, DamagedBankIndexOrMarkersAreHandled) {
     app->song.EnvIdx[0] = -3;
     EXPECT_FALSE(pressEnvelopeEditor(*app, 100, 50));
     app->song.EnvIdx[0] = 2;

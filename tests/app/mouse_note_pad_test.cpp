@@ -14,7 +14,7 @@ int cellY(int noteRow) {
     return 4 + 8 * (23 - noteRow) + 4;
 }
 
-struct NotePadTest : ::testing::Test {
+struct MouseNotePadTest : ::testing::Test {
     std::unique_ptr<AppState> app = mouseTestApp();
     NoteGrid& grid() { return app->song.noteGrid[0]; }
 
@@ -34,7 +34,7 @@ struct NotePadTest : ::testing::Test {
     }
 };
 
-TEST_F(NotePadTest, NoteFromStep3To7HasLength5EvenAfterDraggingBack) {
+TEST_F(MouseNotePadTest, NoteFromStep3To7HasLength5EvenAfterDraggingBack) {
     app->drag.viewOffset[0] = 32; // bank 2 in view
     ASSERT_TRUE(pressNotePad(*app, cellX(3), cellY(10)));
     EXPECT_TRUE(dragNotePad(*app, cellX(7), cellY(10)));
@@ -47,7 +47,7 @@ TEST_F(NotePadTest, NoteFromStep3To7HasLength5EvenAfterDraggingBack) {
     EXPECT_FALSE(noteBeingDrawn(app->drag));
 }
 
-TEST_F(NotePadTest, SlidesFollowTheRowsUnlessSlidingIsOff) {
+TEST_F(MouseNotePadTest, SlidesFollowTheRowsUnlessSlidingIsOff) {
     drawNote({{0, 5}, {1, 7}, {2, 9}});
     expectCell(0, 5, 1, 7, 3);
     expectCell(1, 7, 2, 9, 3);
@@ -61,7 +61,7 @@ TEST_F(NotePadTest, SlidesFollowTheRowsUnlessSlidingIsOff) {
     expectCell(5, 7, 0, 0, 0);
 }
 
-TEST_F(NotePadTest, MovesOutsideTheNoteRangeAreIgnored) {
+TEST_F(MouseNotePadTest, MovesOutsideTheNoteRangeAreIgnored) {
     ASSERT_TRUE(pressNotePad(*app, cellX(4), cellY(3)));
     EXPECT_FALSE(dragNotePad(*app, cellX(2), cellY(3))) << "before the first step";
     app->drag.viewOffset[0] = 16; // the next bank: 16 steps after the first one
@@ -72,7 +72,7 @@ TEST_F(NotePadTest, MovesOutsideTheNoteRangeAreIgnored) {
     expectCell(19, 3, 16, -1, 16);
 }
 
-TEST_F(NotePadTest, HitTestTruncatesTowardZeroOnceDrawingHasStarted) {
+TEST_F(MouseNotePadTest, HitTestTruncatesTowardZeroOnceDrawingHasStarted) {
     EXPECT_FALSE(pressNotePad(*app, 2, cellY(0))) << "left of the grid";
     EXPECT_FALSE(pressNotePad(*app, cellX(0), 2)) << "above the grid";
     EXPECT_FALSE(pressNotePad(*app, 4 + 25 * 16, cellY(0)));
@@ -85,7 +85,7 @@ TEST_F(NotePadTest, HitTestTruncatesTowardZeroOnceDrawingHasStarted) {
     expectCell(1, 23, 2, -1, 2);
 }
 
-TEST_F(NotePadTest, DrawingThroughAnOldNoteSplitsItAndLeavesOtherRows) {
+TEST_F(MouseNotePadTest, DrawingThroughAnOldNoteSplitsItAndLeavesOtherRows) {
     drawNote({{0, 12}, {9, 12}});
     drawNote({{2, 4}, {6, 4}}); // another row at the same steps
     // A press on the old note would pick it up: the new note starts beside it and slides in.
@@ -98,7 +98,7 @@ TEST_F(NotePadTest, DrawingThroughAnOldNoteSplitsItAndLeavesOtherRows) {
     for (int k = 0; k < 5; ++k) expectCell(2 + k, 4, k + 1, k < 4 ? 4 : -1, 5);
 }
 
-TEST_F(NotePadTest, DrawingOverTheStartOfANoteKeepsItsTail) {
+TEST_F(MouseNotePadTest, DrawingOverTheStartOfANoteKeepsItsTail) {
     drawNote({{4, 8}, {7, 8}});
     drawNote({{2, 8}, {4, 8}});
     for (int k = 0; k < 3; ++k) expectCell(2 + k, 8, k + 1, k < 2 ? 8 : -1, 3);
@@ -106,7 +106,7 @@ TEST_F(NotePadTest, DrawingOverTheStartOfANoteKeepsItsTail) {
     expectCell(7, 8, 3, -1, 3);
 }
 
-TEST_F(NotePadTest, PressingANotePicksItUpWholeForRedrawing) {
+TEST_F(MouseNotePadTest, PressingANotePicksItUpWholeForRedrawing) {
     drawNote({{2, 6}, {3, 8}, {4, 8}});
     ASSERT_TRUE(pressNotePad(*app, cellX(3), cellY(8))); // its middle
     expectCell(2, 6, 0, 0, 0);
@@ -121,7 +121,7 @@ TEST_F(NotePadTest, PressingANotePicksItUpWholeForRedrawing) {
     expectCell(6, 8, 5, -1, 5);
 }
 
-TEST_F(NotePadTest, RightPressErasesTheWholeNote) {
+TEST_F(MouseNotePadTest, RightPressErasesTheWholeNote) {
     drawNote({{1, 3}, {2, 4}, {3, 5}});
     drawNote({{2, 3}, {3, 3}});
     EXPECT_FALSE(erasePressNotePad(*app, cellX(5), cellY(3))) << "an empty cell erases nothing";
@@ -133,7 +133,7 @@ TEST_F(NotePadTest, RightPressErasesTheWholeNote) {
     expectCell(2, 3, 1, 3, 2);
 }
 
-TEST_F(NotePadTest, DamagedNotesAreWalkedSafely) {
+TEST_F(MouseNotePadTest, DamagedNotesAreWalkedSafely) {
     // A chain whose links leave the grid's rows, and one longer than a bank.
     grid().notePosition[0][0] = 1;
     grid().nextRow[0][0] = 99;

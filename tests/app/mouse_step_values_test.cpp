@@ -6,12 +6,12 @@
 
 namespace {
 
-struct StepValuesTest : ::testing::Test {
+struct MouseStepValuesTest : ::testing::Test {
     std::unique_ptr<AppState> app = mouseTestApp();
     ChordKeySet& chord() { return app->song.Chorus[0]; }
 };
 
-TEST_F(StepValuesTest, PanVelocityPressLimits) {
+TEST_F(MouseStepValuesTest, PanVelocityPressLimits) {
     float* pan = app->song.Pan[0];
     EXPECT_FALSE(pressPanVelocity(*app, 100, 4)) << "value 1 does not start a drag";
     EXPECT_FALSE(pressPanVelocity(*app, 100, 43)) << "value below 0";
@@ -25,7 +25,7 @@ TEST_F(StepValuesTest, PanVelocityPressLimits) {
     EXPECT_FLOAT_EQ(pan[15], 0.0f);
 }
 
-TEST_F(StepValuesTest, PanVelocityDragsClampAndFollowTheView) {
+TEST_F(MouseStepValuesTest, PanVelocityDragsClampAndFollowTheView) {
     app->drag.viewOffset[0] = 48;
     app->drag.panVelocitySelect = 0; // velocity
     ASSERT_TRUE(pressPanVelocity(*app, 15 + 401 / 2, 20));
@@ -38,7 +38,7 @@ TEST_F(StepValuesTest, PanVelocityDragsClampAndFollowTheView) {
     EXPECT_FLOAT_EQ(app->song.Pan[0][48], 0.5f);
 }
 
-TEST_F(StepValuesTest, PanVelocitySwitchToggles) {
+TEST_F(MouseStepValuesTest, PanVelocitySwitchToggles) {
     EXPECT_TRUE(pressPanVelocity(*app, 10, 45));
     EXPECT_EQ(app->drag.panVelocitySelect, 0);
     EXPECT_TRUE(pressPanVelocity(*app, 0, 0));
@@ -54,7 +54,7 @@ int chordY(float level) {
     return 4 + static_cast<int>((1.0f - level) * 30.0f);
 }
 
-TEST_F(StepValuesTest, ChordKeysUpdateOrAppend) {
+TEST_F(MouseStepValuesTest, ChordKeysUpdateOrAppend) {
     // The default chord is one key at offset 0, level 1.
     EXPECT_TRUE(pressChordKeys(*app, chordX(0), chordY(0.5f)));
     EXPECT_EQ(chord().count, 1);
@@ -80,7 +80,7 @@ TEST_F(StepValuesTest, ChordKeysUpdateOrAppend) {
     EXPECT_FLOAT_EQ(chord().keys[2].semitoneOffset, 24.0f);
 }
 
-TEST_F(StepValuesTest, NinthChordKeyReplacesTheQuietestOnlyWhenLouder) {
+TEST_F(MouseStepValuesTest, NinthChordKeyReplacesTheQuietestOnlyWhenLouder) {
     chord().count = 8;
     for (int k = 0; k < 8; ++k) chord().keys[k] = {static_cast<float>(k), 0.5f};
     chord().keys[3].level = 0.2f;
@@ -95,7 +95,7 @@ TEST_F(StepValuesTest, NinthChordKeyReplacesTheQuietestOnlyWhenLouder) {
     EXPECT_EQ(app->drag.chordDragIndex, 3);
 }
 
-TEST_F(StepValuesTest, DamagedChordCountsStayInsideTheRecord) {
+TEST_F(MouseStepValuesTest, DamagedChordCountsStayInsideTheRecord) {
     chord().count = 5000;
     EXPECT_TRUE(pressChordKeys(*app, chordX(-3), chordY(1.0f)));
     EXPECT_EQ(chord().count, 5000);

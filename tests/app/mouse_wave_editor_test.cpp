@@ -11,13 +11,13 @@ namespace {
 
 constexpr int kSampleLeft = 44; // panel x of sample 0
 
-struct WaveEditorTest : ::testing::Test {
+struct MouseWaveEditorTest : ::testing::Test {
     std::unique_ptr<AppState> app = mouseTestApp();
     float* sound() { return app->song.Sound[0]; }
     void fillSound(float value) { std::fill(sound(), sound() + kWaveformSamples, value); }
 };
 
-TEST_F(WaveEditorTest, ClickWithoutMovingDrawsNothing) {
+TEST_F(MouseWaveEditorTest, ClickWithoutMovingDrawsNothing) {
     fillSound(3.0f);
     EXPECT_TRUE(pressWaveEditor(*app, 200, 60));
     EXPECT_EQ(app->drag.waveDragMode, kWaveDragDrawing);
@@ -25,7 +25,7 @@ TEST_F(WaveEditorTest, ClickWithoutMovingDrawsNothing) {
         std::all_of(sound(), sound() + kWaveformSamples, [](float v) { return v == 3.0f; }));
 }
 
-TEST_F(WaveEditorTest, DragInterpolatesBetweenClampedEndsUpToTheRightEnd) {
+TEST_F(MouseWaveEditorTest, DragInterpolatesBetweenClampedEndsUpToTheRightEnd) {
     fillSound(3.0f);
     app->drag.waveDragMode = kWaveDragDrawing;
     // y 4 asks for -128 (clamped to -127), y 124 for 128 (clamped to 125).
@@ -37,7 +37,7 @@ TEST_F(WaveEditorTest, DragInterpolatesBetweenClampedEndsUpToTheRightEnd) {
     EXPECT_FLOAT_EQ(sound()[20], 3.0f) << "the right end is not drawn";
 }
 
-TEST_F(WaveEditorTest, SegmentsAreClippedOrSkippedOutsideThePlot) {
+TEST_F(MouseWaveEditorTest, SegmentsAreClippedOrSkippedOutsideThePlot) {
     fillSound(3.0f);
     app->drag.waveDragMode = kWaveDragDrawing;
     // Both ends left of sample 1: nothing drawn, no change reported.
@@ -52,7 +52,7 @@ TEST_F(WaveEditorTest, SegmentsAreClippedOrSkippedOutsideThePlot) {
         std::all_of(sound(), sound() + kWaveformSamples, [&](float v) { return v == level; }));
 }
 
-TEST_F(WaveEditorTest, DrawingRebuildsTheWaveformAndTheOneThatMixesItIn) {
+TEST_F(MouseWaveEditorTest, DrawingRebuildsTheWaveformAndTheOneThatMixesItIn) {
     app->song.SoundEffect[7][kKnobMix].value = 1.0f; // slot 7 blends slot 0 in
     const float before7 = app->song.playbackWaveform[7][100];
     app->drag.waveDragMode = kWaveDragDrawing;
@@ -63,7 +63,7 @@ TEST_F(WaveEditorTest, DrawingRebuildsTheWaveformAndTheOneThatMixesItIn) {
     EXPECT_EQ(previousWaveformSlot(5), 4);
 }
 
-TEST_F(WaveEditorTest, SlidersPickTheirThirdAndFollowVerticalDrags) {
+TEST_F(MouseWaveEditorTest, SlidersPickTheirThirdAndFollowVerticalDrags) {
     EXPECT_TRUE(pressWaveEditor(*app, 10, 50));
     EXPECT_EQ(app->drag.waveDragMode, kKnobHigh);
     ASSERT_TRUE(dragWaveEditor(*app, 10, -10, 10, 50)); // 60 pixels up: half the range
@@ -84,7 +84,7 @@ TEST_F(WaveEditorTest, SlidersPickTheirThirdAndFollowVerticalDrags) {
     EXPECT_FALSE(pressWaveEditor(*app, 398, 60));
 }
 
-TEST_F(WaveEditorTest, LoopMarkersOfImportedSoundsKeepTheirOrder) {
+TEST_F(MouseWaveEditorTest, LoopMarkersOfImportedSoundsKeepTheirOrder) {
     LoopMarkers& loop = app->song.SoundFileLoop[0];
     app->song.SoundType[0] = 1;
     loop = {100, 110};
@@ -114,7 +114,7 @@ TEST_F(WaveEditorTest, LoopMarkersOfImportedSoundsKeepTheirOrder) {
     EXPECT_EQ(app->drag.waveDragMode, kWaveDragDrawing);
 }
 
-TEST_F(WaveEditorTest, DamagedSelectionsAndMarkersStayInRange) {
+TEST_F(MouseWaveEditorTest, DamagedSelectionsAndMarkersStayInRange) {
     app->song.SoundIdx[0] = 12;
     EXPECT_FALSE(pressWaveEditor(*app, 200, 60));
     app->song.SoundIdx[0] = 0;
