@@ -11,7 +11,7 @@ inline constexpr int kVoiceChordKeys = 8; // chord keys a voice plays (the edito
 inline constexpr int kMinBpm = 10;        // slowest tempo a chunk is sized for
 inline constexpr int kMaxBpm = 1000;      // fastest tempo a chunk is sized for
 inline constexpr int kDefaultStreamRate = 22050;
-inline constexpr int kVoiceScratchPerFrame = 4;
+inline constexpr int kVoiceScratchPerFrame = 4 + kNoteRows;
 
 // Phases (in waveform samples, 0..350) of the three oscillators of one chord key.
 struct VoicePhase {
@@ -42,8 +42,8 @@ struct EngineState {
 
     // Per instrument, ringSamples floats, even index left; chunk c starts at 2 * chunkFrames * c.
     std::unique_ptr<float[]> instrumentRing[kInstrumentCount];
-    // kVoiceScratchPerFrame * chunkFrames floats: one note row's stereo oscillator output, its
-    // pitch curve per frame and the slide fraction per frame.
+    // kVoiceScratchPerFrame * chunkFrames floats: a row's stereo oscillator output, its pitch
+    // curve per frame, the slide fraction per frame and one mono output per note row.
     std::unique_ptr<float[]> voiceScratch;
 
     // Hz of note rows 0..23 (C3 up to B4).

@@ -214,7 +214,8 @@ void renderSampledChunk(AppState& app, int instrument) {
         for (int i = 0; i < chunk.frames; ++i)
             chunk.pitchCurve[i] = (chunk.pitchCurve[i] - 0.25f) * 4;
         const float increment = renderFileRow(app, ctx, cell, handOver);
-        applyNoteAmplitude(app, chunk, cell, increment, handOver);
+        applyNoteAmplitude(app, chunk, cell, increment, chunk.scratch, chunk.scratch + 1, 2,
+                           handOver);
     }
     commitHandOver(app, instrument, handOver);
 }

@@ -17,6 +17,7 @@ constexpr float kAudibleLevel = 0.01f;  // chord keys at or below are silent
 constexpr float kChorusOn = 0.001f;     // CHORUS above this plays three oscillators per key
 constexpr float kRandomFreqOn = 0.001f; // RDMFREQ above this jitters the phases
 constexpr float kBaseAttack = 175.0f;   // samples of the shortest attack ramp
+constexpr float kPitchAtRest = 0.5f;    // pitch-curve value that leaves the frequency alone
 
 float knobValue(const AppState& app, int instrument, int knob) {
     return app.song.Effect[instrument][knob].value;
@@ -25,6 +26,17 @@ float knobValue(const AppState& app, int instrument, int knob) {
 float octaveFactorOf(int oct) {
     static constexpr float kFactors[4] = {0.5f, 1.0f, 2.0f, 4.0f};
     return kFactors[clampInt(oct, 0, 3)]; // an octave outside 0..3 plays the nearest one
+}
+
+// True when the pitch curve of the bank holds 0.5 at every point and the bank sustains (looped
+// or stretched): every evaluation then gives 0.5 with slope 0, so the pitch stays put.
+bool pitchCurveRests(const Song& song, int envIdx) {
+    const int bank = clampInt(envIdx, 0, kEnvelopeBankCount - 1);
+    const int mode = song.EnvelopeParams[bank].envelopeMode;
+    if (mode != 0 && mode != 1) return false;
+    for (float p : song.Pitch[bank])
+        if (p != kPitchAtRest) return false;
+    return true;
 }
 
 bool hasAudibleKey(const ChordKeySet& keys, int count) {
@@ -78,10 +90,10 @@ Increments detune(float inc, float lowerFactor, float upperFactor) {
 }
 
 // One chord key of a row over the chunk with random frequency, which draws numbers for every
-// frame; returns the main increment reached at its end.
+// frame, added into the row's output; returns the main increment reached at its end.
 template <bool kChorus>
 float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, VoicePhase& phase,
-                   Increments start, Increments target) {
+                   Increments start, Increments target, float* out) {
     double pm = phase.main, pl = phase.lower, pu = phase.upper;
     float im = start.main, il = start.lower, iu = start.upper;
     const int frames = chunk.frames;
@@ -89,7 +101,6 @@ float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, Voic
     const float randomFreq = chunk.randomFreq;
     const float* pitch = chunk.pitchCurve; // quartic factor d per frame
     const float* slide = chunk.slideWeight;
-    float* out = chunk.scratch;
     for (int i = 0; i < frames; ++i) {
         float sample;
         if constexpr (kChorus)
@@ -97,8 +108,7 @@ float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, Voic
                 level * (readWave(wave, pu) + readWave(wave, pl) + readWave(wave, pm)) / 3);
         else
             sample = static_cast<float>(level * readWave(wave, pm));
-        out[2 * i] += sample;
-        out[2 * i + 1] += sample;
+        out[i] += sample;
         if (i > slideStart) {
             const float q = slide[i];
             im = q * target.main + (1 - q) * start.main;
@@ -125,7 +135,7 @@ float playDrawnKey(const VoiceChunk& chunk, const float* wave, float level, Voic
 }
 
 using KeyPlayer = float (*)(const VoiceChunk&, const float*, float, VoicePhase&, Increments,
-                            Increments);
+                            Increments, float*);
 
 KeyPlayer drawnKeyPlayer(bool chorus) {
     return chorus ? playDrawnKey<true> : playDrawnKey<false>;
@@ -157,21 +167,26 @@ using Double2 = double __attribute__((vector_size(16)));
 using Float2 = float __attribute__((vector_size(8)));
 using Int2 = int __attribute__((vector_size(8)));
 
-constexpr int kMaxOscillators = 3 * kVoiceChordKeys;
+constexpr int kMaxBankKeys = kVoiceChordKeys * kNoteRows;
+constexpr int kMaxOscillators = 3 * kMaxBankKeys;
 
-// The oscillators of a row's audible chord keys, laid out for the paired loop.
+// The oscillators of the audible chord keys of one or more rows, laid out for the paired loop.
 struct OscillatorBank {
-    // Per oscillator, in key order. With chorus or pitch bend every key has three: main,
-    // lower, upper; otherwise only its main oscillator runs. Padded to an even count.
+    // Per oscillator, rows in order and keys in order within a row. With chorus or pitch bend
+    // every key has three: main, lower, upper; otherwise only its main oscillator runs. Padded
+    // to an even count.
     alignas(16) double phase[kMaxOscillators];
     alignas(16) double inc[kMaxOscillators];   // increments in force (floats, widened)
     alignas(16) float start[kMaxOscillators];  // increments at the start of the step
     alignas(16) float target[kMaxOscillators]; // increments the slide arrives at
     alignas(16) double runs[kMaxOscillators];  // 1 advances by its increment, 0 only bends
     alignas(16) double value[kMaxOscillators]; // W of the oscillator this frame
-    float level[kVoiceChordKeys];
-    int key[kVoiceChordKeys];
-    int keys;        // audible chord keys
+    float level[kMaxBankKeys];
+    int key[kMaxBankKeys];    // chord key index
+    int rowEnd[kNoteRows];    // one past the row's last key
+    float* rowOut[kNoteRows]; // frames: the row's oscillator output
+    int keys;                 // audible chord keys of all rows
+    int rows;
     int perKey;      // oscillators per key, 1 or 3
     int oscillators; // keys * perKey rounded up to even
 };
@@ -210,25 +225,26 @@ inline void readBank(OscillatorBank& bank, const double* wave) {
     }
 }
 
-// Frames from..to-1 of the bank. Each frame sums the keys in key order and advances every
-// phase as the key-by-key pass does; only the independent oscillators overlap.
+// Frames from..to-1 of the bank. Each frame sums every row's keys in key order and advances
+// every phase as the key-by-key pass does; only the independent oscillators overlap.
 template <bool kChorus, bool kBend, bool kSliding, PhaseWrap kWrap>
 void playBank(const VoiceChunk& chunk, const double* wave, OscillatorBank& bank, int from, int to) {
     const float* pitch = chunk.pitchCurve;
     const float* slide = chunk.slideWeight;
-    float* out = chunk.scratch;
     for (int i = from; i < to; ++i) {
         readBank(bank, wave);
-        float sum = 0.0f;
-        for (int j = 0; j < bank.keys; ++j) {
-            const double* v = bank.value + j * bank.perKey;
-            if constexpr (kChorus)
-                sum += static_cast<float>(bank.level[j] * (v[2] + v[1] + v[0]) / 3);
-            else
-                sum += static_cast<float>(bank.level[j] * v[0]);
+        int j = 0;
+        for (int r = 0; r < bank.rows; ++r) {
+            float sum = 0.0f;
+            for (; j < bank.rowEnd[r]; ++j) {
+                const double* v = bank.value + j * bank.perKey;
+                if constexpr (kChorus)
+                    sum += static_cast<float>(bank.level[j] * (v[2] + v[1] + v[0]) / 3);
+                else
+                    sum += static_cast<float>(bank.level[j] * v[0]);
+            }
+            bank.rowOut[r][i] = sum;
         }
-        out[2 * i] = sum;
-        out[2 * i + 1] = sum;
         const float d = pitch[i];
         const float q = kSliding ? slide[i] : 0.0f;
         for (int n = 0; n < bank.oscillators; n += 2) {
@@ -323,71 +339,99 @@ void closeBank(OscillatorBank& bank) {
     bank.runs[n] = 0.0;
 }
 
-// Oscillator stage of one row: every audible chord key into the scratch buffer. Without random
-// frequency no number is drawn inside the frame loop, so the keys run side by side in a bank
-// (their increments drawn first, in key order, as a key-by-key pass draws them); with it the
-// draws must come key after key.
-float renderDrawnRow(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
-                     const WideWave& wide, PitchBend bend, NoteHandOver& handOver) {
-    const Song& song = app.song;
-    const int instrument = chunk.instrument;
-    const ChordKey* chord = song.Chorus[instrument].keys;
+// The phases a running note left for this row (a note that played a sound file until now hands
+// on file positions, brought back into the table here).
+VoicePhase heldPhase(const AppState& app, int instrument, const NoteCell& cell, int key) {
+    if (cell.position <= 1) return VoicePhase{};
+    const VoicePhase& held = app.engine.voicePhases[instrument][cell.row][key];
+    return {keepPhaseInRange(held.main), keepPhaseInRange(held.lower),
+            keepPhaseInRange(held.upper)};
+}
+
+// Start and target increments of chord key j on a cell: the main one and its chorus detune.
+struct KeyIncrements {
+    Increments start, goal;
+};
+
+KeyIncrements keyIncrements(AppState& app, const VoiceChunk& chunk, const NoteCell& cell, int j) {
     const float c2 = chunk.chorus * chunk.chorus;
     const float lowerFactor = 1 - 0.016f * c2, upperFactor = 1 + 0.014f * c2;
-    const bool chorus = chunk.chorus > kChorusOn;
-    const bool jitter = chunk.randomFreq > kRandomFreqOn;
-    const bool continues = cell.nextRow != -1;
-    if (jitter)
-        std::fill(chunk.scratch, chunk.scratch + 2 * static_cast<size_t>(chunk.frames), 0.0f);
+    const int instrument = chunk.instrument;
+    const float inc =
+        noteIncrement(app, instrument, j, cell.row) * chunk.octaveFactor * chunk.pitchFactor;
+    const float target = cell.nextRow != -1 ? noteIncrement(app, instrument, j, cell.nextRow) *
+                                                  chunk.octaveFactor * chunk.pitchFactor
+                                            : inc;
+    return {detune(inc, lowerFactor, upperFactor), detune(target, lowerFactor, upperFactor)};
+}
 
-    OscillatorBank bank;
-    bank.keys = 0;
-    bank.perKey = chorus || bend.bends ? 3 : 1;
+// Oscillator stage of one row with random frequency: key after key, as the draws must come,
+// into the row's output. Returns the main increment the last key reached.
+float playJitteredRow(AppState& app, const VoiceChunk& chunk, const NoteCell& cell, float* out,
+                      NoteHandOver& handOver) {
+    const ChordKey* chord = app.song.Chorus[chunk.instrument].keys;
+    const KeyPlayer play = drawnKeyPlayer(chunk.chorus > kChorusOn);
+    std::fill(out, out + chunk.frames, 0.0f);
     float lastIncrement = 0.0f;
     for (int j = 0; j < chunk.keyCount; ++j) {
         const float level = chord[j].level;
         if (!(level > kAudibleLevel)) continue;
-        const float inc =
-            noteIncrement(app, instrument, j, cell.row) * chunk.octaveFactor * chunk.pitchFactor;
-        const float target = continues ? noteIncrement(app, instrument, j, cell.nextRow) *
-                                             chunk.octaveFactor * chunk.pitchFactor
-                                       : inc;
-        const Increments start = detune(inc, lowerFactor, upperFactor);
-        const Increments goal = detune(target, lowerFactor, upperFactor);
-        VoicePhase phase{};
-        if (cell.position > 1) {
-            // A note that played a sound file until now hands on file positions.
-            const VoicePhase& held = app.engine.voicePhases[instrument][cell.row][j];
-            phase = {keepPhaseInRange(held.main), keepPhaseInRange(held.lower),
-                     keepPhaseInRange(held.upper)};
+        const KeyIncrements incs = keyIncrements(app, chunk, cell, j);
+        VoicePhase phase = heldPhase(app, chunk.instrument, cell, j);
+        lastIncrement = play(chunk, app.song.playbackWaveform[chunk.slot], level, phase, incs.start,
+                             incs.goal, out);
+        if (cell.nextRow != -1) {
+            handOver.phases[cell.nextRow][j] = phase;
+            handOver.phasesWritten[cell.nextRow][j] = true;
         }
-        if (jitter) {
-            lastIncrement = drawnKeyPlayer(chorus)(chunk, song.playbackWaveform[chunk.slot], level,
-                                                   phase, start, goal);
-            if (continues) {
-                handOver.phases[cell.nextRow][j] = phase;
-                handOver.phasesWritten[cell.nextRow][j] = true;
-            }
-            continue;
-        }
-        addToBank(bank, j, level, phase, start, goal);
-        if (continues) handOver.phases[cell.nextRow][j] = phase; // chorus phases that stay
-    }
-    if (jitter) return lastIncrement;
-
-    closeBank(bank);
-    bankPlayer(phaseWrapOf(bank, chorus, bend), chorus, bend.bends)(chunk, wide.sample, bank);
-    for (int j = 0; j < bank.keys; ++j) {
-        const double* p = bank.phase + j * bank.perKey;
-        if (continues) {
-            VoicePhase& next = handOver.phases[cell.nextRow][bank.key[j]];
-            next.main = p[0];
-            if (bank.perKey == 3) next = {p[0], p[1], p[2]};
-            handOver.phasesWritten[cell.nextRow][bank.key[j]] = true;
-        }
-        lastIncrement = static_cast<float>(bank.inc[j * bank.perKey]);
     }
     return lastIncrement;
+}
+
+// Oscillator stage of the given rows, their keys side by side in one bank: out[n] receives row
+// n's output and lastIncrement[n] the main increment its last key reached. No number may be
+// drawn inside the frame loop; the increments are drawn first, row by row and key by key, as a
+// row-by-row pass draws them.
+void playRows(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
+              float* const* out, const WideWave& wide, PitchBend bend, float* lastIncrement,
+              NoteHandOver& handOver) {
+    const ChordKey* chord = app.song.Chorus[chunk.instrument].keys;
+    const bool chorus = chunk.chorus > kChorusOn;
+    OscillatorBank bank;
+    bank.keys = 0;
+    bank.rows = count;
+    bank.perKey = chorus || bend.bends ? 3 : 1;
+    for (int n = 0; n < count; ++n) {
+        const NoteCell& cell = cells[n];
+        for (int j = 0; j < chunk.keyCount; ++j) {
+            const float level = chord[j].level;
+            if (!(level > kAudibleLevel)) continue;
+            const KeyIncrements incs = keyIncrements(app, chunk, cell, j);
+            const VoicePhase phase = heldPhase(app, chunk.instrument, cell, j);
+            addToBank(bank, j, level, phase, incs.start, incs.goal);
+            // Chorus phases the bank leaves alone are handed on as they came.
+            if (cell.nextRow != -1) handOver.phases[cell.nextRow][j] = phase;
+        }
+        bank.rowEnd[n] = bank.keys;
+        bank.rowOut[n] = out[n];
+    }
+    closeBank(bank);
+    bankPlayer(phaseWrapOf(bank, chorus, bend), chorus, bend.bends)(chunk, wide.sample, bank);
+
+    int j = 0;
+    for (int n = 0; n < count; ++n) {
+        const NoteCell& cell = cells[n];
+        for (; j < bank.rowEnd[n]; ++j) {
+            const double* p = bank.phase + j * bank.perKey;
+            if (cell.nextRow != -1) {
+                VoicePhase& next = handOver.phases[cell.nextRow][bank.key[j]];
+                next.main = p[0];
+                if (bank.perKey == 3) next = {p[0], p[1], p[2]};
+                handOver.phasesWritten[cell.nextRow][bank.key[j]] = true;
+            }
+            lastIncrement[n] = static_cast<float>(bank.inc[j * bank.perKey]);
+        }
+    }
 }
 
 } // namespace
@@ -454,12 +498,14 @@ bool beginVoiceChunk(AppState& app, int instrument, VoiceChunk& chunk) {
     chunk.pitchFactor = 1 + (knobValue(app, instrument, kKnobPitch) - 0.5f) * 0.05f;
     chunk.chorus = knobValue(app, instrument, kKnobChorus);
     chunk.randomFreq = knobValue(app, instrument, kKnobRandomFreq);
+    chunk.pitchRests = pitchCurveRests(song, song.EnvIdx[instrument]);
     chunk.slideStart =
         truncClamped((1 - knobValue(app, instrument, kKnobSlide)) * frames, 0, frames);
     float* scratch = engine.voiceScratch.get();
     chunk.scratch = scratch;
     chunk.pitchCurve = scratch + 2 * static_cast<size_t>(frames);
     chunk.slideWeight = scratch + 3 * static_cast<size_t>(frames);
+    chunk.rowScratch = scratch + 4 * static_cast<size_t>(frames);
     const float slideFrames = static_cast<float>(frames - chunk.slideStart);
     for (int i = chunk.slideStart + 1; i < frames; ++i)
         chunk.slideWeight[i] = static_cast<float>(i - chunk.slideStart) / slideFrames;
@@ -477,6 +523,10 @@ bool readNoteCell(const AppState& app, const VoiceChunk& chunk, int row, NoteCel
 }
 
 void tracePitchCurve(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell) {
+    if (chunk.pitchRests) {
+        std::fill(chunk.pitchCurve, chunk.pitchCurve + chunk.frames, kPitchAtRest);
+        return;
+    }
     const int k = cell.position - 1;
     EnvelopeReading reading = evaluateEnvelope(app, chunk.instrument, k, 0, cell.length, true);
     float value = reading.value[kEnvelopePitch];
@@ -498,33 +548,66 @@ double fadeStartOf(const AppState& app, const VoiceChunk& chunk, const NoteCell&
     return lastOfNote || lastOfMeasure ? 0.99 * chunk.frames : chunk.frames;
 }
 
-void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
-                        float increment, NoteHandOver& handOver) {
+namespace {
+
+// What a row's amplitude stage starts from: gains of the note's first step, the envelope at
+// the chunk start, the filter state and the attack ramp (drawn here for a starting note).
+struct NoteAmplitudeStart {
+    float leftGain, rightGain;
+    EnvelopeReading env;
+    NoteFilterState state;
+    float attack; // frames of the attack ramp, 0 once the note is under way
+    double fadeStart;
+};
+
+NoteAmplitudeStart beginNoteAmplitude(AppState& app, const VoiceChunk& chunk,
+                                      const NoteCell& cell) {
     const Song& song = app.song;
     const int instrument = chunk.instrument;
     const int frames = chunk.frames;
     const int k = cell.position - 1;
-
+    NoteAmplitudeStart start{};
     // Pan and velocity of the note's first step.
     const int first =
         wrapIndex(static_cast<long long>(chunk.absoluteStep) - k + kGridSteps, kGridSteps);
     const float pan = song.Pan[instrument][first], velocity = song.Vel[instrument][first];
-    const float leftGain = (pan > 0.5f ? 1.0f : 2 * pan) * velocity;
-    const float rightGain = (pan > 0.5f ? 2 * (1 - pan) : 1.0f) * velocity;
-
-    EnvelopeReading env = evaluateEnvelope(app, instrument, k, 0, cell.length, false);
-    NoteFilterState state{};
-    float attack = 0.0f; // no ramp once the note is under way
+    start.leftGain = (pan > 0.5f ? 1.0f : 2 * pan) * velocity;
+    start.rightGain = (pan > 0.5f ? 2 * (1 - pan) : 1.0f) * velocity;
+    start.env = evaluateEnvelope(app, instrument, k, 0, cell.length, false);
     if (k > 0) {
-        state = app.engine.noteFilterState[instrument][cell.row];
+        start.state = app.engine.noteFilterState[instrument][cell.row];
     } else {
         const float u = nextUniform();
         const int g = chunk.absoluteStep % 2 == 0 ? 23 - cell.row : cell.row;
-        attack = kBaseAttack + u * u * frames * knobValue(app, instrument, kKnobRandomAttack) +
-                 knobValue(app, instrument, kKnobShiftAttack) * frames * g / 24;
-        attack = std::min(attack, static_cast<float>(frames));
+        const float attack = kBaseAttack +
+                             u * u * frames * knobValue(app, instrument, kKnobRandomAttack) +
+                             knobValue(app, instrument, kKnobShiftAttack) * frames * g / 24;
+        start.attack = std::min(attack, static_cast<float>(frames));
     }
-    const double fadeStart = fadeStartOf(app, chunk, cell);
+    start.fadeStart = fadeStartOf(app, chunk, cell);
+    return start;
+}
+
+void handOnFilter(const NoteCell& cell, const NoteFilterState& state, NoteHandOver& handOver) {
+    if (cell.nextRow == -1) return;
+    handOver.filter[cell.nextRow] = state;
+    handOver.filterWritten[cell.nextRow] = true;
+}
+
+} // namespace
+
+void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
+                        float increment, const float* left, const float* right, int stride,
+                        NoteHandOver& handOver) {
+    const int instrument = chunk.instrument;
+    const int frames = chunk.frames;
+    const int k = cell.position - 1;
+    const NoteAmplitudeStart begin = beginNoteAmplitude(app, chunk, cell);
+    const float leftGain = begin.leftGain, rightGain = begin.rightGain;
+    EnvelopeReading env = begin.env;
+    const NoteFilterState state = begin.state;
+    const float attack = begin.attack;
+    const double fadeStart = begin.fadeStart;
     const double fadeLength = 0.01 * frames;
 
     float amp = env.value[kEnvelopeAmplitude], cutoff = env.value[kEnvelopeCutoff],
@@ -533,7 +616,6 @@ void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& 
           ratioSlope = env.slope[kEnvelopeRatio];
     float lowL = state.lowLeft, bandL = state.bandLeft;
     float lowR = state.lowRight, bandR = state.bandRight;
-    const float* in = chunk.scratch;
     float* out = chunk.ring;
     for (int i = 0; i < frames; ++i) {
         const float hiGain = std::min(1.0f, 2 * ratio);
@@ -541,11 +623,11 @@ void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& 
         // Kept at 0 or above: a negative coefficient (a damaged cutoff curve or file rate)
         // would make the filter run away.
         const float w = std::max(0.0f, std::min(1.0f, cutoff * increment * 0.25f));
-        const float xL = amp * in[2 * i] * leftGain;
+        const float xL = amp * left[i * stride] * leftGain;
         bandL = w * (xL - lowL) + (1 - w) * bandL;
         lowL = lowL + w * bandL;
         float yL = hiGain * (xL - lowL) + loGain * lowL;
-        const float xR = amp * in[2 * i + 1] * rightGain;
+        const float xR = amp * right[i * stride] * rightGain;
         bandR = w * (xR - lowR) + (1 - w) * bandR;
         lowR = lowR + w * bandR;
         float yR = hiGain * (xR - lowR) + loGain * lowR;
@@ -573,11 +655,119 @@ void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& 
             ratioSlope = env.slope[kEnvelopeRatio];
         }
     }
-    if (cell.nextRow != -1) {
-        handOver.filter[cell.nextRow] = {lowL, bandL, lowR, bandR};
-        handOver.filterWritten[cell.nextRow] = true;
-    }
+    handOnFilter(cell, {lowL, bandL, lowR, bandR}, handOver);
 }
+
+namespace {
+
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = int __attribute__((vector_size(16)));
+constexpr int kLanes = 4;
+
+// The amplitude stage of up to four rows at once, one row per lane: every lane performs the
+// single-precision operations of applyNoteAmplitude, and each frame adds the rows into the ring
+// in row order. The rows' filters are independent, so their recurrences overlap. Drawn rows
+// only: the input of row n is the mono output in[n].
+void applyLanes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
+                const float* increments, float* const* in, NoteHandOver& handOver) {
+    const int frames = chunk.frames;
+    const double fadeLength = 0.01 * frames;
+    const float* input[kLanes] = {};
+    EnvelopeReading env[kLanes];
+    int next[kLanes];
+    Float4 amp{}, cutoff{}, ratio{}, ampSlope{}, cutoffSlope{}, ratioSlope{};
+    Float4 gainL{}, gainR{}, inc{}, attack{}, lowL{}, bandL{}, lowR{}, bandR{};
+    Int4 fades{};
+    double fadeStart = frames;
+    for (int l = 0; l < kLanes; ++l) {
+        // A lane without a row reads the first row's input with zero gains and is never added.
+        input[l] = in[0];
+        next[l] = -1;
+        if (l >= count) continue;
+        const NoteAmplitudeStart begin = beginNoteAmplitude(app, chunk, cells[l]);
+        input[l] = in[l];
+        env[l] = begin.env;
+        next[l] = begin.env.nextEvaluation;
+        amp[l] = begin.env.value[kEnvelopeAmplitude];
+        cutoff[l] = begin.env.value[kEnvelopeCutoff];
+        ratio[l] = begin.env.value[kEnvelopeRatio];
+        ampSlope[l] = begin.env.slope[kEnvelopeAmplitude];
+        cutoffSlope[l] = begin.env.slope[kEnvelopeCutoff];
+        ratioSlope[l] = begin.env.slope[kEnvelopeRatio];
+        gainL[l] = begin.leftGain;
+        gainR[l] = begin.rightGain;
+        inc[l] = increments[l];
+        attack[l] = begin.attack;
+        lowL[l] = begin.state.lowLeft;
+        bandL[l] = begin.state.bandLeft;
+        lowR[l] = begin.state.lowRight;
+        bandR[l] = begin.state.bandRight;
+        fades[l] = begin.fadeStart < frames ? -1 : 0;
+        if (begin.fadeStart < frames) fadeStart = begin.fadeStart;
+    }
+    const Float4 one = {1, 1, 1, 1}, zero = {0, 0, 0, 0};
+    float* out = chunk.ring;
+    for (int i = 0; i < frames; ++i) {
+        const Float4 twiceRatio = 2 * ratio, twiceRest = 2 * (1 - ratio);
+        const Float4 hiGain = twiceRatio < one ? twiceRatio : one;
+        const Float4 loGain = twiceRest < one ? twiceRest : one;
+        const Float4 raw = cutoff * inc * 0.25f;
+        const Float4 capped = raw < one ? raw : one;
+        const Float4 w = zero < capped ? capped : zero;
+        const Float4 source = {input[0][i], input[1][i], input[2][i], input[3][i]};
+        const Float4 xL = amp * source * gainL;
+        bandL = w * (xL - lowL) + (1 - w) * bandL;
+        lowL = lowL + w * bandL;
+        Float4 yL = hiGain * (xL - lowL) + loGain * lowL;
+        const Float4 xR = amp * source * gainR;
+        bandR = w * (xR - lowR) + (1 - w) * bandR;
+        lowR = lowR + w * bandR;
+        Float4 yR = hiGain * (xR - lowR) + loGain * lowR;
+        if (i > fadeStart) {
+            const float fade = static_cast<float>(1 - (i - fadeStart) / fadeLength);
+            yL = fades ? yL * fade : yL;
+            yR = fades ? yR * fade : yR;
+        }
+        const float at = static_cast<float>(i);
+        const Int4 ramping = at < attack;
+        if (ramping[0] | ramping[1] | ramping[2] | ramping[3]) {
+            const Float4 ramp = at / attack;
+            yL = ramping ? yL * ramp : yL;
+            yR = ramping ? yR * ramp : yR;
+        }
+        for (int l = 0; l < count && l < kLanes; ++l) {
+            out[2 * i] += yL[l];
+            out[2 * i + 1] += yR[l];
+        }
+        amp += ampSlope;
+        cutoff += cutoffSlope;
+        ratio += ratioSlope;
+        for (int l = 0; l < count && l < kLanes; ++l) {
+            if (i != next[l]) continue;
+            env[l] = evaluateEnvelope(app, chunk.instrument, cells[l].position - 1, i,
+                                      cells[l].length, false);
+            next[l] = env[l].nextEvaluation;
+            amp[l] = env[l].value[kEnvelopeAmplitude];
+            cutoff[l] = env[l].value[kEnvelopeCutoff];
+            ratio[l] = env[l].value[kEnvelopeRatio];
+            ampSlope[l] = env[l].slope[kEnvelopeAmplitude];
+            cutoffSlope[l] = env[l].slope[kEnvelopeCutoff];
+            ratioSlope[l] = env[l].slope[kEnvelopeRatio];
+        }
+    }
+    for (int l = 0; l < count && l < kLanes; ++l)
+        handOnFilter(cells[l], {lowL[l], bandL[l], lowR[l], bandR[l]}, handOver);
+}
+
+// The amplitude stages of all rows, four at a time, in row order.
+void applyNoteAmplitudes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
+                         const float* increments, float* const* in, NoteHandOver& handOver) {
+    for (int n = 0; n < count; n += kLanes)
+        applyLanes(app, chunk, cells + n, std::min(kLanes, count - n), increments + n, in + n,
+                   handOver);
+}
+
+} // namespace
 
 void renderInstrumentChunk(AppState& app, int instrument) {
     if (!inRange(instrument, kInstrumentCount)) return;
@@ -592,13 +782,37 @@ void renderInstrumentChunk(AppState& app, int instrument) {
     clearHandOver(handOver);
     WideWave wide;
     widen(app.song.playbackWaveform[chunk.slot], wide);
-    for (int row = 0; row < kNoteRows; ++row) {
-        NoteCell cell;
-        if (!readNoteCell(app, chunk, row, cell)) continue;
-        tracePitchCurve(app, chunk, cell);
-        const PitchBend bend = pitchToQuartic(chunk.pitchCurve, chunk.frames);
-        const float increment = renderDrawnRow(app, chunk, cell, wide, bend, handOver);
-        applyNoteAmplitude(app, chunk, cell, increment, handOver);
+    NoteCell cells[kNoteRows];
+    int count = 0;
+    for (int row = 0; row < kNoteRows; ++row)
+        if (readNoteCell(app, chunk, row, cells[count])) ++count;
+    float* rowOut[kNoteRows];
+    for (int n = 0; n < kNoteRows; ++n)
+        rowOut[n] = chunk.rowScratch + static_cast<size_t>(n) * chunk.frames;
+    float lastIncrement[kNoteRows] = {};
+
+    const bool jitter = chunk.randomFreq > kRandomFreqOn;
+    const bool randomPitch = knobValue(app, instrument, kKnobRandomPitch) > 0.01f;
+    if (!jitter && !randomPitch && chunk.pitchRests) {
+        // Nothing is drawn before the attacks and no row bends: all rows' oscillators run
+        // together, then each row's amplitude stage draws its attack in row order.
+        playRows(app, chunk, cells, count, rowOut, wide, PitchBend{false, true}, lastIncrement,
+                 handOver);
+        applyNoteAmplitudes(app, chunk, cells, count, lastIncrement, rowOut, handOver);
+    } else {
+        for (int n = 0; n < count; ++n) {
+            const NoteCell& cell = cells[n];
+            tracePitchCurve(app, chunk, cell);
+            const PitchBend bend = chunk.pitchRests
+                                       ? PitchBend{false, true}
+                                       : pitchToQuartic(chunk.pitchCurve, chunk.frames);
+            if (jitter)
+                lastIncrement[0] = playJitteredRow(app, chunk, cell, rowOut[0], handOver);
+            else
+                playRows(app, chunk, &cell, 1, rowOut, wide, bend, lastIncrement, handOver);
+            applyNoteAmplitude(app, chunk, cell, lastIncrement[0], rowOut[0], rowOut[0], 1,
+                               handOver);
+        }
     }
     commitHandOver(app, instrument, handOver);
 }

@@ -37,6 +37,8 @@ struct VoiceChunk {
     float* scratch;     // 2 * frames: one row's oscillator output, even index left
     float* pitchCurve;  // frames: pitch-curve value (or its phase factor) per frame of a row
     float* slideWeight; // frames: slide fraction q of frames past slideStart
+    float* rowScratch;  // 24 * frames: one mono oscillator output per sounding row
+    bool pitchRests;    // the pitch curve holds 0.5 at every point, in a sustaining mode
 };
 
 // A sounding cell of the step.
@@ -72,6 +74,7 @@ bool beginVoiceChunk(AppState& app, int instrument, VoiceChunk& chunk);
 bool readNoteCell(const AppState& app, const VoiceChunk& chunk, int row, NoteCell& cell);
 
 // Pitch-curve value P of every frame of the chunk for this cell, as the renderer advances it.
+// A resting curve gives 0.5 at every frame without being traced.
 void tracePitchCurve(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell);
 
 // Frame after which the note fades: 0.99 * frames on the note's last step or the measure's
@@ -79,8 +82,9 @@ void tracePitchCurve(const AppState& app, const VoiceChunk& chunk, const NoteCel
 double fadeStartOf(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell);
 
 // Amplitude envelope, per-note filter, pan, velocity, attack and fade of one row: adds the
-// scratch buffer into the ring chunk and hands the filter state to the note's next row.
-// `increment` is the main oscillator increment the last chord key reached at the end of the
-// chunk.
+// row's oscillator output (frame i at left[i * stride] and right[i * stride]) into the ring
+// chunk and hands the filter state to the note's next row. `increment` is the main oscillator
+// increment the last chord key reached at the end of the chunk.
 void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
-                        float increment, NoteHandOver& handOver);
+                        float increment, const float* left, const float* right, int stride,
+                        NoteHandOver& handOver);

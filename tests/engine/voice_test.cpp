@@ -412,3 +412,26 @@ TEST(VoiceRobustness, DamagedSongValuesRenderWithoutLeavingTheArrays) {
     auto y = chunkChannel(*app, 1, 0, 0);
     EXPECT_EQ(*std::max_element(y.begin(), y.end()), 0.0f);
 }
+
+TEST(VoiceRows, RowsRenderedTogetherMatchRowsRenderedOneByOne) {
+    // With the pitch curve at rest the rows run side by side; a guard point of 0.6, which no
+    // one-step note reaches, sends the same step through the row-by-row path instead.
+    auto together = voiceTestApp(), oneByOne = voiceTestApp();
+    for (AppState* app : {together.get(), oneByOne.get()}) {
+        Song& song = app->song;
+        song.Chorus[0].count = 3;
+        song.Chorus[0].keys[1] = {4.0f, 0.7f};
+        song.Chorus[0].keys[2] = {7.0f, 0.5f};
+        song.Effect[0][kKnobChorus].value = 0.4f;
+        song.Effect[0][kKnobRandomAttack].value = 0.8f; // one draw per starting row, in order
+        song.Pan[0][0] = 0.2f;
+        for (int row : {0, 3, 5, 9, 14, 22}) putNote(*app, 0, 0, {row});
+    }
+    oneByOne->song.Pitch[0][300] = 0.6f;
+    restartRandom();
+    renderStep(*together, 0);
+    restartRandom();
+    renderStep(*oneByOne, 0);
+    EXPECT_EQ(chunkChannel(*together, 0, 0, 0), chunkChannel(*oneByOne, 0, 0, 0));
+    EXPECT_EQ(chunkChannel(*together, 0, 0, 1), chunkChannel(*oneByOne, 0, 0, 1));
+}
