@@ -53,7 +53,6 @@ TEST(NumberText, IntegersMatchPrintf) {
     }
 }
 
-
 // Reads `text` with both the scanner and sscanf: same result, value and characters consumed.
 void expectIntLikeScanf(const char* text) {
     TextCursor in{text, text + std::strlen(text)};
