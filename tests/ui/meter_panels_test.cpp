@@ -103,6 +103,40 @@ TEST_F(MeterPanels, HelpLineDrawsTheTextInYellow) {
     EXPECT_EQ(rgbAt(line, 7, 10), (Rgb{0, 0, 0}));
 }
 
+// Every renderer of these panels on 16- and 24-bit canvases as well (the sanitizer build checks
+// that no depth writes outside its buffers).
+TEST(MeterPanelDepths, EveryPanelRendersAtEveryDepth) {
+    for (int bytesPerPixel : {2, 3}) {
+        auto app = newScreenTestApp();
+        auto screen = newTestScreen(bytesPerPixel);
+        app->stream.cpuLoad = 1.0f;
+        app->stream.clipped = 1.0f;
+        app->engine.playing = 1;
+        app->drag.noteDrawList[0] = {0, 0};
+        for (int i = 0; i < kInstrumentCount; ++i) {
+            renderEffectController2D(*app, *screen, i);
+            renderEffectKnobs(*app, *screen, i);
+            renderDelayReverb(*app, *screen, i);
+            renderDelayDisplay(*app, *screen, i);
+            renderPanAndVelocity(*app, *screen, i);
+        }
+        renderNotePad(*app, *screen);
+        renderNoteBankButtons(*app, *screen);
+        renderNoteBankSequencer(*app, *screen);
+        renderChordKeys(*app, *screen);
+        renderBpmDisplay(*app, *screen);
+        renderPlayStopRecord(*app, *screen);
+        renderVolumeMeter(*app, *screen);
+        renderMainVolume(*app, *screen);
+        renderInstrumentButtons(*app, *screen);
+        renderInstrumentControl(*app, *screen);
+        renderHelpLine(*app, *screen, "HELP");
+        renderCpuMeter(*app, *screen);
+        const Rgb lit = bytesPerPixel == 2 ? Rgb{216, 220, 0} : Rgb{220, 220, 0};
+        EXPECT_EQ(rgbAt(panelCanvas(*screen, PanelId::CpuMeter), 27, 10), lit) << bytesPerPixel;
+    }
+}
+
 TEST_F(MeterPanels, DamagedValuesDrawWithoutFault) {
     Song& song = app->song;
     const float wild[] = {kNaN, kInf, -kInf, 1e30f, -1e30f};
