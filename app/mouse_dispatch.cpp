@@ -1,6 +1,8 @@
 // The mouse entry points: every panel handler in its order, and the redraws of their changes.
 #include "app/mouse.h"
 
+#include <algorithm>
+
 #include "app/app_state.h"
 #include "app/hover_help.h"
 #include "app/mouse_controls.h"
@@ -18,6 +20,14 @@ struct PanelPoint {
     int x;
     int y;
 };
+
+// Farther than any pointer can be from the window; keeps the hit tests' products in range for
+// whatever position a script passes.
+constexpr int kPointerLimit = 1 << 20;
+
+int limitPointer(int coordinate) {
+    return std::clamp(coordinate, -kPointerLimit, kPointerLimit);
+}
 
 // A client position in the panel's own pixels.
 PanelPoint inPanel(const Screen& screen, PanelId id, int x, int y) {
@@ -258,6 +268,8 @@ void resetDragFields(DragState& drag) {
 }
 
 void onLeftButtonDown(AppState& app, Screen& screen, Platform& platform, int x, int y) {
+    x = limitPointer(x);
+    y = limitPointer(y);
     DragState& drag = app.drag;
     drag.mouseButtonDown = 1;
     // The pointer is where the press is: drags continue from here, and a click draws nothing.
@@ -278,6 +290,8 @@ void onLeftButtonDown(AppState& app, Screen& screen, Platform& platform, int x, 
 }
 
 void onMouseMove(AppState& app, Screen& screen, int x, int y) {
+    x = limitPointer(x);
+    y = limitPointer(y);
     if (screen.initialised) showHoverHelp(app, screen, x, y);
     if (app.drag.mouseButtonDown) {
         continueEffectDrags(app, screen, x, y);
@@ -299,6 +313,8 @@ void onLeftButtonUp(AppState& app, Screen& screen) {
 }
 
 void onRightButtonDown(AppState& app, Screen& screen, int x, int y) {
+    x = limitPointer(x);
+    y = limitPointer(y);
     const PanelPoint banks = inPanel(screen, PanelId::NoteBankButtons, x, y);
     if (rightPressNoteBankButtons(app, banks.x, banks.y))
         updatePanel(app, screen, PanelId::NoteBankSequencer);

@@ -210,3 +210,18 @@ TEST_F(MouseDispatchTest, DelayAndInstrumentDragsThroughTheSession) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MouseDispatchTest, ExtremePointerPositionsAreHarmless) {
+    down(at(PanelId::WaveEditor, 200, 60));
+    move({2000000000, -2000000000});
+    move({-2000000000, 2000000000});
+    up();
+    run("down 2000000000 2000000000\nmove -2000000000 -2000000000\nup 0 0\n"
+        "rdown 2000000000 -2000000000\n");
+    EXPECT_EQ(app().drag.mouseButtonDown, 0);
+    EXPECT_EQ(app().drag.waveDragMode, -1);
+}
+
+} // namespace
