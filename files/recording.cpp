@@ -61,7 +61,9 @@ void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount)
         }
         used += formatUnsignedWithBlank(static_cast<uint16_t>(samples[i]), text + used);
     }
-    if (std::fwrite(text, 1, used, recording.file) != static_cast<size_t>(used)) {
+    // A chunk counts once all of it has reached the file, not just the stream's buffer.
+    if (std::fwrite(text, 1, used, recording.file) != static_cast<size_t>(used) ||
+        std::fflush(recording.file) != 0) {
         recording.writeFailed = 1;
         return;
     }

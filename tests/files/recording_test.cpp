@@ -1,9 +1,11 @@
 // Recording: the temporary file, its hooks, and its conversion into a WAV file.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -154,6 +156,26 @@ TEST_F(Recording, SavingWhileRecordingFlushesEveryCountedChunk) {
     for (int k = 0; k < 12; ++k)
         EXPECT_EQ(static_cast<int16_t>(le16(wave, 56 + 2 * k)), expected[k % 6]);
     EXPECT_TRUE(app->recording.active) << "the recording goes on";
+}
+
+TEST_F(Recording, ChunksThatCannotBeWrittenAreNotCounted) {
+    recordChunks(1);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 60000; // room for the first chunk's text only
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::vector<int16_t> samples = chunk();
+    for (int c = 0; c < 5; ++c)
+        appendRecordedChunk(*app, samples.data(), static_cast<int>(samples.size()));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(app->recording.recordedChunks, 1);
+    EXPECT_TRUE(app->recording.writeFailed);
+    endRecordingFile(*app);
+    const std::string path = out.file("first.wav");
+    ASSERT_TRUE(writeRecordedWave(*app, path, platform));
+    EXPECT_EQ(readFile(path).size(), 18956u);
 }
 
 TEST_F(Recording, TextEndingEarlyRepeatsTheLastValue) {
