@@ -37,7 +37,7 @@ void interpolate(const CurveSet& curves, double x, double pointLength, int c,
                  EnvelopeReading& out) {
     int m = truncToInt(x);
     double f = x - m;
-    int a = pointIndex(m), b = pointIndex(m + 1);
+    const int a = pointIndex(m), b = pointIndex(m < kLastPoint ? m + 1 : kLastPoint);
     for (int n = 0; n < curves.count; ++n) {
         const float* curve = curves.curve[n];
         out.value[n] = static_cast<float>(curve[a] * (1.0 - f) + curve[b] * f);
