@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "model/random.h"
 #include "screen_test_support.h"
 #include "ui/panel_renderers.h"
 
@@ -187,6 +188,39 @@ TEST_F(PanelUpdates, DamagedSongRendersEveryPanelSafely) {
         presentAllPanels(*app, *screen);
     }
     SUCCEED();
+}
+
+} // namespace
+
+namespace {
+
+// The program runs at 4 bytes per pixel, but every panel must draw in the other display depths
+// too: same picture, fewer bits.
+TEST(PixelDepths, EveryPanelRendersAtTwoThreeAndFourBytes) {
+    auto app = newScreenTestApp();
+    std::vector<uint8_t> reference;
+    for (int bpp : {4, 3, 2}) {
+        restartRandom(); // the same metal shading each time
+        auto screen = newTestScreen(bpp);
+        screen->windowActive = 1;
+        renderAllPanels(*app, *screen);
+        presentAllPanels(*app, *screen);
+        std::vector<uint8_t> rgb(static_cast<size_t>(828) * 573 * 3);
+        pictureToRgb(screen->display, rgb.data());
+        if (bpp == 4) {
+            reference = rgb;
+            continue;
+        }
+        // Three bytes hold the same values as four. 5-6-5 fields keep each channel's top bits
+        // (at most 7 below the full value), except where blends read back the coarser values.
+        size_t far = 0;
+        for (size_t i = 0; i < rgb.size(); ++i)
+            far += rgb[i] > reference[i] || reference[i] - rgb[i] > (bpp == 2 ? 7 : 0);
+        if (bpp == 3)
+            EXPECT_EQ(far, 0u);
+        else
+            EXPECT_LT(far, rgb.size() / 100);
+    }
 }
 
 } // namespace
