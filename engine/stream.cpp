@@ -13,20 +13,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
-constexpr int kStreamBytesPerChunkFrame = 4; // 16-bit stereo
+constexpr int kBytesPerFrame = 4; // 16-bit stereo frames of the stream
 
 // The play cursor in bytes, a whole frame inside the stream buffer; 0 without a stream.
 int readPlayCursor(AppState& app) {
     SoundDevice* device = app.stream.device;
-    const int size = kRingChunks * kStreamBytesPerChunkFrame * app.engine.chunkFrames;
+    const int size = kRingChunks * kBytesPerFrame * app.engine.chunkFrames;
     if (device == nullptr || size <= 0) return 0;
     int cursor = device->playCursor();
     if (cursor < 0 || cursor >= size) cursor = (cursor % size + size) % size;
-    return cursor - cursor % kStreamBytesPerChunkFrame;
+    return cursor - cursor % kBytesPerFrame;
 }
 
 // True when the step instrument 0 is about to render lies just past its measure: the moment
@@ -79,7 +78,7 @@ void takeStep(AppState& app) {
 // How far the cursor had moved into the current chunk when the step was written, smoothed.
 void updateCpuLoad(AppState& app) {
     const int chunkFrames = app.engine.chunkFrames;
-    const int frame = readPlayCursor(app) / kStreamBytesPerChunkFrame;
+    const int frame = readPlayCursor(app) / kBytesPerFrame;
     const int chunkStart = app.engine.chunkIndex * chunkFrames;
     const int elapsed =
         frame >= chunkStart ? frame - chunkStart : frame + kRingChunks * chunkFrames - chunkStart;
@@ -95,7 +94,7 @@ float markerPosition(const AppState& app, int cursorBytes) {
     double step = static_cast<double>(app.engine.stepCounter[c]) -
                   static_cast<double>(kStepsPerBank) * app.song.PatternIdx[c];
     if (step < 0) step += app.song.BPMsr[c]; // just after a bank change
-    const double frameInChunk = (cursorBytes / kStreamBytesPerChunkFrame) % app.engine.chunkFrames;
+    const double frameInChunk = (cursorBytes / kBytesPerFrame) % app.engine.chunkFrames;
     const double position = (step * chunkFrames + frameInChunk) / (kStepsPerBank * chunkFrames);
     return static_cast<float>(std::clamp(position, 0.0, 1.0));
 }
@@ -114,7 +113,7 @@ void rebuildStream(AppState& app) {
     stream.outputRing = std::make_unique<int16_t[]>(static_cast<size_t>(engine.ringSamples));
     if (stream.device != nullptr)
         stream.device->createBuffer(engine.streamRate,
-                                    kRingChunks * kStreamBytesPerChunkFrame * engine.chunkFrames);
+                                    kRingChunks * kBytesPerFrame * engine.chunkFrames);
     for (int i = 0; i < kInstrumentCount; ++i) {
         resetKnobAutomation(app, i);
         resetDelayAutomation(app, i);
@@ -173,7 +172,7 @@ void pumpAudio(AppState& app) {
         stream.volumeLevel = 0.95f * stream.volumeLevel;
 
     if (engine.playing && streamBuilt &&
-        engine.chunkIndex != cursor / kStreamBytesPerChunkFrame / engine.chunkFrames) {
+        engine.chunkIndex != cursor / kBytesPerFrame / engine.chunkFrames) {
         takeStep(app);
         updateCpuLoad(app);
     }
