@@ -70,11 +70,10 @@ void drawTrace(PanelCanvas& canvas, const float* samples, float red, float green
                  blue);
 }
 
-// Samples of an imported file that one pixel column stands for: 1/350 of a 16-step note bank
-// at the file's rate.
-// (Worked out in doubles: a damaged rate cannot overflow, and a file slower than the output
-// still gets its share instead of none.)
-long long samplesPerColumn(const AppState& app, int waveform) {
+// Frames of an imported file that one pixel column stands for: 1/350 of a 16-step note bank
+// at the file's rate. (Worked out in doubles: a damaged rate cannot overflow, and a file slower
+// than the output still gets its share instead of none.)
+long long framesPerColumn(const AppState& app, int waveform) {
     return truncClamped(bankSamplesAtFileRate(app, waveform) / kWaveformSamples, 0,
                         kMaxFileSamples);
 }
@@ -94,7 +93,9 @@ void drawImportedFile(PanelCanvas& canvas, const AppState& app, int waveform) {
     const float* samples = file.fileSamples.get();
     const long long count =
         samples ? std::clamp<long long>(file.fileSampleCount, 0, kMaxFileSamples) : 0;
-    const long long perColumn = samplesPerColumn(app, waveform);
+    // A stereo file holds two samples per frame: a column takes both, so that the 350 columns
+    // still span one note bank.
+    const long long perColumn = framesPerColumn(app, waveform) * (stereo ? 2 : 1);
     long long position = 0;
     for (int x = 0; x < kWaveformSamples; ++x) {
         float low[2] = {0, 0};

@@ -98,6 +98,33 @@ TEST_F(WaveEnvelopePanels, ImportedFileShowsItsLevelsAndLoopMarkers) {
     for (int col = 4; col < 35; ++col) ASSERT_EQ(rgbAt(c, 87, col), rgbAt(label, 87, col));
 }
 
+TEST_F(WaveEnvelopePanels, StereoFileColumnsTakeBothChannelsOfTheirFrames) {
+    app->engine.chunkFrames = 4725;
+    app->engine.streamRate = 22050;
+    const int slot = 2;
+    app->song.SoundType[slot] = 1;
+    app->song.SoundFileParams[slot] = {22050, 2, 0};
+    app->song.SoundFileLoop[slot] = {200, 300}; // loop markers away from the columns looked at
+    FileSamples& file = app->song.SoundFileVals[slot];
+    file.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    // 216 frames a column (4725 x 16 / 350): 432 interleaved samples. Columns 0 and 2 loud on
+    // both channels, column 1 silent.
+    const int perColumn = 432;
+    file.fileSampleCount = 3 * perColumn;
+    for (int i = 0; i < 3 * perColumn; ++i)
+        file.fileSamples[i] = i / perColumn == 1 ? 0.0f : (i % 4 < 2 ? 127.0f : -127.0f);
+    renderWaveEditor(*app, *screen, slot);
+    const PanelCanvas& c = canvas(PanelId::WaveEditor);
+    // Left channel bars around row 34, right channel bars around row 94.
+    for (int row : {10, 110}) {
+        EXPECT_EQ(getChannel(c, row, 44, kGreen), 200) << row;
+        EXPECT_NE(getChannel(c, row, 45, kGreen), 200) << row;
+        EXPECT_EQ(getChannel(c, row, 46, kGreen), 200) << row;
+    }
+    EXPECT_EQ(getChannel(c, 34, 45, kGreen), 200);
+    EXPECT_EQ(getChannel(c, 94, 45, kGreen), 200);
+}
+
 TEST_F(WaveEnvelopePanels, WaveButtonsMarkTheSelectedWaveform) {
     app->song.SoundIdx[0] = 3;
     for (int i = 0; i < kWaveformSamples; ++i) app->song.Sound[5][i] = 0;
