@@ -64,7 +64,7 @@ inline double keepPhaseInRange(double phase) {
 
 // W(phase) for a phase in 0..350: sample 350 of the playback waveform repeats sample 0, so the
 // second read needs no wrap.
-template <typename Sample> inline double readWave(const Sample* wave, double phase) {
+inline double readWave(const float* wave, double phase) {
     const int m = static_cast<int>(phase);
     const double f = phase - m;
     return wave[m] * (1.0 - f) + wave[m + 1] * f;
@@ -803,9 +803,7 @@ void renderInstrumentChunk(AppState& app, int instrument) {
         for (int n = 0; n < count; ++n) {
             const NoteCell& cell = cells[n];
             tracePitchCurve(app, chunk, cell);
-            const PitchBend bend = chunk.pitchRests
-                                       ? PitchBend{false, true}
-                                       : pitchToQuartic(chunk.pitchCurve, chunk.frames);
+            const PitchBend bend = pitchToQuartic(chunk.pitchCurve, chunk.frames);
             if (jitter)
                 lastIncrement[0] = playJitteredRow(app, chunk, cell, rowOut[0], handOver);
             else

@@ -81,15 +81,6 @@ TEST(StepLength, HostileTemposAreClampedToAUsableLength) {
     EXPECT_EQ(chunkFramesFor(70.0, 0), 4725);
 }
 
-TEST(StepLength, BuffersFollowTheChunkLength) {
-    auto app = voiceTestApp();
-    sizeEngineBuffers(app->engine, 9450);
-    EXPECT_EQ(app->engine.chunkFrames, 9450);
-    EXPECT_EQ(app->engine.ringSamples, 94500);
-    for (auto& ring : app->engine.instrumentRing) ASSERT_NE(ring, nullptr);
-    EXPECT_EQ(app->engine.instrumentRing[3][94499], 0.0f);
-}
-
 TEST(StackMoves, RotateConsumeAndHold) {
     auto app = voiceTestApp();
     setStack(*app, 0, {2, 5}, kStackRotate);
