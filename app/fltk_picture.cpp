@@ -30,11 +30,11 @@ void convertLine(void* data, int x, int y, int width, uchar* rgb) {
 
 } // namespace
 
-void drawPictureClipped(const uint8_t* pixels, int pitch, int left, int top, int width,
-                        int height) {
+void drawPictureArea(const uint8_t* pixels, int pitch, int originX, int originY, int left, int top,
+                     int width, int height) {
     int x, y, w, h;
-    fl_clip_box(left, top, width, height, x, y, w, h);
+    fl_clip_box(originX + left, originY + top, width, height, x, y, w, h);
     if (w <= 0 || h <= 0) return;
-    DrawArea area{pixels, pitch, x - left, y - top};
+    DrawArea area{pixels, pitch, x - originX, y - originY};
     fl_draw_image(convertLine, &area, x, y, w, h, 3);
 }

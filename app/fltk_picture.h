@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-// Draws the part of a picture of `width` x `height` pixels (blue, green, red and one unused
-// byte each, rows `pitch` bytes apart) that lies inside the current clip region, with the
-// picture's top-left corner at window position (left, top).
-void drawPictureClipped(const uint8_t* pixels, int pitch, int left, int top, int width, int height);
+// Draws the part of the picture area (left, top, width, height, in picture pixels) that lies
+// inside the current clip region. The picture's pixels are blue, green, red and one unused byte,
+// rows `pitch` bytes apart; its top-left corner is at window position (originX, originY).
+void drawPictureArea(const uint8_t* pixels, int pitch, int originX, int originY, int left, int top,
+                     int width, int height);

@@ -61,10 +61,21 @@ class PictureView : public Fl_Widget {
     PictureView(Program& program, int x, int y)
         : Fl_Widget(x, y, kClientWidth, kClientHeight), program_(program) {}
 
+    // Only the rectangles handed to FLTK as damage are converted and sent; an expose or a full
+    // redraw sends everything inside the clip region.
     void draw() override {
         const PanelSurface& picture = program_.screen.display.picture;
-        drawPictureClipped(picture.pixels.data(), picture.pitch, x(), y(), picture.width,
-                           picture.height);
+        if (damage() == FL_DAMAGE_USER1 && !damaged_.overflowed) {
+            for (int i = 0; i < damaged_.count; ++i) {
+                const PanelRect& r = damaged_.rects[i];
+                drawPictureArea(picture.pixels.data(), picture.pitch, x(), y(), r.left, r.top,
+                                rectWidth(r), rectHeight(r));
+            }
+        } else {
+            drawPictureArea(picture.pixels.data(), picture.pitch, x(), y(), 0, 0, picture.width,
+                            picture.height);
+        }
+        damaged_ = ChangeList{};
     }
 
     int handle(int event) override {
@@ -94,15 +105,58 @@ class PictureView : public Fl_Widget {
         }
     }
 
-    // Marks a changed rectangle of the picture for the next flush.
+    // A rectangle of the picture changed. The window shows the changes at most once a frame:
+    // the pump redraws the marker and meters far more often than anyone can see.
     static void pictureChanged(void* context, PanelRect area) {
         auto* view = static_cast<PictureView*>(context);
-        view->damage(FL_DAMAGE_USER1, view->x() + area.left, view->y() + area.top, rectWidth(area),
-                     rectHeight(area));
+        view->pending_.add(area);
+        if (view->frameScheduled_) return;
+        view->frameScheduled_ = true;
+        Fl::add_timeout(kFrameSeconds, showChanges, view);
     }
 
   private:
+    static constexpr double kFrameSeconds = 0.01;
+
+    // Changed rectangles without repeats; past its capacity the whole picture counts as changed.
+    struct ChangeList {
+        static constexpr int kCapacity = 64;
+        PanelRect rects[kCapacity];
+        int count = 0;
+        bool overflowed = false;
+
+        void add(const PanelRect& r) {
+            for (int i = 0; i < count; ++i)
+                if (rects[i].left == r.left && rects[i].top == r.top && rects[i].right == r.right &&
+                    rects[i].bottom == r.bottom)
+                    return;
+            if (count == kCapacity)
+                overflowed = true;
+            else
+                rects[count++] = r;
+        }
+    };
+
+    // Hands the pending changes to FLTK as damage; the next flush draws them.
+    static void showChanges(void* data) {
+        auto* view = static_cast<PictureView*>(data);
+        view->frameScheduled_ = false;
+        ChangeList& pending = view->pending_;
+        if (pending.overflowed) view->damaged_.overflowed = true;
+        for (int i = 0; i < pending.count; ++i) {
+            const PanelRect& r = pending.rects[i];
+            view->damaged_.add(r);
+            view->damage(FL_DAMAGE_USER1, view->x() + r.left, view->y() + r.top, rectWidth(r),
+                         rectHeight(r));
+        }
+        if (pending.overflowed) view->damage(FL_DAMAGE_USER1);
+        pending = ChangeList{};
+    }
+
     Program& program_;
+    ChangeList pending_; // changed since the last frame
+    ChangeList damaged_; // handed to FLTK, drawn at the next flush
+    bool frameScheduled_ = false;
 };
 
 // Capital letters and digits by their characters, the command keys by their codes.
