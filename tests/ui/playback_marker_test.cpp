@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/stream.h"
+#include "engine/virtual_sound_device.h"
 #include "screen_test_support.h"
 #include "ui/panel_update.h"
 
@@ -69,6 +71,34 @@ TEST_F(Presenting, MarkerIsSqueezedAtTheLeftEndAndShownOnTheStrip) {
     EXPECT_EQ(pictureRed(strip.right, strip.top + 2), kBackgroundRed); // nothing spills over
     showPlaybackMarker(*app, *screen, -1e30f); // damaged: no marker, no fault
     showPlaybackMarker(*app, *screen, NAN);
+}
+
+TEST_F(Presenting, PumpWhilePlayingPutsTheMarkerWhereThePlayCursorIs) {
+    VirtualSoundDevice device;
+    app->stream.device = &device;
+    setSampleRate(*app, 22050); // builds the stream
+    startPlayback(*app);
+    screen->windowActive = 1;
+    screen->initialised = 1;
+    // Half way into the third step of the bank.
+    device.setPlayCursor(4 * (2 * app->engine.chunkFrames + app->engine.chunkFrames / 2));
+    pumpAndRedraw(*app, *screen);
+    const PanelRect strip = panelRect(screen->layout, PanelId::stepStrip);
+    int brightest = -1;
+    int brightestRed = 0;
+    for (int x = 0; x < rectWidth(strip); ++x) {
+        const int red = pictureRed(strip.left + x, strip.top + 2);
+        if (red > brightestRed) {
+            brightestRed = red;
+            brightest = x;
+        }
+    }
+    const int expected = static_cast<int>(app->stream.redraws.markerX * 409.0f);
+    EXPECT_GT(expected, 0);
+    EXPECT_NEAR(brightest, expected, 1);
+    EXPECT_GT(brightestRed, 200);
+    stopPlayback(*app);
+    app->stream.device = nullptr;
 }
 
 TEST_F(Presenting, InactiveWindowNeitherDrawsNorPumps) {
