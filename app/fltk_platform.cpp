@@ -37,6 +37,7 @@ std::string withDefaultExtension(const std::string& path, const std::string& ext
 
 void FltkPlatform::showMessage(const std::string& text, const std::string& caption,
                                MessageIcon icon) {
+    fl_close = "OK"; // the boxes have one button, OK
     fl_message_title(caption.c_str());
     Fl_Widget* iconBox = fl_message_icon();
     if (icon == MessageIcon::Warning) {
