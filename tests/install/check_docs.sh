@@ -31,6 +31,19 @@ while IFS= read -r text; do
 done <<<"$help_texts"
 echo "help line texts checked: $count"
 
+# Messages: every text of the guide's message table is one the program shows (the table's
+# "Couldn't read ..." row stands for the song reader's family of messages).
+messages=$(sed -n '/^## Messages/,/^## /p' "$guide" | grep -E '^\| [A-Z]' | grep -v '^| Message |' |
+    cut -d'|' -f2 | sed 's/^ *//; s/ *$//' | sed 's/, /\n/g' | grep -v '\.\.\.$' || true)
+[ -n "$messages" ] || fail "the user guide has no message table"
+all_texts=$(cat "$source_dir"/app/*.cpp "$source_dir"/files/*.cpp | sed -z 's/"[[:space:]]*"//g')
+count=0
+while IFS= read -r message; do
+    count=$((count + 1))
+    grep -qF -- "\"$message" <<<"$all_texts" || fail "the program shows no message '$message'"
+done <<<"$messages"
+echo "messages checked: $count"
+
 # Menu numbers: every item of the menu bar has its row, "| ID | menu | caption |".
 menu_header=$source_dir/app/menu_bar.h
 items=$(grep -E '^[[:space:]]*\{"&' "$menu_header")
