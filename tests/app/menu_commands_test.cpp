@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "app/menu_bar.h"
 #include "app/product_info.h"
@@ -13,6 +14,21 @@ namespace {
 
 std::string tempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("humbrook_shell_" + name)).string();
+}
+
+TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
+    std::set<int> ids;
+    for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
+    EXPECT_EQ(ids.size(), 21u);
+    EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
+    EXPECT_EQ(kMenuItems[5].id, kMenuExit);
+    MenuState fresh;
+    for (int id : kPasteItems) EXPECT_TRUE(menuItemGrayed(fresh, id));
+    EXPECT_FALSE(menuItemGrayed(fresh, kMenuCopyPattern));
+    EXPECT_TRUE(menuItemChecked(fresh, kMenuNoteLatency1));
+    EXPECT_TRUE(menuItemChecked(fresh, kMenuSampleRate22050));
+    EXPECT_FALSE(menuItemChecked(fresh, kMenuSampleRate44100));
+    EXPECT_FALSE(menuItemChecked(fresh, kMenuHelp));
 }
 
 TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
