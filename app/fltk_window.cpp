@@ -6,6 +6,7 @@
 #include <FL/Fl_PNG_Image.H>
 #include <FL/Fl_Window.H>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -272,6 +273,7 @@ void closeWindow(Fl_Widget* window, void*) {
 void createWindow(Program& program) {
     auto* window = new Fl_Window(20, 20, kClientWidth, kMenuBarHeight + kClientHeight);
     window->copy_label(startupWindowTitle().c_str());
+    window->xclass("humbrook"); // matches the desktop entry
     window->color(fl_rgb_color(26, 45, 90));
     program.menuBar = new Fl_Menu_Bar(0, 0, kClientWidth, kMenuBarHeight);
     program.menuBar->clear_visible_focus();
@@ -292,7 +294,11 @@ void createWindow(Program& program) {
 int runWindowedProgram() {
     auto program = std::make_unique<Program>();
     Fl::option(Fl::OPTION_FNFC_USES_GTK, false); // FLTK's own chooser keeps our timers running
-    if (!initScreen(program->screen, kDisplayBytesPerPixel)) return 0;
+    // Without its glyph images the program cannot draw a panel: it says so and fails.
+    if (!initScreen(program->screen, kDisplayBytesPerPixel)) {
+        std::fputs("humbrook: the built-in glyph images cannot be loaded\n", stderr);
+        return 1;
+    }
     createWindow(*program);
     program->screen.display.pictureChanged = PictureView::pictureChanged;
     program->screen.display.pictureChangedContext = program->view;
