@@ -237,7 +237,7 @@ void followActivation(Program& program, int event, Fl_Window* window) {
     if (active == program.screen.windowActive) return;
     program.screen.windowActive = active;
     program.app->drag.mouseButtonDown = 0;
-    if (active) {
+    if (active && program.screen.initialised) {
         presentAllPanels(*program.app, program.screen);
         showHoverHelp(*program.app, program.screen, -1, -1);
     }
