@@ -50,8 +50,7 @@ differing_pixels() {
 }
 
 # The state at start-up as the headless renderer draws it.
-printf 'screenshot %s\n' "$work/expected.png" >"$work/script"
-"$build/humbrook-render" --script "$work/script" >/dev/null
+"$build/humbrook-render" --screenshot "$work/expected.png" >/dev/null
 
 export SDL_AUDIODRIVER=dummy
 "$build/humbrook" &
