@@ -60,6 +60,34 @@ TEST(ScriptSessions, AnUnreadableLineIsAUsageErrorBeforeAnythingRuns) {
     EXPECT_EQ(s.app().engine.playing, 0);
 }
 
+TEST(ScriptSessions, ScriptFilesAreReadWholeAndAMissingOneFails) {
+    ShellSession s;
+    const std::string script = tempPath("session.txt");
+    {
+        std::ofstream out(script);
+        out << "# a song of one key\nkey Enter\n\nsteps 2\n";
+    }
+    EXPECT_EQ(runScriptFile(*s.session, script, s.errors), 0);
+    EXPECT_EQ(s.app().engine.playing, 1);
+    std::remove(script.c_str());
+    EXPECT_EQ(runScriptFile(*s.session, script, s.errors), 1);
+    EXPECT_NE(s.errors.str().find(script), std::string::npos);
+}
+
+TEST(ScriptSessions, DialogAnswersAreTakenInOrderByTheNextDialogs) {
+    ShellSession s;
+    const std::string notWave = tempPath("not_a_wave.wav");
+    {
+        std::ofstream out(notWave);
+        out << "plain text";
+    }
+    s.run("dialog " + notWave + "\ndialog cancel\nmenu 40057\nmenu 40057\nmenu 40057\n");
+    EXPECT_EQ(s.protocol.str(), "beep\twarning\nmessage\t\tCouldn't Open File \n")
+        << "the first import reads the file, the second is cancelled, the third has no answer";
+    EXPECT_EQ(s.song().SoundType[0], 0);
+    std::remove(notWave.c_str());
+}
+
 TEST(ScriptSessions, StepsMoveThePlayCursorChunkByChunk) {
     ShellSession s;
     s.run("steps 3\n");
