@@ -19,6 +19,17 @@ std::string chooserFilter(const FileDialogRequest& request) {
     return filter;
 }
 
+// Message boxes draw their text as a label, where '@' starts a symbol: "@@" shows one '@'.
+std::string labelText(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (char c : text) {
+        escaped += c;
+        if (c == '@') escaped += '@';
+    }
+    return escaped;
+}
+
 bool fileExists(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0;
@@ -40,12 +51,13 @@ void FltkPlatform::showMessage(const std::string& text, const std::string& capti
     fl_close = "OK"; // the boxes have one button, OK
     fl_message_title(caption.c_str());
     Fl_Widget* iconBox = fl_message_icon();
+    const std::string label = labelText(text);
     if (icon == MessageIcon::Warning) {
         iconBox->show();
-        fl_alert("%s", text.c_str());
+        fl_alert("%s", label.c_str());
     } else {
         iconBox->hide();
-        fl_message("%s", text.c_str());
+        fl_message("%s", label.c_str());
     }
 }
 
@@ -83,7 +95,8 @@ std::optional<std::string> FltkPlatform::askPath(const FileDialogRequest& reques
     if (save && request.overwritePrompt && completed != path && fileExists(completed)) {
         fl_message_title("");
         fl_message_icon()->show();
-        std::string question = completed + " already exists.\nDo you want to replace it?";
+        std::string question =
+            labelText(completed) + " already exists.\nDo you want to replace it?";
         if (fl_choice("%s", "No", "Yes", nullptr, question.c_str()) != 1) return std::nullopt;
     }
     return completed;
