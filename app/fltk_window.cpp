@@ -47,6 +47,7 @@ struct Program {
     Fl_Menu_Bar* menuBar = nullptr;
     PictureView* view = nullptr;
     std::unique_ptr<FltkPlatform> platform;
+    int handlerDepth = 0; // > 0 while an event is being handled (a box may run its own loop)
 };
 
 // FLTK's event dispatch hook takes no user data: the one program it serves.
@@ -248,20 +249,25 @@ void followActivation(Program& program, int event, Fl_Window* window) {
 int dispatchEvent(int event, Fl_Window* window) {
     Program& program = *dispatchedProgram;
     pump(program);
+    ++program.handlerDepth;
+    int used = 1;
     if (event == FL_KEYDOWN && program.app && window == program.window && !Fl::modal() &&
         !Fl::grab() && !Fl::event_state(FL_ALT)) {
         int key = keyCodeFromFltk(Fl::event_key());
         if (key != kKeyNone) onKeyDown(*program.app, program.screen, *program.platform, key);
-        return 1;
+    } else {
+        used = Fl::handle_(event, window);
+        followActivation(program, event, window);
     }
-    int used = Fl::handle_(event, window);
-    followActivation(program, event, window);
+    --program.handlerDepth;
     return used;
 }
 
-// Keeps the sound fed while a modal box or a file dialog runs its own event loop.
+// Keeps the sound fed while a menu, a message box or a file dialog runs its own event loop
+// inside a handler. Outside handlers the main loop pumps after every wake-up by itself.
 void timerPump(void* data) {
-    pump(*static_cast<Program*>(data));
+    Program& program = *static_cast<Program*>(data);
+    if (program.handlerDepth > 0) pump(program);
     Fl::repeat_timeout(kTimerPumpSeconds, timerPump, data);
 }
 
@@ -311,7 +317,11 @@ int runWindowedProgram() {
     Fl::wait(0); // let the window be mapped before the first present
     finishStartup(*program->app, program->screen);
     Fl::add_timeout(kTimerPumpSeconds, timerPump, program.get());
-    if (program->device->isSilent()) showWarning(*program->platform, kNoSoundDeviceText);
+    if (program->device->isSilent()) {
+        ++program->handlerDepth; // the box runs its own loop; the timer keeps pumping
+        showWarning(*program->platform, kNoSoundDeviceText);
+        --program->handlerDepth;
+    }
 
     while (program->window->shown()) {
         Fl::wait(kIdleWaitSeconds);
