@@ -162,6 +162,21 @@ struct Song {
 // Gives every field its default; the sound-file buffers are freed. Presets are not generated here.
 void setSongDefaults(Song& song);
 
+// The kEnvelopePoints points of curve `curve` (EnvelopeCurve) of envelope bank `bank` (0..7, not
+// checked); an unknown curve number gives the amplitude curve.
+inline const float* envelopeCurvePoints(const Song& song, int bank, int curve) {
+    switch (curve) {
+    case kCurvePitch:
+        return song.Pitch[bank];
+    case kCurveCutoff:
+        return song.Cutoff[bank];
+    case kCurveRatio:
+        return song.Ratio[bank];
+    default:
+        return song.Envelope[bank];
+    }
+}
+
 // Removes the entry at `position` by the stack's rule: position 0 only becomes -1, later
 // entries close the gap.
 void removeStackEntry(BankStack& stack, int position);

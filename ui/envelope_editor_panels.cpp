@@ -15,19 +15,6 @@ constexpr int kCurvePoints = 300; // points 0..299 are shown
 const char* const kCurveNames[4] = {"OUTPUT AMPLITUDE", "PITCH", "CUTOFF FREQUENCY",
                                     "RATIO OF HIGH PASS TO LOW PASS FILTERS"};
 
-const float* curvePoints(const Song& song, int bank, int curve) {
-    switch (curve) {
-    case kCurvePitch:
-        return song.Pitch[bank];
-    case kCurveCutoff:
-        return song.Cutoff[bank];
-    case kCurveRatio:
-        return song.Ratio[bank];
-    default:
-        return song.Envelope[bank];
-    }
-}
-
 // Fills rows first..last (inclusive) of one column with one channel value.
 void fillColumn(PanelCanvas& canvas, int col, int first, int last, int channel, float value) {
     fillChannel(canvas, first, col, last + 1, col + 1, channel, value);
@@ -100,7 +87,7 @@ void drawThumbnails(PanelCanvas& canvas, const AppState& app, int bank, int show
     for (int j = 0; j < 4; ++j) {
         const int top = 19 + 38 * j;
         fillRect(canvas, top, 4, top + 23, 42, 0, 0, 0);
-        const float* points = curvePoints(app.song, bank, j);
+        const float* points = envelopeCurvePoints(app.song, bank, j);
         const float scale = j == shownCurve ? 1.0f : 0.7f;
         for (int x = 0; x < 38; ++x) {
             const float v = points[x * kCurvePoints / 38];
@@ -170,7 +157,7 @@ void renderEnvelopeEditor(const AppState& app, Screen& screen, int bank, int cur
     drawText(canvas, screen.glyphs.text, 23, 58, 0, true, 0.8f, 0.8f, 0.0f, title);
     drawText(canvas, screen.glyphs.text, 33, 58, 0, true, 0.8f, 0.8f, 0.0f, kCurveNames[curve]);
 
-    const float* points = curvePoints(app.song, bank, curve);
+    const float* points = envelopeCurvePoints(app.song, bank, curve);
     for (int i = 0; i < kCurvePoints; ++i)
         fillCurveColumn(canvas, curve, kPlotLeft + i,
                         kPlotScale * (1.0f - points[i]) + static_cast<float>(kPlotTop), kPlotTop,
@@ -190,7 +177,7 @@ void renderEnvelopeButtons(const AppState& app, Screen& screen) {
         const bool selected = e == app.song.EnvIdx[instrument];
         drawFrame(canvas, app.ui.backgroundColour, 0, left, 23, left + 38, 2, selected);
         const float m = selected ? 1.0f : 0.5f;
-        const float* points = curvePoints(app.song, e, curve);
+        const float* points = envelopeCurvePoints(app.song, e, curve);
         for (int x = 0; x < 33; ++x) {
             const float v = points[x * kCurvePoints / 33];
             for (int l = 2; l <= 19; ++l) {

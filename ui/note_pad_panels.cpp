@@ -16,19 +16,6 @@ constexpr int kCellHeight = 8;
 constexpr int kPadLeft = 4;
 constexpr int kPadTop = 4;
 
-const float* shownCurve(const Song& song, int bank, int curve) {
-    switch (curve) {
-    case kCurvePitch:
-        return song.Pitch[bank];
-    case kCurveCutoff:
-        return song.Cutoff[bank];
-    case kCurveRatio:
-        return song.Ratio[bank];
-    default:
-        return song.Envelope[bank];
-    }
-}
-
 // A sum of curve points and how many were added.
 struct PointSum {
     const float* v;
@@ -84,7 +71,7 @@ float notePreviewLevel(const AppState& app, int instrument, int pixelOffset, int
     const Song& song = app.song;
     const int a = clampInt(instrument, 0, kInstrumentCount - 1);
     const int bank = clampInt(song.EnvIdx[a], 0, kEnvelopeBankCount - 1);
-    const float* v = shownCurve(song, bank, app.ui.envelopeCurve);
+    const float* v = envelopeCurvePoints(song, bank, app.ui.envelopeCurve);
     const EnvelopeSettings& params = song.EnvelopeParams[bank];
     const int S0 = clampInt(params.sustainStart, 0, kLastPoint - 1);
     const int S1 = clampInt(params.sustainEnd, 0, kLastPoint - 1);
