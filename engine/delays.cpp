@@ -39,11 +39,9 @@ void recordDelayChange(AppState& app) {
     const int instrument = app.ui.currentInstrument;
     if (instrument < 0 || instrument >= kInstrumentCount) return;
     DelayAutomation& ring = app.stream.delayAutomation[instrument];
-    const int entry = findAutomationSlot(ring.valid, ring.stamp, ring.head);
+    const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);
     if (entry < 0) return; // full: the change is dropped
     copyDelayParams(app.song, instrument, ring.values[entry]);
-    ring.stamp[entry] = automationStampNow(app);
-    ring.valid[entry] = 1;
 }
 
 int delayTapDistance(float offset, int ringSamples) {

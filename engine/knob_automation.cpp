@@ -16,6 +16,8 @@ void resetKnobAutomation(AppState& app, int instrument) {
     ring.head = 0;
 }
 
+namespace {
+
 int findAutomationSlot(const int* valid, const int* stamp, int head) {
     int entry = head;
     for (int searched = 0; searched < kAutomationEntries; ++searched) {
@@ -35,14 +37,22 @@ int automationStampNow(AppState& app) {
     return stamp < 0 ? stamp + engine.ringSamples : stamp;
 }
 
+} // namespace
+
+int claimAutomationEntry(AppState& app, int* valid, int* stamp, int head) {
+    const int entry = findAutomationSlot(valid, stamp, head);
+    if (entry < 0) return -1;
+    stamp[entry] = automationStampNow(app);
+    valid[entry] = 1;
+    return entry;
+}
+
 void recordKnobChange(AppState& app) {
     const int instrument = app.ui.currentInstrument;
     if (instrument < 0 || instrument >= kInstrumentCount) return;
     KnobAutomation& ring = app.stream.knobAutomation[instrument];
-    const int entry = findAutomationSlot(ring.valid, ring.stamp, ring.head);
+    const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);
     if (entry < 0) return; // full: the change is dropped
     KnobRecord* knobs = app.song.Effect[instrument];
     for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[entry] = knobs[k].value;
-    ring.stamp[entry] = automationStampNow(app);
-    ring.valid[entry] = 1;
 }

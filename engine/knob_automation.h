@@ -17,13 +17,11 @@ void recordKnobChange(AppState& app);
 
 // Shared by the knob and the delay rings.
 
-// The entry a new change goes into: from the head, the first entry not valid or recorded while
-// stopped; -1 when one full turn finds none.
-int findAutomationSlot(const int* valid, const int* stamp, int head);
-
-// The stamp of a change made now: the play cursor's ring sample moved back by noteLatency
-// chunks (2 * noteLatency * chunkFrames samples), modulo ringSamples; -1 while stopped.
-int automationStampNow(AppState& app);
+// Claims the entry a change made now goes into: from the head, the first entry not valid or
+// recorded while stopped. It is marked valid and stamped for the play cursor moved back by
+// noteLatency chunks (2 * noteLatency * chunkFrames samples, modulo ringSamples; -1 while
+// stopped); the caller stores the values. -1 when one full turn finds no entry.
+int claimAutomationEntry(AppState& app, int* valid, int* stamp, int head);
 
 // Walks an automation ring's pending changes over interleaved ring samples start..end-1 and
 // calls runSpan(spanStart, spanEnd, from, to, ramping) for each span, with `from` and `to` the
