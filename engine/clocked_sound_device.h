@@ -1,11 +1,11 @@
 // A silent sound device whose play cursor follows the wall clock, used when no audio device opens.
 #pragma once
 
+#include "engine/memory_sound_buffer.h"
 #include "engine/sound_device.h"
 
 #include <chrono>
 #include <cstdint>
-#include <vector>
 
 class ClockedSoundDevice final : public SoundDevice {
   public:
@@ -14,8 +14,8 @@ class ClockedSoundDevice final : public SoundDevice {
     void playLooping() override { playLoopingFrom(0); }
     void stop() override;
     int playCursor() override;
-    uint8_t* lockRegion(int offset, int bytes) override;
-    void unlockRegion() override { locked_ = false; }
+    uint8_t* lockRegion(int offset, int bytes) override { return memory_.lock(offset, bytes); }
+    void unlockRegion() override { memory_.locked = false; }
     bool isSilent() const override { return true; }
 
     // Plays looping with the cursor starting at `byteOffset` (rounded down to a frame), so that a
@@ -25,10 +25,8 @@ class ClockedSoundDevice final : public SoundDevice {
   private:
     using Clock = std::chrono::steady_clock;
 
-    std::vector<uint8_t> buffer_; // written by the engine, heard by nobody
-    int sampleRate_ = 0;
+    MemorySoundBuffer memory_; // written by the engine, heard by nobody
     bool playing_ = false;
-    bool locked_ = false;
     Clock::time_point startTime_{}; // when the cursor was at startByte_
     int startByte_ = 0;
     int stoppedByte_ = 0; // cursor while stopped

@@ -1,10 +1,10 @@
 // A sound device whose play cursor moves only when told: for tests and the headless renderer.
 #pragma once
 
+#include "engine/memory_sound_buffer.h"
 #include "engine/sound_device.h"
 
 #include <cstdint>
-#include <vector>
 
 class VirtualSoundDevice final : public SoundDevice {
   public:
@@ -13,8 +13,8 @@ class VirtualSoundDevice final : public SoundDevice {
     void playLooping() override;
     void stop() override;
     int playCursor() override { return cursor_; }
-    uint8_t* lockRegion(int offset, int bytes) override;
-    void unlockRegion() override { locked_ = false; }
+    uint8_t* lockRegion(int offset, int bytes) override { return memory_.lock(offset, bytes); }
+    void unlockRegion() override { memory_.locked = false; }
     bool isSilent() const override { return true; }
 
     // Puts the play cursor at `byteOffset`, taken modulo the buffer size and rounded down to a
@@ -22,16 +22,14 @@ class VirtualSoundDevice final : public SoundDevice {
     void setPlayCursor(int byteOffset);
 
     bool isPlaying() const { return playing_; }
-    bool isLocked() const { return locked_; }
-    int sampleRate() const { return sampleRate_; }
-    int bufferSize() const { return static_cast<int>(buffer_.size()); }
+    bool isLocked() const { return memory_.locked; }
+    int sampleRate() const { return memory_.sampleRate; }
+    int bufferSize() const { return memory_.size(); }
     // The buffer as it would be played.
-    const uint8_t* bufferBytes() const { return buffer_.data(); }
+    const uint8_t* bufferBytes() const { return memory_.bytes.data(); }
 
   private:
-    std::vector<uint8_t> buffer_;
-    int sampleRate_ = 0;
+    MemorySoundBuffer memory_;
     int cursor_ = 0; // bytes
     bool playing_ = false;
-    bool locked_ = false;
 };
