@@ -2,12 +2,10 @@
 #include "app/drag_help.h"
 
 #include "app/app_state.h"
+#include "app/hover_help.h"
 #include "tools/current_selection.h"
 
 namespace {
-
-constexpr const char* kEffectController2DText =
-    "2D EFFECT CONTROLLER:  ADJUST TWO EFFECT KNOBS AT ONCE  <PRESS ON EFFECT NAMES TO SWITCH>";
 
 constexpr const char* kEffectKnobTexts[] = {
     "EFFECT KNOB:  ADJUST FREQUENCY CUTOFF ",
@@ -88,7 +86,7 @@ const char* waveDragText(const AppState& app) {
 const char* dragHelpText(const AppState& app) {
     const DragState& drag = app.drag;
     const char* shown = nullptr;
-    if (drag.effectDimDragging) shown = kEffectController2DText;
+    if (drag.effectDimDragging) shown = kEffectController2DHelp;
     overrideWith(shown, textAt(kEffectKnobTexts, drag.knobDragIndex));
     if (drag.instrumentDragIndex >= 0)
         shown = drag.instrumentDragOctave ? "INSTRUMENT CONTROL:  ADJUST THE INSTRUMENT'S OCTAVE "

@@ -6,6 +6,9 @@
 #include "ui/panel_update.h"
 #include "ui/screen.h"
 
+constexpr const char* kEffectController2DHelp =
+    "2D EFFECT CONTROLLER:  ADJUST TWO EFFECT KNOBS AT ONCE  <PRESS ON EFFECT NAMES TO SWITCH>";
+
 namespace {
 
 struct PanelHelp {
@@ -21,8 +24,7 @@ constexpr PanelHelp kPanelHelp[] = {
      "WAVE EDITOR:  DRAW AND MODIFY THE WAVEFORM           <D> AVERAGE WAVEFORM "},
     {PanelId::NotePad,
      "NOTE PAD:  DRAW NOTES IN THE MEASURE  <RIGHT CLICK> ERASE NOTE  <S> TOGGLE SLIDING  "},
-    {PanelId::EffectController2D, "2D EFFECT CONTROLLER:  ADJUST TWO EFFECT KNOBS AT ONCE  "
-                                  "<PRESS ON EFFECT NAMES TO SWITCH>"},
+    {PanelId::EffectController2D, kEffectController2DHelp},
     {PanelId::VolumeMeter, "VOLUME METER:  IF FLASHING RED THEN THE VOLUME IS TOO HIGH "},
     {PanelId::MainVolumeControl, "MAIN VOLUME CONTROL:  CONTROL LEFT AND RIGHT VOLUME  <PRESS IN "
                                  "MIDDLE TO CONTROL BOTH> "},

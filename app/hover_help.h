@@ -15,3 +15,6 @@ void showHoverHelp(AppState& app, Screen& screen, int x, int y);
 
 // The envelope editor's own line, naming the curve it shows (0..3) and the F key.
 const char* envelopeEditorHelpText(int curve);
+
+// The 2D effect controller's line, shown while the pointer is over it or drags its point.
+extern const char* const kEffectController2DHelp;
