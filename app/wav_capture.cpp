@@ -1,39 +1,16 @@
-// A canonical 44-byte RIFF WAVE header followed by the captured PCM bytes.
+// A 44-byte WAV header followed by the captured samples, sizes filled in at the end.
 #include "app/wav_capture.h"
 
-#include "files/little_endian.h"
+#include <algorithm>
+
+#include "app/wave_file_writer.h"
 
 namespace {
 
-constexpr int kHeaderBytes = 44;
-constexpr int kChannels = 2;
-constexpr int kBitsPerSample = 16;
-constexpr int kBlockAlign = kChannels * kBitsPerSample / 8;
-
-void fillHeader(uint8_t* header, int sampleRate, uint32_t dataBytes) {
-    uint8_t* p = header;
-    auto tag = [&p](const char* text) {
-        for (int i = 0; i < 4; ++i) *p++ = static_cast<uint8_t>(text[i]);
-    };
-    tag("RIFF");
-    p = writeLe32(p, 36 + dataBytes);
-    tag("WAVE");
-    tag("fmt ");
-    p = writeLe32(p, 16);
-    p = writeLe16(p, 1); // PCM
-    p = writeLe16(p, kChannels);
-    p = writeLe32(p, static_cast<uint32_t>(sampleRate));
-    p = writeLe32(p, static_cast<uint32_t>(sampleRate) * kBlockAlign);
-    p = writeLe16(p, kBlockAlign);
-    p = writeLe16(p, kBitsPerSample);
-    tag("data");
-    writeLe32(p, dataBytes);
-}
-
 bool writeHeader(WavCapture& capture) {
-    uint8_t header[kHeaderBytes];
-    fillHeader(header, capture.sampleRate, capture.dataBytes);
-    return std::fwrite(header, 1, kHeaderBytes, capture.file) == kHeaderBytes;
+    uint8_t header[kWaveHeaderBytes];
+    fillStereoWaveHeader(header, capture.sampleRate, capture.dataBytes);
+    return std::fwrite(header, 1, kWaveHeaderBytes, capture.file) == kWaveHeaderBytes;
 }
 
 } // namespace
@@ -49,8 +26,14 @@ bool beginWavCapture(WavCapture& capture, const std::string& path, int sampleRat
 
 void appendWavCapture(WavCapture& capture, const uint8_t* bytes, int byteCount) {
     if (capture.file == nullptr || byteCount <= 0) return;
-    capture.dataBytes +=
-        static_cast<uint32_t>(std::fwrite(bytes, 1, static_cast<size_t>(byteCount), capture.file));
+    uint8_t block[4096];
+    for (int done = 0; done < byteCount;) {
+        const int count = std::min(byteCount - done, static_cast<int>(sizeof block));
+        copySamplesLittleEndian(block, bytes + done, static_cast<size_t>(count));
+        capture.dataBytes +=
+            static_cast<uint32_t>(std::fwrite(block, 1, static_cast<size_t>(count), capture.file));
+        done += count;
+    }
 }
 
 bool endWavCapture(WavCapture& capture) {

@@ -15,7 +15,8 @@ struct WavCapture {
 // file cannot be created (nothing is captured then).
 bool beginWavCapture(WavCapture& capture, const std::string& path, int sampleRate);
 
-// Appends interleaved 16-bit little-endian stereo bytes (a whole number of frames).
+// Appends interleaved 16-bit stereo samples in the machine's byte order (a whole number of
+// frames); the file holds them little-endian.
 void appendWavCapture(WavCapture& capture, const uint8_t* bytes, int byteCount);
 
 // Writes the final sizes into the header and closes the file. Returns false when a write

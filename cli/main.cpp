@@ -2,6 +2,7 @@
 #include "app/app_state.h"
 #include "app/script_session.h"
 #include "app/scripted_platform.h"
+#include "app/wave_file_writer.h"
 #include "cli/options.h"
 #include "cli/render_mode.h"
 #include "cli/screenshot_action.h"
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
     }
     if (!options.renderOutput.empty()) {
         const std::vector<uint8_t> played = renderSteps(*app, device, options.renderSteps);
-        if (!writePcmWave(options.renderOutput, app->engine.streamRate, played, error))
+        if (!writeStereoWaveFile(options.renderOutput, app->engine.streamRate, played, error))
             return fail(error);
     }
     return platform.warningShown() ? kExitFailure : 0;

@@ -4,10 +4,6 @@
 #include "app/app_state.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
-#include "files/little_endian.h"
-#include "files/safe_file_writer.h"
-
-#include <cstring>
 
 std::vector<uint8_t> renderSteps(AppState& app, VirtualSoundDevice& device, int steps) {
     const int chunkBytes = 4 * app.engine.chunkFrames;
@@ -25,45 +21,4 @@ std::vector<uint8_t> renderSteps(AppState& app, VirtualSoundDevice& device, int 
     }
     stopPlayback(app);
     return played;
-}
-
-bool writePcmWave(const std::string& path, int sampleRate, const std::vector<uint8_t>& samples,
-                  std::string& error) {
-    constexpr uint32_t kHeaderBytes = 44;
-    const uint64_t dataBytes = samples.size();
-    if (dataBytes > 0xFFFFFFFFu - kHeaderBytes) {
-        error = "too many samples for a WAV file";
-        return false;
-    }
-    std::vector<uint8_t> file(kHeaderBytes + samples.size());
-    uint8_t* p = file.data();
-    std::memcpy(p, "RIFF", 4);
-    p = writeLe32(p + 4, static_cast<uint32_t>(kHeaderBytes - 8 + dataBytes));
-    std::memcpy(p, "WAVEfmt ", 8);
-    p = writeLe32(p + 8, 16);
-    p = writeLe16(p, 1); // PCM
-    p = writeLe16(p, 2); // channels
-    p = writeLe32(p, static_cast<uint32_t>(sampleRate));
-    p = writeLe32(p, static_cast<uint32_t>(sampleRate) * 4);
-    p = writeLe16(p, 4);  // block align
-    p = writeLe16(p, 16); // bits per sample
-    std::memcpy(p, "data", 4);
-    p = writeLe32(p + 4, static_cast<uint32_t>(dataBytes));
-    for (size_t i = 0; i + 1 < samples.size(); i += 2) {
-        int16_t sample;
-        std::memcpy(&sample, samples.data() + i, sizeof sample);
-        p = writeLe16(p, static_cast<uint16_t>(sample));
-    }
-
-    SafeFileWriter writer;
-    if (!beginSafeFile(writer, path)) {
-        error = "cannot create " + path;
-        return false;
-    }
-    writeSafeFile(writer, file.data(), file.size());
-    if (!commitSafeFile(writer)) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
 }
