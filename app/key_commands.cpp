@@ -26,25 +26,6 @@ void togglePlayback(AppState& app) {
         startPlayback(app);
 }
 
-// Space: every per-instrument panel shows the next instrument.
-void switchInstrument(AppState& app, Screen& screen) {
-    app.ui.currentInstrument = (app.ui.currentInstrument + 1) % kInstrumentCount;
-    showPanel(app, screen, PanelId::WaveEditor);
-    showPanel(app, screen, PanelId::PanAndVelocity);
-    showPanel(app, screen, PanelId::DelayReverb);
-    showPanel(app, screen, PanelId::DelayDisplay);
-    updatePanel(app, screen, PanelId::NotePad);
-    updatePanel(app, screen, PanelId::WaveButtons);
-    showPanel(app, screen, PanelId::EnvelopeEditor);
-    updatePanel(app, screen, PanelId::EnvelopeButtons);
-    updatePanel(app, screen, PanelId::ChordKeys);
-    showPanel(app, screen, PanelId::EffectController2D);
-    showPanel(app, screen, PanelId::EffectKnobs);
-    updatePanel(app, screen, PanelId::InstrumentButton);
-    updatePanel(app, screen, PanelId::NoteBankButtons);
-    updatePanel(app, screen, PanelId::NoteBankSequencer);
-}
-
 // After a tempo change: the wave editor of an imported waveform shows the sound file against
 // the step length, so those surfaces are re-rendered.
 void redrawAfterTempoChange(AppState& app, Screen& screen) {
@@ -198,7 +179,8 @@ void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
         updatePanel(app, screen, PanelId::PlayStopRecord);
         break;
     case kKeySpace:
-        switchInstrument(app, screen);
+        app.ui.currentInstrument = (app.ui.currentInstrument + 1) % kInstrumentCount;
+        redrawInstrumentSwitch(app, screen);
         break;
     case kKeyLeft:
     case kKeyRight:

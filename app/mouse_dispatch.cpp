@@ -39,19 +39,6 @@ PanelPoint previousInPanel(const AppState& app, const Screen& screen, PanelId id
     return inPanel(screen, id, app.drag.lastMousePos.x, app.drag.lastMousePos.y);
 }
 
-// After another instrument became the current one: present its surfaces, re-render the panels
-// that show the current instrument on a single surface.
-void redrawInstrumentSwitch(AppState& app, Screen& screen) {
-    for (PanelId id : {PanelId::EffectController2D, PanelId::EffectKnobs, PanelId::WaveEditor,
-                       PanelId::EnvelopeEditor, PanelId::PanAndVelocity, PanelId::DelayReverb,
-                       PanelId::DelayDisplay})
-        showPanel(app, screen, id);
-    for (PanelId id :
-         {PanelId::NotePad, PanelId::ChordKeys, PanelId::EnvelopeButtons, PanelId::WaveButtons,
-          PanelId::InstrumentButton, PanelId::NoteBankButtons, PanelId::NoteBankSequencer})
-        updatePanel(app, screen, id);
-}
-
 // The note pad shows slides at the SLIDE knob's rate: it redraws when that knob changed.
 void redrawNotePadAfterSlideChange(AppState& app, Screen& screen) {
     if (!app.drag.slideKnobChanged) return;

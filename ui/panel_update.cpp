@@ -96,6 +96,17 @@ void renderAndPresent(AppState& app, Screen& screen, PanelId id, bool pumpAfter)
 
 } // namespace
 
+void redrawInstrumentSwitch(AppState& app, Screen& screen) {
+    for (PanelId id : {PanelId::EffectController2D, PanelId::EffectKnobs, PanelId::WaveEditor,
+                       PanelId::EnvelopeEditor, PanelId::PanAndVelocity, PanelId::DelayReverb,
+                       PanelId::DelayDisplay})
+        showPanel(app, screen, id);
+    for (PanelId id :
+         {PanelId::NotePad, PanelId::ChordKeys, PanelId::EnvelopeButtons, PanelId::WaveButtons,
+          PanelId::InstrumentButton, PanelId::NoteBankButtons, PanelId::NoteBankSequencer})
+        updatePanel(app, screen, id);
+}
+
 int selectionInView(const AppState& app, PanelId id) {
     const int instrument = currentInstrument(app);
     switch (id) {

@@ -25,6 +25,10 @@ void showPanel(AppState& app, Screen& screen, PanelId id);
 // R+P: renders the selection in view and presents it, then pumps.
 void updatePanel(AppState& app, Screen& screen, PanelId id);
 
+// After another instrument became the current one: presents its surfaces of the per-instrument
+// panels and re-renders the panels that show the current instrument on a single surface.
+void redrawInstrumentSwitch(AppState& app, Screen& screen);
+
 // Renders and presents the help line with the given text, without pumping.
 void showHelpLineText(AppState& app, Screen& screen, const char* text);
 
