@@ -15,6 +15,7 @@
 #include "files/wave_commands.h"
 #include "tools/clipboard_edits.h"
 #include "tools/current_selection.h"
+#include "ui/panel_renderers.h"
 #include "ui/panel_update.h"
 
 namespace {
@@ -31,6 +32,7 @@ void newSong(AppState& app, Screen& screen, Platform& platform, MenuState& menu)
     platform.setWindowTitle(startupWindowTitle());
     stopPlayback(app);
     renewAppState(app);
+    clearEffectController2D(screen); // its canvases keep the old song's trail otherwise
     menu.checkedNoteLatency = app.engine.noteLatency;
     menu.checkedSampleRate = app.stream.format.sampleRate;
     redrawEverything(app, screen);

@@ -118,6 +118,14 @@ void renderEffectController2D(const AppState& app, Screen& screen, int instrumen
     drawText(canvas, screen.glyphs.text, 95 - 4 * yLength, 4, 2, false, 0, 1, 0, yName.text);
 }
 
+void clearEffectController2D(Screen& screen) {
+    for (int a = 0; a < kInstrumentCount; ++a) {
+        PanelCanvas& canvas = panelCanvas(screen, PanelId::EffectController2D, a);
+        clearCanvas(canvas);
+        canvas.backgroundCached = 0;
+    }
+}
+
 namespace {
 
 // ---- Effect knobs ----

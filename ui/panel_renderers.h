@@ -22,6 +22,9 @@ void renderEffectController2D(const AppState& app, Screen& screen, int instrumen
 void renderEffectKnobs(const AppState& app, Screen& screen, int instrument);        // 88 x 224
 void renderDelayReverb(const AppState& app, Screen& screen, int instrument);        // 288 x 90
 void renderDelayDisplay(const AppState& app, Screen& screen, int instrument);       // 377 x 50
+// Blanks every instrument's 2D effect controller canvas and its cached background, so that the
+// next rendering starts afresh without the trail of earlier knob values (File > New).
+void clearEffectController2D(Screen& screen);
 
 // Sequencer and transport panels (ui/sequencer_panels.cpp).
 void renderNoteBankButtons(const AppState& app, Screen& screen);   // 312 x 23

@@ -66,10 +66,9 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     EXPECT_TRUE(menuItemChecked(s.session->menu, kMenuSampleRate22050));
     EXPECT_FALSE(menuItemGrayed(s.session->menu, kMenuPastePattern));
     EXPECT_NE(s.protocol.str().find("title\t" + startupWindowTitle() + "\n"), std::string::npos);
-    // Every panel as at start-up, but the 2D effect controller, which draws over its own
-    // earlier pixels and so keeps a trace of the instrument switch.
+    // Every panel as at start-up, the 2D effect controller too: it draws over its own earlier
+    // pixels, and New takes away the trail of the old song's knob values.
     for (int panel = 0; panel < kPanelCount; ++panel) {
-        if (static_cast<PanelId>(panel) == PanelId::EffectController2D) continue;
         EXPECT_EQ(s.shown(static_cast<PanelId>(panel)), startPanels[panel]) << "panel " << panel;
     }
 }
