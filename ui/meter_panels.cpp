@@ -40,17 +40,26 @@ void drawDial(PanelCanvas& canvas) {
     }
 }
 
-// Red over the black parts of the dial while the mix has clipped recently.
-void drawClipFlash(PanelCanvas& canvas, float clipped) {
-    if (!(clipped > 0.01f)) return;
-    const float red = 150.0f * (clipped < 1.0f ? clipped : 1.0f);
+// The red of the clip flash while the mix has clipped recently, -1 without flash.
+float clipFlashRed(float clipped) {
+    if (!(clipped > 0.01f)) return -1.0f;
+    return 150.0f * (clipped < 1.0f ? clipped : 1.0f);
+}
+
+// Red over the black parts of the dial; none for a negative red.
+void drawClipFlash(PanelCanvas& canvas, float red) {
+    if (red < 0.0f) return;
     for (int row = 4; row <= 65; ++row)
         for (int col = 4; col <= 78; ++col)
             if (getChannel(canvas, row, col, kBlue) == 0) setChannel(canvas, row, col, kRed, red);
 }
 
-void drawNeedle(PanelCanvas& canvas, float volumeLevel) {
-    const float v = unitValue(volumeLevel / 127.0f);
+float needlePosition(float volumeLevel) {
+    return unitValue(volumeLevel / 127.0f);
+}
+
+// The needle at position v (0..1, left to right).
+void drawNeedle(PanelCanvas& canvas, float v) {
     const float a = (1.0f - v) * kDialSweep + kDialStart;
     const float tipX = 33.2f * std::cos(a) + kPivotX;
     const float tipY = kPivotY - 33.2f * std::sin(a);
@@ -60,7 +69,21 @@ void drawNeedle(PanelCanvas& canvas, float volumeLevel) {
     drawDisc(canvas, kPivotX, kPivotY, 6, 90, 90, 90);
 }
 
+int cpuUnlitRows(float cpuLoad) {
+    return static_cast<int>((1.0f - unitValue(cpuLoad)) * 46.0f);
+}
+
 } // namespace
+
+bool volumeMeterChanged(const AppState& app, const Screen& screen) {
+    const MeterLook& shown = screen.meterLook;
+    return needlePosition(app.stream.volumeLevel) != shown.needle ||
+           clipFlashRed(app.stream.clipped) != shown.flashRed;
+}
+
+bool cpuMeterChanged(const AppState& app, const Screen& screen) {
+    return cpuUnlitRows(app.stream.cpuLoad) != screen.meterLook.cpuUnlitRows;
+}
 
 void renderVolumeMeter(AppState& app, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::VolumeMeter);
@@ -68,17 +91,21 @@ void renderVolumeMeter(AppState& app, Screen& screen) {
         drawDial(canvas);
         cacheBackground(canvas);
     }
+    MeterLook& look = screen.meterLook;
     float& clipped = app.stream.clipped;
-    drawClipFlash(canvas, clipped);
+    look.flashRed = clipFlashRed(clipped);
+    drawClipFlash(canvas, look.flashRed);
     clipped *= 0.99f;
-    drawNeedle(canvas, app.stream.volumeLevel);
+    look.needle = needlePosition(app.stream.volumeLevel);
+    drawNeedle(canvas, look.needle);
     fillBrushedMetal(canvas, screen.metalNoise, 54, 4, 66, 79, 1.0f);
     drawFrame(canvas, app.ui.backgroundColour, 0, 0, 70, 83, 4, false);
 }
 
 void renderCpuMeter(const AppState& app, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::CpuMeter);
-    const int unlit = static_cast<int>((1.0f - unitValue(app.stream.cpuLoad)) * 46.0f);
+    const int unlit = cpuUnlitRows(app.stream.cpuLoad);
+    screen.meterLook.cpuUnlitRows = unlit;
     const int firstLit = 15 + unlit + 1;
     clearCanvas(canvas);
     for (int row = 15; row <= 35; ++row)

@@ -40,3 +40,7 @@ void renderMainVolume(const AppState& app, Screen& screen); // 83 x 131
 void renderInstrumentButtons(const AppState& app, Screen& screen);          // 204 x 23
 void renderInstrumentControl(const AppState& app, Screen& screen);          // 204 x 69
 void renderHelpLine(const AppState& app, Screen& screen, const char* text); // 485 x 17
+// Whether rendering the meter now would change its pixels (its values differ from those it was
+// last rendered from).
+bool volumeMeterChanged(const AppState& app, const Screen& screen);
+bool cpuMeterChanged(const AppState& app, const Screen& screen);

@@ -239,8 +239,11 @@ void pumpAndRedraw(AppState& app, Screen& screen) {
             showPlaybackMarker(app, screen, redraws.markerX * width);
         }
         if (redraws.meters) {
-            renderAndPresent(app, screen, PanelId::VolumeMeter, false);
-            renderAndPresent(app, screen, PanelId::CpuMeter, false);
+            // While a level is up the pump asks on every call; most calls change no pixel.
+            if (volumeMeterChanged(app, screen))
+                renderAndPresent(app, screen, PanelId::VolumeMeter, false);
+            if (cpuMeterChanged(app, screen))
+                renderAndPresent(app, screen, PanelId::CpuMeter, false);
         }
     }
     redraws.playPanel = redraws.sequencer = redraws.stepStrip = redraws.meters = false;

@@ -51,5 +51,6 @@ PanelRect playbackMarkerRect(int markerX, int stripWidth);
 void showPlaybackMarker(AppState& app, Screen& screen, float markerX);
 
 // The program's pump: runs the audio pump once and then carries out the redraws it asked for
-// (playback marker, volume and CPU meters, note bank sequencer, play/stop/record).
+// (playback marker, note bank sequencer, play/stop/record, and the volume and CPU meters when
+// their pixels would change).
 void pumpAndRedraw(AppState& app, Screen& screen);

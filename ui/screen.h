@@ -17,6 +17,14 @@ struct PanelBuffers {
     std::vector<PanelSurface> surfaces; // panelSurfaceCount(id)
 };
 
+// The values the meters were last rendered from: equal values render identical pixels, so the
+// pump re-renders a meter only when its own differ.
+struct MeterLook {
+    float needle = -1.0f;   // volume meter: needle position 0..1, -1 before the first rendering
+    float flashRed = -1.0f; // volume meter: red of the clip flash 0..150, -1 without flash
+    int cpuUnlitRows = -1;  // CPU meter: unlit rows 0..46, -1 before the first rendering
+};
+
 struct Screen {
     int windowActive = 0; // 1 while the main window is the active window; presents need it
     int initialised = 0;  // 1 once start-up has finished; the pump redraws panels only then
@@ -27,6 +35,7 @@ struct Screen {
     PanelSurface markerSurface;
     GlyphAtlases glyphs;
     MetalNoise metalNoise;
+    MeterLook meterLook;
 };
 
 // Start-up of the rendering subsystem: display, layout, canvases and surfaces (in the panels'

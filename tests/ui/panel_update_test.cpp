@@ -119,6 +119,35 @@ TEST_F(PanelUpdates, PumpRedrawsOnlyAfterStartUpAndClearsItsRequests) {
     EXPECT_FALSE(app->stream.redraws.sequencer);
 }
 
+TEST_F(PanelUpdates, PumpRendersAMeterOnlyWhenItsPictureChanges) {
+    screen->windowActive = 1;
+    screen->initialised = 1;
+    // Levels far past full scale stay at full scale while the pump lets them decay.
+    app->stream.volumeLevel = 1000.0f;
+    app->stream.cpuLoad = 3.0f;
+    pumpAndRedraw(*app, *screen);
+    PanelCanvas& volume = panelCanvas(*screen, PanelId::VolumeMeter);
+    PanelCanvas& cpu = panelCanvas(*screen, PanelId::CpuMeter);
+    const std::vector<uint8_t> volumeDrawn = volume.pixels;
+    const std::vector<uint8_t> cpuDrawn = cpu.pixels;
+    volume.pixels[0] = cpu.pixels[0] = 77; // marks that only a new rendering would undo
+
+    pumpAndRedraw(*app, *screen);
+    EXPECT_EQ(volume.pixels[0], 77);
+    EXPECT_EQ(cpu.pixels[0], 77);
+
+    app->stream.cpuLoad = 0.5f;
+    pumpAndRedraw(*app, *screen);
+    EXPECT_EQ(volume.pixels[0], 77);
+    EXPECT_NE(cpu.pixels, cpuDrawn);
+    EXPECT_NE(cpu.pixels[0], 77);
+
+    app->stream.clipped = 1.0f; // a clip flash changes the volume meter
+    pumpAndRedraw(*app, *screen);
+    EXPECT_NE(volume.pixels, volumeDrawn);
+    EXPECT_NE(volume.pixels[0], 77);
+}
+
 TEST_F(PanelUpdates, UpdateAndShowPresentTheSelectionInView) {
     screen->windowActive = 1;
     app->song.SoundIdx[0] = 4;
