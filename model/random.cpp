@@ -4,14 +4,18 @@
 #include <cstdint>
 
 namespace {
-uint32_t randomState = 1;
+uint32_t randomState = kRandomStartState;
+}
+
+int nextRandom(uint32_t& state) {
+    state = state * 214013u + 2531011u;
+    return static_cast<int>((state >> 16) & 0x7FFF);
 }
 
 int nextRandom() {
-    randomState = randomState * 214013u + 2531011u;
-    return static_cast<int>((randomState >> 16) & 0x7FFF);
+    return nextRandom(randomState);
 }
 
 void restartRandom() {
-    randomState = 1;
+    randomState = kRandomStartState;
 }

@@ -34,10 +34,15 @@ bool finite(float v) {
 
 } // namespace
 
+// The shading takes the first numbers of the random sequence from a state of its own: setting up
+// a screen must not move the sequence the sound draws from, or the window (which sets one up
+// at start-up) and humbrook-render (which sets one up only for a screenshot or a script) would
+// play different noise, and a screen set up after a song's load would shade differently.
 void initMetalNoise(MetalNoise& noise) {
     const float step = 1.0f / 32767.0f; // single precision, a hair below 1/32767
+    uint32_t state = kRandomStartState;
     for (int& value : noise.values)
-        value = truncToInt(static_cast<float>(nextRandom()) * step * 5.0f);
+        value = truncToInt(static_cast<float>(nextRandom(state)) * step * 5.0f);
 }
 
 void fillRect(PanelCanvas& canvas, int firstRow, int firstCol, int endRow, int endCol, float red,

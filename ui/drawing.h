@@ -11,7 +11,8 @@ struct MetalNoise {
     int values[kMetalNoiseLength];
 };
 
-// Draws the 200 offsets from the program's random sequence (done once at start-up).
+// Takes the 200 offsets from the start of the random sequence without moving the program's
+// sequence, which the sound draws from (done once per screen).
 void initMetalNoise(MetalNoise& noise);
 
 // Fills rows firstRow..endRow-1, columns firstCol..endCol-1 with one colour.
