@@ -86,9 +86,8 @@ TEST(MixChunk, WritesTheChunkAheadAndNeverTheOneUnderTheCursor) {
 }
 
 TEST(MixChunk, AppendsEveryMixedChunkToTheRecording) {
-    char folder[] = "/tmp/humbrook-mixer-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    setenv("TMPDIR", folder, 1);
+    ScopedTempDir temp;
+    ASSERT_FALSE(temp.path.empty());
     StreamTestApp t;
     AppState& app = *t.app;
     ASSERT_TRUE(beginRecordingFile(app));
@@ -105,7 +104,6 @@ TEST(MixChunk, AppendsEveryMixedChunkToTheRecording) {
     std::fclose(file);
     EXPECT_EQ(first, 65535u);
     EXPECT_EQ(second, 0u);
-    unsetenv("TMPDIR");
 }
 
 } // namespace

@@ -249,9 +249,8 @@ TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
 }
 
 TEST(Recording, StartsAndStopsAtTheFirstInstrumentsMeasureEnd) {
-    char folder[] = "/tmp/humbrook-stream-test-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    setenv("TMPDIR", folder, 1);
+    ScopedTempDir temp;
+    ASSERT_FALSE(temp.path.empty());
     StreamTestApp t;
     AppState& app = *t.app;
     app.song.BPMsr[0] = 4;
@@ -276,7 +275,6 @@ TEST(Recording, StartsAndStopsAtTheFirstInstrumentsMeasureEnd) {
     }
     EXPECT_EQ(app.recording.active, 0);
     EXPECT_EQ(app.recording.recordedChunks, 4);
-    unsetenv("TMPDIR");
 }
 
 TEST(EndToEnd, NotesSoundAtTheirStepsAndPitches) {

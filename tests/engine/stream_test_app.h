@@ -6,8 +6,11 @@
 #include "engine/virtual_sound_device.h"
 #include "tools/reset_song.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 struct StreamTestApp {
     VirtualSoundDevice device;
@@ -28,6 +31,25 @@ struct StreamTestApp {
         std::memcpy(&sample, device.bufferBytes() + 2 * index, sizeof sample);
         return sample;
     }
+};
+
+// A fresh folder made the TMPDIR (where the temporary recording file goes) while it lives;
+// removed with its files afterwards, also when an assertion ends the test early.
+struct ScopedTempDir {
+    std::string path;
+
+    ScopedTempDir() {
+        char folder[] = "/tmp/humbrook-engine-test-XXXXXX";
+        if (mkdtemp(folder) != nullptr) path = folder;
+        setenv("TMPDIR", path.c_str(), 1);
+    }
+    ~ScopedTempDir() {
+        unsetenv("TMPDIR");
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+    ScopedTempDir(const ScopedTempDir&) = delete;
+    ScopedTempDir& operator=(const ScopedTempDir&) = delete;
 };
 
 // Writes a note of `length` steps on one row, starting at absolute step `step`.
