@@ -20,7 +20,7 @@ pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   if [ -n "${HUMBROOK_E2E_KEEP:-}" ]; then
-    mkdir -p "$HUMBROOK_E2E_KEEP" && cp "$work"/* "$HUMBROOK_E2E_KEEP"/
+    mkdir -p "$HUMBROOK_E2E_KEEP" && cp -r "$work"/* "$HUMBROOK_E2E_KEEP"/
   fi
   rm -rf "$work"
 }
@@ -67,6 +67,14 @@ EOF
 steps=$((play_seconds * 5 + 30))
 "$build/humbrook-render" "$work/song.zwv" -o "$work/offline.wav" -n "$steps" >/dev/null ||
   fail "humbrook-render could not render the test song"
+# RDMFREQ must be heard, or equal chunks would not show that both draw the same random numbers.
+# (In a folder of its own: the file dialog lists the work folder, where only song.zwv may be.)
+mkdir "$work/control"
+sed 's/^\(Effect [0-3] 16 \([^ ]* \)\{5\}\)[^ ]*/\10/' "$work/song.zwv" >"$work/control/steady.zwv"
+"$build/humbrook-render" "$work/control/steady.zwv" -o "$work/control/steady.wav" -n 8 >/dev/null ||
+  fail "humbrook-render could not render the song without RDMFREQ"
+cmp -s -i 44 -n $((8 * chunk_bytes)) "$work/control/steady.wav" "$work/offline.wav" &&
+  fail "RDMFREQ changes nothing in the test song"
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
