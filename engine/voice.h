@@ -88,3 +88,9 @@ double fadeStartOf(const AppState& app, const VoiceChunk& chunk, const NoteCell&
 void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
                         float increment, const float* left, const float* right, int stride,
                         NoteHandOver& handOver);
+
+// The amplitude stages of `count` drawn rows in row order, four side by side: row n's mono
+// oscillator output is in[n] and its last main increment increments[n]. Each lane performs the
+// operations of applyNoteAmplitude.
+void applyNoteAmplitudes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
+                         const float* increments, float* const* in, NoteHandOver& handOver);
