@@ -123,7 +123,11 @@ class Session:
         points = [(35 + 25 * (step + k), 226 - 8 * row(r)) for k, r in enumerate(rows)]
         self.drag(points)
 
-    def velocity(self, step, value):
+    def toggle_pan_velocity(self):
+        """The strip at the left of the pan and velocity panel switches between PAN and VEL."""
+        self.click(12, 257)
+
+    def step_value(self, step, value):
         """A press sets the bar under it; the very top (1.0) is not a press target."""
         self.click(35 + 25 * step, 277 - round(38 * min(value, 0.97)))
 
@@ -347,7 +351,12 @@ def night_drive():
     s.bank_view(0)
     for step in range(0, 16, 2):
         s.note(step, "B4", 1)
-        s.velocity(step, 1.0 if step % 4 == 2 else 0.45)
+    s.toggle_pan_velocity()  # the panel starts on PAN: to VEL for the accents
+    for step in range(0, 16, 2):
+        s.step_value(step, 1.0 if step % 4 == 2 else 0.45)
+    s.toggle_pan_velocity()  # back to PAN: the hits alternate a little left and right
+    for step in range(0, 16, 2):
+        s.step_value(step, 0.62 if step % 4 == 0 else 0.38)
     s.write("night_drive")
 
 
