@@ -37,6 +37,7 @@ struct Colour {
     float green;
     float red;
 };
+// A colour channel kept within 0..255 (NaN gives 0), as a damaged BGR value may hold anything.
 inline float colourChannel(float v) {
     if (!(v > 0.0f)) return 0.0f;
     return v < 255.0f ? v : 255.0f;
@@ -47,9 +48,6 @@ inline Colour instrumentColour(const Song& song, int instrument) {
 }
 inline Colour scaled(Colour c, float factor) {
     return {c.blue * factor, c.green * factor, c.red * factor};
-}
-inline float colourChannelOf(const Colour& c, int channel) {
-    return channel == kBlue ? c.blue : (channel == kGreen ? c.green : c.red);
 }
 
 // Copies a knob label into a terminated buffer of the same capacity (a label that fills its
