@@ -9,6 +9,7 @@
 #include "engine/sequencer.h"
 #include "engine/stream.h"
 #include "files/recording.h"
+#include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
 
 namespace {
@@ -27,10 +28,6 @@ constexpr int kSequencerModeWidth = 22;
 constexpr int kEnvelopeButtonsWidth = 304;
 constexpr int kWaveButtonsWidth = 352;
 constexpr int kPlayRowHeight = 22;
-
-bool validInstrument(const AppState& app) {
-    return app.ui.currentInstrument >= 0 && app.ui.currentInstrument < kInstrumentCount;
-}
 
 bool onButtonRow(int y) {
     return y >= 0 && y < kButtonRowHeight;
@@ -139,7 +136,7 @@ bool pressBpmDisplay(AppState& app, int x, int y) {
 }
 
 bool pressNoteBankButtons(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0 || x > 285 || !onButtonRow(y)) return false;
+    if (!currentInstrumentValid(app) || x < 0 || x > 285 || !onButtonRow(y)) return false;
     const int instrument = app.ui.currentInstrument;
     if (x < kBankLengthLeft) {
         app.drag.viewOffset[instrument] = x / kBankButtonWidth * kStepsPerBank;
@@ -151,7 +148,7 @@ bool pressNoteBankButtons(AppState& app, int x, int y) {
 }
 
 bool rightPressNoteBankButtons(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0 || x > 285 || !onButtonRow(y)) return false;
+    if (!currentInstrumentValid(app) || x < 0 || x > 285 || !onButtonRow(y)) return false;
     if (x < kBankLengthLeft)
         appendBank(app, app.ui.currentInstrument, x / kBankButtonWidth, app.engine.playing ? 1 : 0);
     return true;
@@ -171,7 +168,7 @@ bool pressNoteBankSequencer(AppState& app, int x, int y) {
 }
 
 bool pressEnvelopeButtons(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0 || !onButtonRow(y)) return false;
+    if (!currentInstrumentValid(app) || x < 0 || !onButtonRow(y)) return false;
     const int button = x * kEnvelopeBankCount / kEnvelopeButtonsWidth;
     if (button >= kEnvelopeBankCount) return false;
     app.song.EnvIdx[app.ui.currentInstrument] = button;
@@ -179,7 +176,7 @@ bool pressEnvelopeButtons(AppState& app, int x, int y) {
 }
 
 bool pressWaveButtons(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0 || !onButtonRow(y)) return false;
+    if (!currentInstrumentValid(app) || x < 0 || !onButtonRow(y)) return false;
     const int button = x * kWaveformSlotCount / kWaveButtonsWidth;
     if (button >= kWaveformSlotCount) return false;
     app.song.SoundIdx[app.ui.currentInstrument] = button;

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "engine/delays.h"
 #include "engine/knob_automation.h"
+#include "tools/current_selection.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ constexpr int kDelayBandHeight = 25;
 constexpr int kDelayKnobsLeft = 162;
 constexpr float kDelayOffsetPixels = 40; // pixels per step of delay offset
 constexpr float kDelayDragPixels = 220;
-
-bool validInstrument(const AppState& app) {
-    return app.ui.currentInstrument >= 0 && app.ui.currentInstrument < kInstrumentCount;
-}
 
 bool validKnob(int knob) {
     return knob >= 0 && knob < kEffectKnobCount;
@@ -58,13 +55,13 @@ bool validDelayDrag(const DragState& drag) {
 } // namespace
 
 bool isEffectAxis(const AppState& app, int knob) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     const EffectAxes& axes = app.song.EffectDim[app.ui.currentInstrument];
     return knob == axes.xKnob || knob == axes.yKnob;
 }
 
 bool pressEffectKnobs(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0) return false;
+    if (!currentInstrumentValid(app) || x < 0) return false;
     const int column = x / kKnobColumnWidth;
     const int rowY = y - 4;
     // The hit test reaches the shown knobs only: rows 6 and 7 would lie over the CPU meter.
@@ -82,7 +79,7 @@ bool pressEffectKnobs(AppState& app, int x, int y) {
 
 bool dragEffectKnob(AppState& app, int y, int py) {
     const int knob = app.drag.knobDragIndex;
-    if (!validInstrument(app) || !validKnob(knob)) return false;
+    if (!currentInstrumentValid(app) || !validKnob(knob)) return false;
     float& value = app.song.Effect[app.ui.currentInstrument][knob].value;
     value = clamp01(value - static_cast<float>(y - py) / kKnobDragPixels);
     if (knob == kKnobSlide) app.drag.slideKnobChanged = 1;
@@ -91,7 +88,7 @@ bool dragEffectKnob(AppState& app, int y, int py) {
 }
 
 bool pressEffectController2D(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0 || x > 200 || y < 0 || y > 201) return false;
+    if (!currentInstrumentValid(app) || x < 0 || x > 200 || y < 0 || y > 201) return false;
     EffectAxes& axes = app.song.EffectDim[app.ui.currentInstrument];
     if (x < 13 && y < 180) {
         axes.yKnob = nextKnob(axes.yKnob);
@@ -106,14 +103,15 @@ bool pressEffectController2D(AppState& app, int x, int y) {
 }
 
 bool dragEffectController2D(AppState& app, int x, int y) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     setAxesFromPointer(app, x, y);
     recordKnobChange(app);
     return true;
 }
 
 bool pressDelayReverb(AppState& app, int x, int y) {
-    if (!validInstrument(app) || x < 0 || x > 287 || y < kDelayBandTop || y > 89) return false;
+    if (!currentInstrumentValid(app) || x < 0 || x > 287 || y < kDelayBandTop || y > 89)
+        return false;
     DragState& drag = app.drag;
     const int row = (y - kDelayBandTop) / kDelayBandHeight;
     drag.delayDragRow = row;
@@ -133,7 +131,7 @@ bool pressDelayReverb(AppState& app, int x, int y) {
 
 bool dragDelayReverb(AppState& app, int x, int y, int py) {
     const DragState& drag = app.drag;
-    if (!validInstrument(app) || !validDelayDrag(drag)) return false;
+    if (!currentInstrumentValid(app) || !validDelayDrag(drag)) return false;
     float* delay = app.song.DelayParams[app.ui.currentInstrument][drag.delayDragRow];
     if (drag.delayDragColumn == kDelayOffset) {
         delay[kDelayOffset] =

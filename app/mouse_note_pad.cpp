@@ -2,6 +2,7 @@
 #include "app/mouse_note_pad.h"
 
 #include "app/app_state.h"
+#include "tools/current_selection.h"
 
 namespace {
 
@@ -12,10 +13,6 @@ constexpr int kGridTop = 4;
 
 NoteGrid& currentGrid(AppState& app) {
     return app.song.noteGrid[app.ui.currentInstrument];
-}
-
-bool validInstrument(const AppState& app) {
-    return app.ui.currentInstrument >= 0 && app.ui.currentInstrument < kInstrumentCount;
 }
 
 // The cell under (x, y): absolute step and note row. Columns and rows truncate toward zero, so
@@ -131,7 +128,7 @@ int collectNoteCells(const NoteGrid& grid, int step, int row, NoteDrawCell* cell
 }
 
 bool pressNotePad(AppState& app, int x, int y) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     NoteDrawCell cell;
     if (!cellAt(app, x, y, noteBeingDrawn(app.drag), cell)) return false;
     DragState& drag = app.drag;
@@ -155,7 +152,7 @@ bool pressNotePad(AppState& app, int x, int y) {
 }
 
 bool dragNotePad(AppState& app, int x, int y) {
-    if (!validInstrument(app) || !noteBeingDrawn(app.drag)) return false;
+    if (!currentInstrumentValid(app) || !noteBeingDrawn(app.drag)) return false;
     NoteDrawCell cell;
     if (!cellAt(app, x, y, true, cell)) return false;
     NoteDrawCell* list = app.drag.noteDrawList;
@@ -176,7 +173,7 @@ bool dragNotePad(AppState& app, int x, int y) {
 }
 
 bool erasePressNotePad(AppState& app, int x, int y) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     NoteDrawCell cell;
     if (!cellAt(app, x, y, noteBeingDrawn(app.drag), cell)) return false;
     NoteGrid& grid = currentGrid(app);
@@ -189,7 +186,7 @@ bool erasePressNotePad(AppState& app, int x, int y) {
 
 bool finishNoteDrawing(AppState& app) {
     DragState& drag = app.drag;
-    if (!noteBeingDrawn(drag) || !validInstrument(app)) {
+    if (!noteBeingDrawn(drag) || !currentInstrumentValid(app)) {
         clearNoteDrawList(drag);
         return false;
     }

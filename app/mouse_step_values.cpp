@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "tools/current_selection.h"
 
 namespace {
 
@@ -13,10 +14,6 @@ constexpr int kBarsLeft = 15;  // panel x of the first step's bar
 constexpr int kBarsSpan = 401; // pixels over which the 16 steps spread
 constexpr int kChordColumns = 50;
 constexpr int kChordLowestOffset = -25; // semitone offset of column 0
-
-bool validInstrument(const AppState& app) {
-    return app.ui.currentInstrument >= 0 && app.ui.currentInstrument < kInstrumentCount;
-}
 
 bool setPanVelocityValue(AppState& app, int x, int y, bool starting) {
     const float value = static_cast<float>(42 - y) / 38.0f; // y 4 is 1, y 42 is 0
@@ -64,7 +61,7 @@ int keyForNewOffset(ChordKeySet& chord, float level) {
 }
 
 bool setChordKey(AppState& app, int x, int y, bool starting) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     ChordKeySet& chord = app.song.Chorus[app.ui.currentInstrument];
     const int column = (x - 4) * kChordColumns / 350;
     const float fraction = static_cast<float>(y - 4) / 30.0f;
@@ -89,7 +86,7 @@ bool setChordKey(AppState& app, int x, int y, bool starting) {
 } // namespace
 
 bool pressPanVelocity(AppState& app, int x, int y) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     if (x >= 0 && x < kPanSwitchWidth && y >= 0 && y < kPanVelocityHeight) {
         app.drag.panVelocitySelect = !app.drag.panVelocitySelect;
         return true;
@@ -98,7 +95,7 @@ bool pressPanVelocity(AppState& app, int x, int y) {
 }
 
 bool dragPanVelocity(AppState& app, int x, int y) {
-    if (!validInstrument(app)) return false;
+    if (!currentInstrumentValid(app)) return false;
     return setPanVelocityValue(app, x, y, false);
 }
 

@@ -11,6 +11,10 @@ bool validInstrument(int instrument) {
 
 } // namespace
 
+bool currentInstrumentValid(const AppState& app) {
+    return validInstrument(app.ui.currentInstrument);
+}
+
 int currentWaveformSlot(const AppState& app) {
     const int instrument = app.ui.currentInstrument;
     if (!validInstrument(instrument)) return -1;

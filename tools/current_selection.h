@@ -3,6 +3,9 @@
 
 struct AppState;
 
+// Whether the current instrument is one of 0..3 (the mouse and key handlers check before use).
+bool currentInstrumentValid(const AppState& app);
+
 // The current instrument's waveform slot 0..7, or -1 when its SoundIdx is out of range (a
 // damaged song file can store anything there).
 int currentWaveformSlot(const AppState& app);
