@@ -37,17 +37,6 @@ void redrawAfterTempoChange(AppState& app, Screen& screen) {
     updatePanel(app, screen, PanelId::WaveButtons);
 }
 
-void redrawWaveform(AppState& app, Screen& screen) {
-    updatePanel(app, screen, PanelId::WaveEditor);
-    updatePanel(app, screen, PanelId::WaveButtons);
-}
-
-void redrawEnvelope(AppState& app, Screen& screen) {
-    updatePanel(app, screen, PanelId::EnvelopeEditor);
-    updatePanel(app, screen, PanelId::EnvelopeButtons);
-    updatePanel(app, screen, PanelId::NotePad);
-}
-
 // Delete: an imported waveform plays its drawn samples again.
 void dropImportedSound(AppState& app) {
     int slot = currentWaveformSlot(app);

@@ -108,14 +108,11 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
         break;
     case kMenuPasteEnvelope:
         pasteEnvelope(app);
-        updatePanel(app, screen, PanelId::EnvelopeEditor);
-        updatePanel(app, screen, PanelId::EnvelopeButtons);
-        updatePanel(app, screen, PanelId::NotePad);
+        redrawEnvelope(app, screen);
         break;
     case kMenuPasteWaveform:
         pasteWaveform(app);
-        updatePanel(app, screen, PanelId::WaveEditor);
-        updatePanel(app, screen, PanelId::WaveButtons);
+        redrawWaveform(app, screen);
         break;
     case kMenuPasteEffects:
         pasteEffects(app);
@@ -150,8 +147,7 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         break;
     case kMenuImportWave:
         importWaveFile(app, platform, currentWaveformSlot(app));
-        updatePanel(app, screen, PanelId::WaveEditor);
-        updatePanel(app, screen, PanelId::WaveButtons);
+        redrawWaveform(app, screen);
         break;
     case kMenuExit:
         return MenuOutcome::Exit;

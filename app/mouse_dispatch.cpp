@@ -85,9 +85,7 @@ void pressDrawingEditors(AppState& app, Screen& screen, int x, int y) {
     if (pressEnvelopeEditor(app, p.x, p.y)) {
         if (app.drag.envelopeAllCurvesDirty) renderOtherEnvelopeCurves(app, screen, true);
         // Rendered as well as presented: a press on the marker strip has moved a marker.
-        updatePanel(app, screen, PanelId::EnvelopeEditor);
-        updatePanel(app, screen, PanelId::EnvelopeButtons);
-        updatePanel(app, screen, PanelId::NotePad);
+        redrawEnvelope(app, screen);
     }
     p = inPanel(screen, PanelId::ChordKeys, x, y);
     if (pressChordKeys(app, p.x, p.y)) updatePanel(app, screen, PanelId::ChordKeys);
@@ -262,10 +260,7 @@ void onLeftButtonDown(AppState& app, Screen& screen, Platform& platform, int x, 
     // The pointer is where the press is: drags continue from here, and a click draws nothing.
     drag.lastMousePos = {x, y};
     const PanelPoint wave = inPanel(screen, PanelId::WaveEditor, x, y);
-    if (pressWaveEditor(app, wave.x, wave.y)) {
-        updatePanel(app, screen, PanelId::WaveEditor);
-        updatePanel(app, screen, PanelId::WaveButtons);
-    }
+    if (pressWaveEditor(app, wave.x, wave.y)) redrawWaveform(app, screen);
     pressEffectPanels(app, screen, x, y);
     clearBpmDigitSelection(app, screen);
     pressDrawingEditors(app, screen, x, y);

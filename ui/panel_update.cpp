@@ -107,6 +107,17 @@ void redrawInstrumentSwitch(AppState& app, Screen& screen) {
         updatePanel(app, screen, id);
 }
 
+void redrawEnvelope(AppState& app, Screen& screen) {
+    updatePanel(app, screen, PanelId::EnvelopeEditor);
+    updatePanel(app, screen, PanelId::EnvelopeButtons);
+    updatePanel(app, screen, PanelId::NotePad);
+}
+
+void redrawWaveform(AppState& app, Screen& screen) {
+    updatePanel(app, screen, PanelId::WaveEditor);
+    updatePanel(app, screen, PanelId::WaveButtons);
+}
+
 int selectionInView(const AppState& app, PanelId id) {
     const int instrument = currentInstrument(app);
     switch (id) {

@@ -29,6 +29,12 @@ void updatePanel(AppState& app, Screen& screen, PanelId id);
 // panels and re-renders the panels that show the current instrument on a single surface.
 void redrawInstrumentSwitch(AppState& app, Screen& screen);
 
+// After an edit of the current envelope bank: the envelope editor, its buttons and the note pad
+// (which draws the curve in view) are re-rendered and presented.
+void redrawEnvelope(AppState& app, Screen& screen);
+// After an edit of the current waveform: the wave editor and the wave buttons.
+void redrawWaveform(AppState& app, Screen& screen);
+
 // Renders and presents the help line with the given text, without pumping.
 void showHelpLineText(AppState& app, Screen& screen, const char* text);
 
