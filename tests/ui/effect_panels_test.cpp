@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
-#include <limits>
 
 #include "screen_test_support.h"
 #include "ui/drawing.h"
@@ -11,14 +10,8 @@
 
 namespace {
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
-class EffectPanels : public ::testing::Test {
+class EffectPanels : public ScreenTest {
   protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
     PanelCanvas& controller(int instrument = 0) {
         return panelCanvas(*screen, PanelId::EffectController2D, instrument);
     }

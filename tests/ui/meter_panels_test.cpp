@@ -1,23 +1,12 @@
 // Meters, mixer and help line panels: CPU meter levels, the decaying clip flash, the needle,
 // instrument buttons, mute lamps, and damaged values.
-#include <limits>
-
 #include "screen_test_support.h"
 #include "ui/drawing.h"
 #include "ui/panel_renderers.h"
 
 namespace {
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
-class MeterPanels : public ::testing::Test {
-  protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
-    PanelCanvas& canvas(PanelId id) { return panelCanvas(*screen, id); }
-};
+using MeterPanels = ScreenTest;
 
 TEST_F(MeterPanels, CpuMeterAtNoLoadAndFullLoad) {
     app->stream.cpuLoad = 0.0f;

@@ -1,7 +1,6 @@
 // Note pad and pan/velocity panels: note cells, the envelope preview, the note being drawn,
 // dimming past the bank length, the bars, and damaged song values.
 #include <cmath>
-#include <limits>
 #include <vector>
 
 #include "screen_test_support.h"
@@ -11,14 +10,8 @@
 
 namespace {
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
-class NotePadPanels : public ::testing::Test {
+class NotePadPanels : public ScreenTest {
   protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
     PanelCanvas& pad() { return panelCanvas(*screen, PanelId::NotePad); }
     PanelCanvas& bars() { return panelCanvas(*screen, PanelId::PanAndVelocity); }
 

@@ -11,11 +11,8 @@
 
 namespace {
 
-class PanelUpdates : public ::testing::Test {
+class PanelUpdates : public ScreenTest {
   protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
     bool surfaceIsBlack(PanelId id, int selection) {
         const PanelSurface& s = panelSurface(*screen, id, selection);
         for (uint8_t byte : s.pixels)

@@ -42,11 +42,8 @@ TEST(PlaybackMarker, DestinationIsClippedAtBothEndsOfTheStrip) {
     EXPECT_EQ(middle.right, 210);
 }
 
-class Presenting : public ::testing::Test {
+class Presenting : public ScreenTest {
   protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
     // Red of a window picture pixel (client coordinates).
     int pictureRed(int x, int y) {
         return screen->display.picture

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "app/app_state.h"
@@ -20,6 +21,19 @@ inline std::unique_ptr<Screen> newTestScreen(int bytesPerPixel = 4) {
     EXPECT_TRUE(initScreen(*screen, bytesPerPixel));
     return screen;
 }
+
+// Values a damaged song file can put anywhere.
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+// A fixture with a fresh song and screen; canvas(id) is the panel's (first) canvas.
+class ScreenTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<AppState> app = newScreenTestApp();
+    std::unique_ptr<Screen> screen = newTestScreen();
+
+    PanelCanvas& canvas(PanelId id) { return panelCanvas(*screen, id); }
+};
 
 // A canvas of the given size and depth, black.
 inline PanelCanvas blankCanvas(int width, int height, int bytesPerPixel = 4) {

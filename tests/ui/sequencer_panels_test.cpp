@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-constexpr float kInf = std::numeric_limits<float>::infinity();
-
 std::vector<int> digitsOf(float bpm) {
     int digits[kBpmDigitCount];
     splitBpmDigits(bpm, digits);
@@ -45,12 +42,8 @@ TEST(BpmDigits, DamagedTemposShowDigitsZeroToNine) {
     EXPECT_FLOAT_EQ(bpmFromDigits(outOfRange), 900.0f);
 }
 
-class SequencerPanels : public ::testing::Test {
+class SequencerPanels : public ScreenTest {
   protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
-    PanelCanvas& canvas(PanelId id) { return panelCanvas(*screen, id); }
     Rgb atlasDigit(int digit, int row, int col) {
         return rgbAt(screen->glyphs.digits, row, 9 * digit + col);
     }

@@ -1,20 +1,13 @@
 // The wave editor, wave buttons, envelope editor and envelope buttons.
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "screen_test_support.h"
 #include "ui/panel_renderers.h"
 
 namespace {
 
-class WaveEnvelopePanels : public ::testing::Test {
-  protected:
-    std::unique_ptr<AppState> app = newScreenTestApp();
-    std::unique_ptr<Screen> screen = newTestScreen();
-
-    PanelCanvas& canvas(PanelId id) { return panelCanvas(*screen, id); }
-};
+using WaveEnvelopePanels = ScreenTest;
 
 TEST_F(WaveEnvelopePanels, FlatWaveformHidesThePlaybackTraceOnTheZeroRow) {
     for (int i = 0; i < kWaveformSamples; ++i) app->song.Sound[2][i] = 0;
