@@ -20,6 +20,7 @@
 #include "app/menu_commands.h"
 #include "app/mouse.h"
 #include "app/product_info.h"
+#include "app/recording_control.h"
 #include "app/startup.h"
 #include "engine/sdl_sound_device.h"
 #include "resources/glyph_images.h"
@@ -54,7 +55,9 @@ struct Program {
 Program* dispatchedProgram = nullptr;
 
 void pump(Program& program) {
-    if (program.app) pumpAndRedraw(*program.app, program.screen);
+    if (!program.app) return;
+    pumpAndRedraw(*program.app, program.screen);
+    reportRecordingStartFailure(*program.app, *program.platform);
 }
 
 // The client area: shows the window picture and takes the mouse.

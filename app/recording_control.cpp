@@ -6,6 +6,10 @@
 #include "engine/stream.h"
 #include "files/recording.h"
 
+namespace {
+constexpr const char* kNoTempFileMessage = "Couldn't Create Temp File";
+}
+
 void toggleRecording(AppState& app, Platform& platform) {
     RecordingState& recording = app.recording;
     if (recording.active) {
@@ -17,9 +21,15 @@ void toggleRecording(AppState& app, Platform& platform) {
     } else {
         recording.startArmed = 0;
         if (!beginRecordingFile(app)) {
-            showWarning(platform, "Couldn't Create Temp File");
+            showWarning(platform, kNoTempFileMessage);
             return;
         }
         startPlayback(app);
     }
+}
+
+void reportRecordingStartFailure(AppState& app, Platform& platform) {
+    if (!app.recording.startFailed) return;
+    app.recording.startFailed = 0;
+    showWarning(platform, kNoTempFileMessage);
 }

@@ -9,3 +9,7 @@ struct AppState;
 // at once and starts playback. When the temporary file cannot be created the user is told and
 // nothing starts.
 void toggleRecording(AppState& app, Platform& platform);
+
+// An armed start that reached its measure end without a temporary file is told to the user once.
+// Called after every pump.
+void reportRecordingStartFailure(AppState& app, Platform& platform);

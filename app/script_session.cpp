@@ -10,6 +10,7 @@
 #include "app/key_commands.h"
 #include "app/menu_commands.h"
 #include "app/mouse.h"
+#include "app/recording_control.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
 #include "ui/panel_update.h"
@@ -25,6 +26,7 @@ struct NumberedCommand {
 
 void pump(ScriptSession& session) {
     pumpAndRedraw(session.app, session.screen);
+    reportRecordingStartFailure(session.app, session.platform);
 }
 
 void chooseMenu(ScriptSession& session, int id) {

@@ -52,7 +52,7 @@ bool runRecordingHooks(AppState& app) {
     bool changed = false;
     if (recording.startArmed) {
         recording.startArmed = 0;
-        beginRecordingFile(app);
+        if (!beginRecordingFile(app)) recording.startFailed = 1;
         changed = true;
     }
     if (recording.stopRequested) {

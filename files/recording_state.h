@@ -12,4 +12,5 @@ struct RecordingState {
     int recordedRate = 0;        // stream rate the recording was made with
     int recordedChunkFrames = 0; // chunk length the recording was made with
     int writeFailed = 0;         // a chunk could not be written: later chunks are not counted
+    int startFailed = 0;         // an armed start found no temporary file: the shell tells the user
 };

@@ -2,6 +2,9 @@
 // panels they bring to the window.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <unistd.h>
+
 #include "app/key_commands.h"
 #include "model/bpm_digits.h"
 #include "shell_session.h"
@@ -226,6 +229,25 @@ TEST(KeyCommands, RecordKeyStartsArmsAndStopsRecording) {
     armed.run("key L\n");
     EXPECT_EQ(armed.app().recording.startArmed, 0);
     EXPECT_EQ(armed.app().recording.active, 0);
+}
+
+TEST(KeyCommands, ArmedRecordingWithoutATempFolderTellsTheUserAtTheMeasureEnd) {
+    // A plain file where the temporary folder should be: nothing can be created below it.
+    char blocker[] = "/tmp/humbrook-no-temp-XXXXXX";
+    const int fd = mkstemp(blocker);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    setenv("TMPDIR", blocker, 1);
+    ShellSession s;
+    s.run("key Enter\nkey L\n");
+    EXPECT_EQ(s.app().recording.startArmed, 1);
+    s.run("steps 16\n");
+    unsetenv("TMPDIR");
+    unlink(blocker);
+    EXPECT_EQ(s.app().recording.startArmed, 0);
+    EXPECT_EQ(s.app().recording.active, 0);
+    EXPECT_EQ(s.app().engine.playing, 1) << "playback goes on";
+    EXPECT_EQ(s.protocol.str(), "beep\twarning\nmessage\t\tCouldn't Create Temp File\n");
 }
 
 } // namespace
