@@ -1,9 +1,8 @@
-// A whole file as bytes, for the readers that parse from a buffer.
+// A whole file read into memory, for the readers that parse from a buffer.
 #include "files/file_bytes.h"
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,17 +15,9 @@ bool openFileBytes(const std::string& path, FileBytes& file) {
         close(fd);
         return false;
     }
-    if (S_ISREG(info.st_mode) && info.st_size > 0) {
-        const size_t size = static_cast<size_t>(info.st_size);
-        void* mapping = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (mapping != MAP_FAILED) {
-            close(fd);
-            file.mapping = mapping;
-            file.data = static_cast<const uint8_t*>(mapping);
-            file.size = size;
-            return true;
-        }
-    }
+    // The size is only a hint: the file may grow or shrink while it is read.
+    if (S_ISREG(info.st_mode) && info.st_size > 0)
+        file.copy.reserve(static_cast<size_t>(info.st_size));
     uint8_t block[1 << 16];
     for (;;) {
         ssize_t got = read(fd, block, sizeof block);
@@ -45,6 +36,5 @@ bool openFileBytes(const std::string& path, FileBytes& file) {
 }
 
 void closeFileBytes(FileBytes& file) {
-    if (file.mapping) munmap(file.mapping, file.size);
     file = FileBytes{};
 }

@@ -1,4 +1,4 @@
-// A whole file as bytes: mapped when it is a regular file, read otherwise.
+// A whole file read into memory, for the readers that parse from a buffer.
 #pragma once
 
 #include <cstddef>
@@ -10,13 +10,12 @@ struct FileBytes {
     const uint8_t* data = nullptr;
     size_t size = 0;
     bool readFailed = false; // reading broke off: data holds what came before
-    void* mapping = nullptr; // the mapped file, or nullptr when `copy` holds the bytes
     std::vector<uint8_t> copy;
 };
 
-// Opens `path` and makes its bytes available; false when it cannot be opened or is a folder.
-// Mapping keeps a file of any size from being copied into memory.
+// Reads the whole of `path`; false when it cannot be opened or is a folder. The file is copied
+// rather than mapped, so another program cutting it short while it is read cannot fault us.
 bool openFileBytes(const std::string& path, FileBytes& file);
 
-// Unmaps or frees the bytes.
+// Frees the bytes.
 void closeFileBytes(FileBytes& file);

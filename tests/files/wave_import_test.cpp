@@ -21,7 +21,7 @@ void put32(std::vector<uint8_t>& bytes, uint32_t v) {
 }
 
 void putTag(std::vector<uint8_t>& bytes, const char* tag) {
-    bytes.insert(bytes.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 struct WaveSpec {
