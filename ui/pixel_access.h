@@ -24,7 +24,8 @@ inline constexpr int kFieldScale[3] = {8, 4, 8};
 inline bool inside(const PanelCanvas& canvas, int row, int col, int channel) {
     return static_cast<unsigned>(row) < static_cast<unsigned>(canvas.height) &&
            static_cast<unsigned>(col) < static_cast<unsigned>(canvas.width) &&
-           static_cast<unsigned>(channel) < static_cast<unsigned>(canvas.channels);
+           static_cast<unsigned>(channel) < static_cast<unsigned>(canvas.channels) &&
+           channel < 3; // the field tables hold three channels, whatever a canvas claims
 }
 
 inline size_t offset(const PanelCanvas& canvas, int row, int col) {
