@@ -26,6 +26,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+. "$here/file_menu_exit.sh"
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -108,18 +110,7 @@ kill -0 "$pid" 2>/dev/null || fail "the program ended while opening the song"
 # Enter plays the song for a while; File > Exit with the mouse stops it and ends the program.
 xdotool key --window "$wid" Return
 sleep "$play_seconds"
-xdotool mousemove --window "$wid" 20 12 click 1
-sleep 0.3
-xdotool mousemove --window "$wid" 40 140 click 1
-for _ in $(seq 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "File > Exit did not end the program"
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "exit code $status"
+exit_from_file_menu 100
 [ -s "$work/played.raw" ] || fail "SDL's disk driver wrote nothing"
 
 python3 "$here/compare_played_chunks.py" "$work/played.raw" "$work/offline.wav" "$chunk_bytes" \

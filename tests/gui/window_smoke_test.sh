@@ -17,6 +17,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
+. "$(dirname "$0")/file_menu_exit.sh"
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
@@ -113,17 +115,5 @@ done
 [ "$closed" = yes ] || fail "the Help box did not close"
 kill -0 "$pid" 2>/dev/null || fail "the program ended with the Help box"
 
-# File > Exit with the mouse: the sixth item of the File menu.
-xdotool mousemove --window "$wid" 20 12 click 1
-sleep 0.3
-xdotool mousemove --window "$wid" 40 140 click 1
-for _ in $(seq 50); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "File > Exit did not end the program"
-status=0
-wait "$pid" || status=$?
-pid=
-[ "$status" -eq 0 ] || fail "exit code $status"
+exit_from_file_menu 50
 echo "window smoke test passed"
