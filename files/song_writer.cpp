@@ -37,6 +37,19 @@ void appendFloatList(std::string& out, const float* values, int count, int decim
     }
 }
 
+// "Keyword index count v v ... " and the line end: the values of a row of knobs.
+void appendKnobLine(std::string& out, const char* keyword, int index, const KnobRecord* knobs,
+                    int count, int decimals) {
+    appendKey(out, keyword, index);
+    appendIntField(out, count);
+    out += ' ';
+    for (int k = 0; k < count; ++k) {
+        appendFixed(out, knobs[k].value, decimals);
+        out += ' ';
+    }
+    out += '\n';
+}
+
 void appendNotes(std::string& out, int instrument, const NoteGrid& grid) {
     int count = 0;
     for (int step = 0; step < kGridSteps; ++step)
@@ -103,14 +116,7 @@ void appendInstrument(std::string& out, const Song& song, int i) {
     appendIntField(out, song.PatternIdx[i]);
     out += '\n';
 
-    appendKey(out, "Effect", i);
-    appendIntField(out, kEffectKnobCount);
-    out += ' ';
-    for (const KnobRecord& knob : song.Effect[i]) {
-        appendFixed(out, knob.value, kShortDecimals);
-        out += ' ';
-    }
-    out += '\n';
+    appendKnobLine(out, "Effect", i, song.Effect[i], kEffectKnobCount, kShortDecimals);
 
     appendNotes(out, i, song.noteGrid[i]);
     appendKey(out, "Pan", i);
@@ -167,14 +173,7 @@ void appendWaveformSlot(std::string& out, const Song& song, int s) {
     out += '\n';
     appendFloatList(out, song.Sound[s], kWaveformSamples, kShortDecimals);
     out += '\n';
-    appendKey(out, "SoundEffect", s);
-    appendIntField(out, kWaveformKnobCount);
-    out += ' ';
-    for (const KnobRecord& knob : song.SoundEffect[s]) {
-        appendFixed(out, knob.value, kLongDecimals);
-        out += ' ';
-    }
-    out += '\n';
+    appendKnobLine(out, "SoundEffect", s, song.SoundEffect[s], kWaveformKnobCount, kLongDecimals);
     appendKey(out, "SoundType", s);
     appendIntField(out, song.SoundType[s]);
     out += '\n';
