@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "files/little_endian.h"
+#include "base/little_endian.h"
 #include "files/safe_file_writer.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include "engine/delays.h"
 
 #include "app/app_state.h"
+#include "base/safe_convert.h"
 #include "engine/knob_automation.h"
 #include "engine/knob_stages.h"
-#include "engine/safe_convert.h"
 
 #include <algorithm>
 

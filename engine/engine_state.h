@@ -1,7 +1,7 @@
 // Running state of the sequencer and the voices: step counters, instrument rings, voice state.
 #pragma once
 
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "model/song.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
 // The amplitude and filter stage of the voices: envelope, per-note filter, pan, velocity,
 // attack and fade, one row at a time or four rows side by side.
 #include "app/app_state.h"
+#include "base/safe_convert.h"
 #include "engine/envelope.h"
-#include "engine/safe_convert.h"
 #include "engine/voice.h"
 #include "model/random.h"
 

@@ -1,6 +1,6 @@
 // Sound-file voice: plays a slot's imported samples with loop points, direction and noise.
 #include "app/app_state.h"
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "engine/voice.h"
 #include "model/random.h"
 

@@ -2,7 +2,7 @@
 #include "engine/sequencer.h"
 
 #include "app/app_state.h"
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "engine/voice.h"
 
 namespace {

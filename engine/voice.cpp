@@ -3,8 +3,8 @@
 #include "engine/voice.h"
 
 #include "app/app_state.h"
+#include "base/safe_convert.h"
 #include "engine/envelope.h"
-#include "engine/safe_convert.h"
 #include "engine/sequencer.h"
 #include "model/random.h"
 

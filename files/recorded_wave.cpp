@@ -6,7 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
-#include "files/little_endian.h"
+#include "base/little_endian.h"
 #include "files/safe_file_writer.h"
 #include "files/temp_recording_file.h"
 

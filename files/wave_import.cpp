@@ -7,8 +7,8 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "base/little_endian.h"
 #include "files/file_bytes.h"
-#include "files/little_endian.h"
 #include "tools/playback_waveform.h"
 
 namespace {

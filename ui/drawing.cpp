@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "model/random.h"
 #include "ui/glyphs.h"
 

@@ -1,7 +1,7 @@
 // The envelope editor (one surface per envelope bank and curve) and the row of envelope buttons.
 #include <cstdio>
 
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "ui/panel_renderers.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "engine/stream.h"
 #include "ui/panel_renderers.h"
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/app_state.h"
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "ui/drawing.h"
 #include "ui/glyphs.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "ui/panel_canvas.h"
 
 // Channels, as everywhere in the program: 0 blue, 1 green, 2 red. Colours are floats on the

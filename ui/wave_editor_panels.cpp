@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/safe_convert.h"
+#include "base/safe_convert.h"
 #include "ui/panel_renderers.h"
 
 namespace {
