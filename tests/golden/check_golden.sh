@@ -3,7 +3,8 @@
 # pixel): the sound of every example and test song, a played session's sound, the window and
 # each of its panels, and the text a song saves. HUMBROOK_UPDATE_GOLDEN=1 rewrites the stored
 # goldens of the part instead of checking them (look at the difference before committing).
-# Usage: check_golden.sh SOURCE_DIR PATH_OF_HUMBROOK_RENDER audio|session|pictures|text
+# Usage: check_golden.sh SOURCE_DIR PATH_OF_HUMBROOK_RENDER PART
+# PART: audio-examples, audio-test-songs, session, pictures or text
 set -uo pipefail
 
 source_dir=$(cd "$1" && pwd)
@@ -28,7 +29,7 @@ run_render() {
     if grep -q '^message' <<<"$events"; then fail "humbrook-render $*: $events"; fi
 }
 
-# Writes ACTUAL over the stored golden list GOLDEN, or compares them line by line.
+# Writes the list ACTUAL over the stored golden list STORED, or compares them line by line.
 check_list() {
     local actual=$1 stored=$2
     if [ $update = 1 ]; then
@@ -38,24 +39,28 @@ check_list() {
     fi
 }
 
-# Songs by their path in the source tree: the examples, then the test songs.
-songs=()
-for song in "$source_dir"/examples/*.zwv "$golden"/songs/*.zwv; do
-    songs+=("${song#"$source_dir"/}")
-done
+# Song paths in the source tree of the examples and of the test songs.
+example_songs=("$source_dir"/examples/*.zwv)
+example_songs=("${example_songs[@]#"$source_dir"/}")
+test_songs=("$golden"/songs/*.zwv)
+test_songs=("${test_songs[@]#"$source_dir"/}")
 
+# The sound of each song at both rates and two latencies, into the golden list NAME.sha256
+# (two lists, so that ctest can check them side by side).
 audio() {
-    local list=$work/audio.sha256 steps=256
+    local name=$1 list=$work/$1.sha256 steps=256 song
+    shift
     echo "# song rate latency steps sha256 of the WAV file humbrook-render -o writes" >"$list"
-    for song in "${songs[@]}"; do
+    for song in "$@"; do
         for rate in 22050 44100; do
             for latency in 1 3; do
+                rm -f "$work/out.wav"
                 run_render "$source_dir/$song" -n $steps -r $rate -l $latency -o out.wav
                 echo "$song $rate $latency $steps $(sha256sum <"$work/out.wav" | cut -d' ' -f1)" >>"$list"
             done
         done
     done
-    check_list "$list" "$golden/audio.sha256"
+    check_list "$list" "$golden/$name.sha256"
 }
 
 # A session on a song while it plays: knob and delay automation, a mute toggle, an import and a
@@ -129,14 +134,16 @@ pictures() {
 # Opening a song and saving it gives the same bytes. The songs themselves are the goldens, so
 # there is nothing to rewrite here.
 text() {
-    for song in "${songs[@]}"; do
+    for song in "${example_songs[@]}" "${test_songs[@]}"; do
         run_render "$source_dir/$song" --save saved.zwv
         cmp "$source_dir/$song" "$work/saved.zwv" || fail "$song: saving it after opening changes it"
     done
 }
 
 case $part in
-audio | session | pictures | text) "$part" ;;
+audio-examples) audio audio_examples "${example_songs[@]}" ;;
+audio-test-songs) audio audio_test_songs "${test_songs[@]}" ;;
+session | pictures | text) "$part" ;;
 *)
     echo "unknown part $part" >&2
     exit 2
