@@ -118,7 +118,7 @@ pictures() {
         while read -r panel left top right bottom; do
             [[ -z $panel || $panel == \#* ]] && continue
             crops+=(\( +clone -crop "$((right - left))x$((bottom - top))+$left+$top" +repage
-                -write "PNG24:$work/$name/$panel.png" +delete \))
+                -define png:exclude-chunks=date,time -write "PNG24:$work/$name/$panel.png" +delete \))
         done <"$golden/panels.txt"
         convert "$work/opened.png" "${crops[@]}" null: || fail "$name: panels not cut out"
         for window in "$work"/*.png; do
