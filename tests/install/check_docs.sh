@@ -36,7 +36,7 @@ echo "help line texts checked: $count"
 messages=$(sed -n '/^## Messages/,/^## /p' "$guide" | grep -E '^\| [A-Z]' | grep -v '^| Message |' |
     cut -d'|' -f2 | sed 's/^ *//; s/ *$//' | sed 's/, /\n/g' | grep -v '\.\.\.$' || true)
 [ -n "$messages" ] || fail "the user guide has no message table"
-all_texts=$(cat "$source_dir"/app/*.cpp "$source_dir"/files/*.cpp | sed -z 's/"[[:space:]]*"//g')
+all_texts=$(cat "$source_dir"/app/*.cpp "$source_dir"/files/*.cpp "$source_dir"/platform/*.cpp | sed -z 's/"[[:space:]]*"//g')
 count=0
 while IFS= read -r message; do
     count=$((count + 1))

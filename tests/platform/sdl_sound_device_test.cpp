@@ -1,6 +1,6 @@
 // The SDL sound device on SDL's dummy and disk drivers: cursor, looping, writes while playing,
 // reopening after a loss and the clocked stand-in.
-#include "engine/sdl_sound_device.h"
+#include "platform/sdl_sound_device.h"
 
 #include <SDL.h>
 

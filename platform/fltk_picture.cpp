@@ -1,5 +1,5 @@
 // Drawing the window picture: only the clipped part, converted line by line to red, green, blue.
-#include "app/fltk_picture.h"
+#include "platform/fltk_picture.h"
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>

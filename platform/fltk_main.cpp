@@ -1,5 +1,5 @@
 // Entry point of the windowed program (the command line is not read).
-#include "app/fltk_window.h"
+#include "platform/fltk_window.h"
 
 int main() {
     return runWindowedProgram();

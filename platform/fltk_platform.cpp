@@ -1,5 +1,5 @@
 // FLTK message boxes, the warning beep, the window title and the file dialogs.
-#include "app/fltk_platform.h"
+#include "platform/fltk_platform.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>

@@ -1,5 +1,5 @@
 // The main window: menu bar, the client picture, event dispatch with the audio pump, the loop.
-#include "app/fltk_window.h"
+#include "platform/fltk_window.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Menu_Bar.H>
@@ -11,8 +11,6 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/fltk_picture.h"
-#include "app/fltk_platform.h"
 #include "app/hover_help.h"
 #include "app/key_codes.h"
 #include "app/key_commands.h"
@@ -22,7 +20,9 @@
 #include "app/product_info.h"
 #include "app/recording_control.h"
 #include "app/startup.h"
-#include "engine/sdl_sound_device.h"
+#include "platform/fltk_picture.h"
+#include "platform/fltk_platform.h"
+#include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
 #include "ui/panel_update.h"
 #include "ui/screen.h"

@@ -1,5 +1,5 @@
 // The sound device that plays the stream through SDL2 audio, with a clocked stand-in.
-#include "engine/sdl_sound_device.h"
+#include "platform/sdl_sound_device.h"
 
 #include "engine/clocked_sound_device.h"
 
