@@ -19,7 +19,5 @@ class FltkPlatform final : public Platform {
     std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
 
   private:
-    std::optional<std::string> askPath(const FileDialogRequest& request, bool save);
-
     Fl_Window& window_;
 };

@@ -302,7 +302,6 @@ void createWindow(Program& program) {
 
 int runWindowedProgram() {
     auto program = std::make_unique<Program>();
-    Fl::option(Fl::OPTION_FNFC_USES_GTK, false); // FLTK's own chooser keeps our timers running
     // Without its glyph images the program cannot draw a panel: it says so and fails.
     if (!initScreen(program->screen, kDisplayBytesPerPixel)) {
         std::fputs("humbrook: the built-in glyph images cannot be loaded\n", stderr);

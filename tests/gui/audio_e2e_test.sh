@@ -38,32 +38,11 @@ wait_for_window() {
   timeout 10 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -1
 }
 
-# The test song: at 70 BPM and 22050 Hz one step is 4725 frames, a chunk of 18900 bytes. Every
-# instrument plays notes in bank 0 on its own steps and rows, with RDMFREQ (knob 5) up.
+# The test song (chunk_song.zwv): at 70 BPM and 22050 Hz one step is 4725 frames, a chunk of
+# 18900 bytes. Every instrument plays notes in bank 0 on its own steps and rows, with RDMFREQ
+# (knob 5) up.
 chunk_bytes=18900
-cat >"$work/song.zwv" <<'EOF'
-v3
-BPM 70
-NumNotes 0 4
-0 0 1 -1 2
-1 0 2 -1 2
-8 7 1 -1 2
-9 7 2 -1 2
-NumNotes 1 2
-2 12 1 -1 2
-3 12 2 -1 2
-NumNotes 2 3
-4 3 1 -1 3
-5 3 2 -1 3
-6 3 3 -1 3
-NumNotes 3 2
-12 19 1 -1 2
-13 19 2 -1 2
-Effect 0 16 1 0 0.4 0 0 0.6 0 0 0 0 0.25 0.5 0 0 0 0
-Effect 1 16 1 0 0.4 0 0 0.9 0 0 0 0 0.25 0.5 0 0 0 0
-Effect 2 16 1 0 0.4 0 0 0.4 0 0 0 0 0.25 0.5 0 0 0 0
-Effect 3 16 1 0 0.4 0 0 0.7 0 0 0 0 0.25 0.5 0 0 0 0
-EOF
+cp "$here/chunk_song.zwv" "$work/song.zwv"
 
 # The offline render: more steps than the window can play in the time it is given.
 steps=$((play_seconds * 5 + 30))
@@ -80,20 +59,19 @@ cmp -s -i 44 -n $((8 * chunk_bytes)) "$work/control/steady.wav" "$work/offline.w
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
-# Started in the work folder, where the file dialog opens: the song's name alone is typed, since
-# the chooser completes directory names while a path is typed.
+# Started in the work folder, where the file dialog opens: the song's name alone is typed.
 (cd "$work" && exec "$build/humbrook") &
 pid=$!
 wid=$(wait_for_window '^Humbrook 1\.0') || true
 [ -n "$wid" ] || fail "the main window did not appear"
 sleep 0.5
 
-# File > Open with the mouse (the second item of the File menu); FLTK's own chooser takes the
-# name typed into its file name field and Enter.
+# File > Open with the mouse (the second item of the File menu); the dialog takes the name typed
+# into its name field and Enter.
 xdotool mousemove --window "$wid" 20 12 click 1
 sleep 0.3
 xdotool mousemove --window "$wid" 40 58 click 1
-dialog=$(wait_for_window '^Choose File$') || true
+dialog=$(wait_for_window '^Open$') || true
 [ -n "$dialog" ] || fail "File > Open did not show the file dialog"
 sleep 0.3
 xdotool windowfocus --sync "$dialog" 2>/dev/null || true
