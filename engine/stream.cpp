@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int kBytesPerFrame = 4; // 16-bit stereo frames of the stream
+// A meter redraws while its level is above this; below it no pixel of it changes any more.
+constexpr float kMeterRedrawLevel = 0.01f;
 
 // The play cursor in bytes, a whole frame inside the stream buffer; 0 without a stream.
 int readPlayCursor(AppState& app) {
@@ -181,7 +183,13 @@ void pumpAudio(AppState& app) {
     PumpRedraws& redraws = stream.redraws;
     if (streamBuilt) redraws.markerX = markerPosition(app, cursor);
     if (engine.playing) redraws.stepStrip = true;
-    if (stream.cpuLoad > 0.01f || stream.volumeLevel > 0.01f) redraws.meters = true;
+    if (stream.cpuLoad > kMeterRedrawLevel || stream.volumeLevel > kMeterRedrawLevel)
+        redraws.meters = true;
+}
+
+bool pumpHasWork(const EngineState& engine, const StreamState& stream) {
+    return engine.playing || stream.cpuLoad > kMeterRedrawLevel ||
+           stream.volumeLevel > kMeterRedrawLevel;
 }
 
 bool setSampleRate(AppState& app, int rate) {

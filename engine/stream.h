@@ -2,6 +2,8 @@
 #pragma once
 
 struct AppState;
+struct EngineState;
+struct StreamState;
 
 // Stops and releases the stream buffer (clearing `playing`), takes streamRate from the output
 // format, sizes chunkFrames for the song's BPM, creates a buffer of 20 * chunkFrames bytes and
@@ -24,6 +26,12 @@ void startPlayback(AppState& app);
 // changes, the four voices, the mix), then the CPU meter and the marker, and sets the redraw
 // requests in app.stream.redraws.
 void pumpAudio(AppState& app);
+
+// Whether the pump has work to do at its usual rate: while playback runs, and while a meter is
+// still falling after it stopped (each pump lowers a meter until it needs no more redraws).
+// Otherwise a pump changes nothing that can be heard or seen, and the loop may sleep until
+// the next event.
+bool pumpHasWork(const EngineState& engine, const StreamState& stream);
 
 // The Sample Rate menu: stops playback, sets the output format to `rate` (22050 or 44100) and
 // rebuilds the stream; asks for a redraw of the play panel. Any other rate is refused (false).

@@ -20,6 +20,7 @@
 #include "app/product_info.h"
 #include "app/recording_control.h"
 #include "app/startup.h"
+#include "engine/stream.h"
 #include "platform/fltk_picture.h"
 #include "platform/fltk_platform.h"
 #include "platform/sdl_sound_device.h"
@@ -30,9 +31,9 @@
 namespace {
 
 constexpr int kMenuBarHeight = 25;
-constexpr double kIdleWaitSeconds = 0.002;  // the loop waits at most this long for an event
-constexpr double kTimerPumpSeconds = 0.002; // pump interval inside modal boxes and dialogs
-constexpr int kDisplayBytesPerPixel = 4;    // the picture's pixels are blue, green, red, unused
+constexpr double kPumpSeconds = 0.002;   // pump interval while the pump has work
+constexpr double kNoTimeLimit = 1e20;    // Fl::wait: until an event or a timer
+constexpr int kDisplayBytesPerPixel = 4; // the picture's pixels are blue, green, red, unused
 constexpr const char* kNoSoundDeviceText =
     "No sound device could be opened. Humbrook carries on and plays silently.";
 
@@ -48,7 +49,7 @@ struct Program {
     Fl_Menu_Bar* menuBar = nullptr;
     PictureView* view = nullptr;
     std::unique_ptr<FltkPlatform> platform;
-    int handlerDepth = 0; // > 0 while an event is being handled (a box may run its own loop)
+    bool pumpTimerSet = false; // the pump timer is waiting to run
 };
 
 // FLTK's event dispatch hook takes no user data: the one program it serves.
@@ -58,6 +59,27 @@ void pump(Program& program) {
     if (!program.app) return;
     pumpAndRedraw(*program.app, program.screen);
     reportRecordingStartFailure(*program.app, *program.platform);
+}
+
+bool pumpDue(const Program& program) {
+    return program.app && pumpHasWork(program.app->engine, program.app->stream);
+}
+
+// The pump timer feeds the sound every kPumpSeconds while the pump has work, in the main loop
+// and in the loops that menus, message boxes and file dialogs run inside a handler alike. With
+// nothing due it is not set again, and the program sleeps until the next event.
+void timerPump(void* data) {
+    Program& program = *static_cast<Program*>(data);
+    pump(program);
+    program.pumpTimerSet = pumpDue(program);
+    if (program.pumpTimerSet) Fl::repeat_timeout(kPumpSeconds, timerPump, data);
+}
+
+// After an event: playback may have started, so the timer runs again if the pump has work.
+void keepPumping(Program& program) {
+    if (program.pumpTimerSet || !pumpDue(program)) return;
+    program.pumpTimerSet = true;
+    Fl::add_timeout(kPumpSeconds, timerPump, &program);
 }
 
 // The client area: shows the window picture and takes the mouse.
@@ -247,12 +269,12 @@ void followActivation(Program& program, int event, Fl_Window* window) {
     }
 }
 
-// Every event starts with one pump. Keys pressed in the main window go to the keyboard
-// commands whichever widget has the focus; with Alt held they reach the menu bar instead.
+// Every event starts and ends with one pump, and leaves the pump timer set if there is work.
+// Keys pressed in the main window go to the keyboard commands whichever widget has the focus;
+// with Alt held they reach the menu bar instead.
 int dispatchEvent(int event, Fl_Window* window) {
     Program& program = *dispatchedProgram;
     pump(program);
-    ++program.handlerDepth;
     int used = 1;
     if (event == FL_KEYDOWN && program.app && window == program.window && !Fl::modal() &&
         !Fl::grab() && !Fl::event_state(FL_ALT)) {
@@ -262,16 +284,9 @@ int dispatchEvent(int event, Fl_Window* window) {
         used = Fl::handle_(event, window);
         followActivation(program, event, window);
     }
-    --program.handlerDepth;
+    pump(program);
+    keepPumping(program);
     return used;
-}
-
-// Keeps the sound fed while a menu, a message box or a file dialog runs its own event loop
-// inside a handler. Outside handlers the main loop pumps after every wake-up by itself.
-void timerPump(void* data) {
-    Program& program = *static_cast<Program*>(data);
-    if (program.handlerDepth > 0) pump(program);
-    Fl::repeat_timeout(kTimerPumpSeconds, timerPump, data);
 }
 
 void closeWindow(Fl_Widget* window, void*) {
@@ -318,17 +333,11 @@ int runWindowedProgram() {
     program->window->show();
     Fl::wait(0); // let the window be mapped before the first present
     finishStartup(*program->app, program->screen);
-    Fl::add_timeout(kTimerPumpSeconds, timerPump, program.get());
-    if (program->device->isSilent()) {
-        ++program->handlerDepth; // the box runs its own loop; the timer keeps pumping
-        showWarning(*program->platform, kNoSoundDeviceText);
-        --program->handlerDepth;
-    }
+    keepPumping(*program);
+    if (program->device->isSilent()) showWarning(*program->platform, kNoSoundDeviceText);
 
-    while (program->window->shown()) {
-        Fl::wait(kIdleWaitSeconds);
-        pump(*program);
-    }
+    // Events and timers do all the work; with nothing due the loop sleeps.
+    while (program->window->shown()) Fl::wait(kNoTimeLimit);
 
     Fl::remove_timeout(timerPump, program.get());
     Fl::event_dispatch(nullptr);

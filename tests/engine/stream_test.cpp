@@ -158,6 +158,37 @@ TEST(PumpAudio, MetersDecayWhileStoppedUntilTheyNeedNoRedraw) {
     EXPECT_FALSE(app.stream.redraws.meters);
 }
 
+// The loop pumps often only while the pump has work: while playing, and while a meter falls.
+TEST(PumpAudio, HasWorkWhilePlayingOrWhileAMeterStillRedraws) {
+    StreamTestApp t;
+    AppState& app = *t.app;
+    EXPECT_FALSE(pumpHasWork(app.engine, app.stream)) << "stopped and quiet at start";
+    startPlayback(app);
+    EXPECT_TRUE(pumpHasWork(app.engine, app.stream));
+    app.stream.volumeLevel = 0.0f;
+    app.stream.cpuLoad = 0.0f;
+    EXPECT_TRUE(pumpHasWork(app.engine, app.stream)) << "playing, even silently";
+    stopPlayback(app);
+    EXPECT_FALSE(pumpHasWork(app.engine, app.stream));
+
+    for (float* level : {&app.stream.volumeLevel, &app.stream.cpuLoad}) {
+        *level = 0.5f;
+        int calls = 0;
+        while (pumpHasWork(app.engine, app.stream)) {
+            app.stream.redraws.meters = false;
+            pumpAudio(app);
+            ++calls;
+            EXPECT_TRUE(app.stream.redraws.meters || !pumpHasWork(app.engine, app.stream))
+                << "every pump while there is work redraws the meter, but the last";
+            ASSERT_LT(calls, 200);
+        }
+        EXPECT_EQ(calls, 77); // 0.5 * 0.95^77 < 0.01 < 0.5 * 0.95^76
+        app.stream.redraws.meters = false;
+        pumpAudio(app);
+        EXPECT_FALSE(app.stream.redraws.meters) << "no redraw is left once the work is done";
+    }
+}
+
 TEST(PumpAudio, VolumeMeterReadsTheMixAtTheCursor) {
     StreamTestApp t;
     AppState& app = *t.app;
