@@ -67,12 +67,13 @@ bool pumpDue(const Program& program) {
 
 // The pump timer feeds the sound every kPumpSeconds while the pump has work, in the main loop
 // and in the loops that menus, message boxes and file dialogs run inside a handler alike. With
-// nothing due it is not set again, and the program sleeps until the next event.
+// nothing due it is not set again, and the program sleeps until the next event. It is set again
+// before the pump, which may show a message box and run that box's loop.
 void timerPump(void* data) {
     Program& program = *static_cast<Program*>(data);
-    pump(program);
     program.pumpTimerSet = pumpDue(program);
     if (program.pumpTimerSet) Fl::repeat_timeout(kPumpSeconds, timerPump, data);
+    pump(program);
 }
 
 // After an event: playback may have started, so the timer runs again if the pump has work.
