@@ -39,7 +39,9 @@ cp "$here/chunk_song.zwv" "$work/song.zwv"
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
-(cd "$work" && TMPDIR="$work/no such folder" exec "$build/humbrook") &
+# TMPDIR names a plain file, in which no folder for the recording can be made.
+: >"$work/not a folder"
+(cd "$work" && TMPDIR="$work/not a folder" exec "$build/humbrook") &
 pid=$!
 wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^Humbrook 1\.0' 2>/dev/null | head -1) ||
   true
