@@ -6,21 +6,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool openFileBytes(const std::string& path, FileBytes& file) {
-    file = FileBytes{};
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        close(fd);
-        return false;
-    }
-    // The size is only a hint: the file may grow or shrink while it is read.
-    if (S_ISREG(info.st_mode) && info.st_size > 0)
-        file.copy.reserve(static_cast<size_t>(info.st_size));
+namespace {
+
+// Appends what is left of the file, stopping one byte past `limit` so that a file that grew
+// beyond it while it was read is noticed.
+void readRest(int fd, FileBytes& file, size_t limit) {
     uint8_t block[1 << 16];
-    for (;;) {
-        ssize_t got = read(fd, block, sizeof block);
+    while (file.copy.size() <= limit) {
+        const size_t room = limit - file.copy.size();
+        const size_t wanted = room < sizeof block ? room + 1 : sizeof block;
+        ssize_t got = read(fd, block, wanted);
         if (got < 0 && errno == EINTR) continue;
         if (got == 0) break;
         if (got < 0) {
@@ -29,10 +24,34 @@ bool openFileBytes(const std::string& path, FileBytes& file) {
         }
         file.copy.insert(file.copy.end(), block, block + got);
     }
+}
+
+} // namespace
+
+FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t limit) {
+    file = FileBytes{};
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return FileOpenResult::CannotOpen;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return FileOpenResult::CannotOpen;
+    }
+    if (static_cast<uint64_t>(info.st_size) > limit) {
+        close(fd);
+        return FileOpenResult::TooLarge;
+    }
+    // The size is only a hint: the file may grow or shrink while it is read.
+    file.copy.reserve(static_cast<size_t>(info.st_size));
+    readRest(fd, file, limit);
     close(fd);
+    if (file.copy.size() > limit) {
+        file = FileBytes{};
+        return FileOpenResult::TooLarge;
+    }
     file.data = file.copy.data();
     file.size = file.copy.size();
-    return true;
+    return FileOpenResult::Opened;
 }
 
 void closeFileBytes(FileBytes& file) {

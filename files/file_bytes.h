@@ -13,9 +13,17 @@ struct FileBytes {
     std::vector<uint8_t> copy;
 };
 
-// Reads the whole of `path`; false when it cannot be opened or is a folder. The file is copied
-// rather than mapped, so another program cutting it short while it is read cannot fault us.
-bool openFileBytes(const std::string& path, FileBytes& file);
+enum class FileOpenResult {
+    Opened,     // the bytes are in the FileBytes
+    CannotOpen, // missing, unreadable, or not a regular file (a folder, a pipe, a device)
+    TooLarge,   // more than the limit: nothing was allocated for it
+};
+
+// Reads the whole of `path`, at most `limit` bytes. Opening never waits (a pipe with no writer
+// is refused at once) and only regular files are read, so neither a device that never ends nor
+// a file larger than the limit can take the memory. The file is copied rather than mapped, so
+// another program cutting it short while it is read cannot fault us.
+FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t limit);
 
 // Frees the bytes.
 void closeFileBytes(FileBytes& file);

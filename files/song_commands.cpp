@@ -39,8 +39,10 @@ bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
 
 bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform) {
     FileBytes file;
-    if (!openFileBytes(path, file)) {
-        showWarning(platform, "Couldn't Open File");
+    const FileOpenResult opened = openFileBytes(path, file, kMaxSongFileBytes);
+    if (opened != FileOpenResult::Opened) {
+        showWarning(platform,
+                    opened == FileOpenResult::TooLarge ? "File Too Large" : "Couldn't Open File");
         return false;
     }
     platform.setWindowTitle(songWindowTitle(path));

@@ -12,8 +12,9 @@ class Platform;
 // instrument plays and rebuilds the stream. Returns true when the text was read to its end.
 bool loadSongText(AppState& app, std::string_view text, Platform& platform);
 
-// Opens `path` ("Couldn't Open File" when it cannot be read), sets the window title to the
-// song's and loads it with loadSongText. Returns whether the file was opened.
+// Opens `path` ("Couldn't Open File" when it cannot be read or is no regular file, "File Too
+// Large" beyond kMaxSongFileBytes), sets the window title to the song's and loads it with
+// loadSongText. Returns whether the file was opened.
 bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform);
 
 // Writes the song to `path` without ever destroying the file already there: a temporary file

@@ -1,9 +1,14 @@
 // Reading a song file's text into the current song, field by field.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 struct AppState;
+
+// The largest song file that is opened. A song holds at most eight full sound-file slots, about
+// 25 MB of text; the rest is margin for blanks and repeated entries.
+inline constexpr size_t kMaxSongFileBytes = size_t{256} << 20;
 
 struct SongReadResult {
     // The message of the entry that failed, or nullptr when the text was read to its end.

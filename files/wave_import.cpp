@@ -2,6 +2,7 @@
 #include "files/wave_import.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -122,7 +123,7 @@ bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
 
 bool importWaveFromPath(AppState& app, int slot, const std::string& path, Platform& platform) {
     FileBytes file;
-    if (!openFileBytes(path, file)) {
+    if (openFileBytes(path, file, SIZE_MAX) != FileOpenResult::Opened) {
         showWarning(platform, "Couldn't Open File ");
         return false;
     }
