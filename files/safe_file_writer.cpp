@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,15 +10,26 @@
 
 namespace {
 
-// Saving through a symbolic link replaces the file it points to, not the link.
-std::string resolveLink(const std::string& path) {
-    struct stat info;
-    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    char* real = realpath(path.c_str(), nullptr);
-    if (!real) return path;
-    std::string resolved = real;
-    std::free(real);
-    return resolved;
+constexpr int kMaxLinkHops = 40; // as the kernel allows when it follows links itself
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save replaces: `path` with the symbolic links at its end followed, so the links stay
+// and the file they name (even one that does not exist yet) is written. Empty for a link loop.
+std::string followLinks(std::string path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target);
+        if (length <= 0 || static_cast<size_t>(length) >= sizeof target) return "";
+        const std::string destination(target, static_cast<size_t>(length));
+        path = destination[0] == '/' ? destination : folderOf(path) + destination;
+    }
+    return "";
 }
 
 unsigned permissionsFor(const std::string& target) {
@@ -31,9 +41,8 @@ unsigned permissionsFor(const std::string& target) {
 }
 
 void syncFolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::string folder = folderOf(path);
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd); // the rename is durable once the folder is; a failure here loses nothing
     close(fd);
@@ -43,7 +52,8 @@ void syncFolderOf(const std::string& path) {
 
 bool beginSafeFile(SafeFileWriter& writer, const std::string& path) {
     writer = SafeFileWriter{};
-    writer.targetPath = resolveLink(path);
+    writer.targetPath = followLinks(path);
+    if (writer.targetPath.empty()) return false;
     struct stat info;
     if (stat(writer.targetPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
     writer.mode = permissionsFor(writer.targetPath);

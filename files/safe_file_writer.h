@@ -7,13 +7,14 @@
 // A file being written. Until commitSafeFile succeeds the target keeps its old contents.
 struct SafeFileWriter {
     int fd = -1;
-    std::string targetPath; // the file that is replaced (a link's destination when it is a link)
+    std::string targetPath; // the file that is replaced (at the end of the links to it, if any)
     std::string tempPath;   // the temporary file in the same folder
     unsigned mode = 0;      // permissions the new file gets: the old file's, else 0666 less umask
     bool failed = false;    // a write failed: commit refuses
 };
 
-// Creates the temporary file next to `path`. Returns false (nothing created) on failure.
+// Creates the temporary file beside the file `path` names, following symbolic links so that the
+// links stay. Returns false (nothing created) on failure.
 bool beginSafeFile(SafeFileWriter& writer, const std::string& path);
 
 // Appends bytes; a failure is remembered and reported by the commit.

@@ -1,0 +1,74 @@
+// Saving safely through symbolic links.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fake_platform.h"
+#include "files/safe_file_writer.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+// Every name in the folder, hidden ones included, sorted.
+std::vector<std::string> entries(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    while (dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool save(const std::string& path, const std::string& text) {
+    SafeFileWriter writer;
+    if (!beginSafeFile(writer, path)) return false;
+    writeSafeFile(writer, text.data(), text.size());
+    return commitSafeFile(writer);
+}
+
+bool isLink(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+TEST(SafeFileWriter, SavingThroughLinksKeepsThem) {
+    ScratchFolder folder;
+    ASSERT_EQ(mkdir(folder.file("songs").c_str(), 0700), 0);
+    // A dangling link: the file it names is created, the link stays.
+    const std::string dangling = folder.file("dangling.zwv");
+    ASSERT_EQ(symlink("songs/new.zwv", dangling.c_str()), 0);
+    ASSERT_TRUE(save(dangling, "created"));
+    EXPECT_TRUE(isLink(dangling));
+    EXPECT_EQ(readFile(folder.file("songs/new.zwv")), "created");
+    // A chain of links, one relative to its own folder: the last file is replaced.
+    const std::string inner = folder.file("songs/inner.zwv");
+    ASSERT_EQ(symlink("new.zwv", inner.c_str()), 0);
+    const std::string outer = folder.file("outer.zwv");
+    ASSERT_EQ(symlink(inner.c_str(), outer.c_str()), 0);
+    ASSERT_TRUE(save(outer, "replaced"));
+    EXPECT_TRUE(isLink(outer));
+    EXPECT_TRUE(isLink(inner));
+    EXPECT_EQ(readFile(folder.file("songs/new.zwv")), "replaced");
+    EXPECT_EQ(entries(folder.file("songs")), (std::vector<std::string>{"inner.zwv", "new.zwv"}));
+    // A loop of links names no file.
+    ASSERT_EQ(symlink("loop-b", folder.file("loop-a").c_str()), 0);
+    ASSERT_EQ(symlink("loop-a", folder.file("loop-b").c_str()), 0);
+    EXPECT_FALSE(save(folder.file("loop-a"), "nowhere"));
+    EXPECT_TRUE(isLink(folder.file("loop-a")));
+}
+
+} // namespace
