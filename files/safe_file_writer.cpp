@@ -4,13 +4,15 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
 constexpr int kMaxLinkHops = 40; // as the kernel allows when it follows links itself
+constexpr int kOpenAttempts = 4; // a temporary file renamed or removed under us is opened anew
+constexpr const char kTempSuffix[] = ".humbrook-tmp";
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -40,6 +42,37 @@ unsigned permissionsFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
+// ".NAME.humbrook-tmp" beside the target: one name per target, so a save finds and reuses what
+// an interrupted save of the same file left, and never touches anything else.
+std::string tempPathFor(const std::string& target) {
+    const std::string folder = folderOf(target);
+    return folder + "." + target.substr(folder.size()) + kTempSuffix;
+}
+
+// Opens the temporary file and locks it: a lock that cannot be had means another save of the
+// same file is running. The lock dies with its process, so a killed save's file is free.
+int openLockedTemp(const std::string& tempPath) {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        int fd =
+            open(tempPath.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+        if (fd < 0) return -1;
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return -1;
+        }
+        // The file locked must still be the one of that name (a save that ended meanwhile has
+        // renamed it over its target), and no other name may share it.
+        struct stat opened, named;
+        if (fstat(fd, &opened) == 0 && lstat(tempPath.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            if (S_ISREG(opened.st_mode) && opened.st_nlink == 1 && ftruncate(fd, 0) == 0) return fd;
+            unlink(tempPath.c_str());
+        }
+        close(fd);
+    }
+    return -1;
+}
+
 void syncFolderOf(const std::string& path) {
     const std::string folder = folderOf(path);
     int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -57,12 +90,10 @@ bool beginSafeFile(SafeFileWriter& writer, const std::string& path) {
     struct stat info;
     if (stat(writer.targetPath.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
     writer.mode = permissionsFor(writer.targetPath);
-    std::vector<char> name(writer.targetPath.begin(), writer.targetPath.end());
-    const char suffix[] = ".tmp-XXXXXX";
-    name.insert(name.end(), suffix, suffix + sizeof suffix); // with the terminator
-    writer.fd = mkostemp(name.data(), O_CLOEXEC);
+    const std::string tempPath = tempPathFor(writer.targetPath);
+    writer.fd = openLockedTemp(tempPath);
     if (writer.fd < 0) return false;
-    writer.tempPath = name.data();
+    writer.tempPath = tempPath;
     return true;
 }
 
@@ -87,19 +118,18 @@ bool commitSafeFile(SafeFileWriter& writer) {
     bool ok = !writer.failed;
     ok = ok && fchmod(writer.fd, static_cast<mode_t>(writer.mode)) == 0;
     ok = ok && fsync(writer.fd) == 0;
-    ok = close(writer.fd) == 0 && ok;
-    writer.fd = -1;
+    // Renamed while still locked, so no other save can take the file over in between.
     ok = ok && rename(writer.tempPath.c_str(), writer.targetPath.c_str()) == 0;
-    if (!ok) {
-        unlink(writer.tempPath.c_str());
-        return false;
-    }
-    syncFolderOf(writer.targetPath);
-    return true;
+    if (!ok) unlink(writer.tempPath.c_str());
+    close(writer.fd);
+    writer.fd = -1;
+    if (ok) syncFolderOf(writer.targetPath);
+    return ok;
 }
 
 void abandonSafeFile(SafeFileWriter& writer) {
-    if (writer.fd >= 0) close(writer.fd);
+    if (writer.fd < 0) return;
+    unlink(writer.tempPath.c_str());
+    close(writer.fd);
     writer.fd = -1;
-    if (!writer.tempPath.empty()) unlink(writer.tempPath.c_str());
 }

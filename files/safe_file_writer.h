@@ -8,13 +8,14 @@
 struct SafeFileWriter {
     int fd = -1;
     std::string targetPath; // the file that is replaced (at the end of the links to it, if any)
-    std::string tempPath;   // the temporary file in the same folder
+    std::string tempPath;   // ".NAME.humbrook-tmp" beside it, locked while it is written
     unsigned mode = 0;      // permissions the new file gets: the old file's, else 0666 less umask
     bool failed = false;    // a write failed: commit refuses
 };
 
 // Creates the temporary file beside the file `path` names, following symbolic links so that the
-// links stay. Returns false (nothing created) on failure.
+// links stay. A temporary file left by an interrupted save of the same file is taken over; one
+// that another running save holds makes this fail. Returns false on failure.
 bool beginSafeFile(SafeFileWriter& writer, const std::string& path);
 
 // Appends bytes; a failure is remembered and reported by the commit.

@@ -1,11 +1,13 @@
-// Saving safely through symbolic links.
+// Saving safely: interrupted saves and symbolic links.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "fake_platform.h"
@@ -40,9 +42,52 @@ bool save(const std::string& path, const std::string& text) {
     return commitSafeFile(writer);
 }
 
+// A save killed after writing part of its file, as a crash or a power cut leaves it.
+void interruptedSave(const std::string& path) {
+    const pid_t child = fork();
+    if (child == 0) {
+        SafeFileWriter writer;
+        if (beginSafeFile(writer, path)) writeSafeFile(writer, "half a song", 11);
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+}
+
 bool isLink(const std::string& path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+TEST(SafeFileWriter, TheNextSaveRemovesWhatAnInterruptedOneLeft) {
+    ScratchFolder folder;
+    const std::string song = folder.file("song.zwv");
+    std::ofstream(song) << "old";
+    std::ofstream(folder.file("song.zwv.tmp-Ab12Cd")) << "not ours";
+    std::ofstream(folder.file(".other.zwv.humbrook-tmp")) << "another song's";
+    const std::vector<std::string> before = entries(folder.path);
+    interruptedSave(song);
+    EXPECT_EQ(readFile(song), "old");
+    EXPECT_GT(entries(folder.path).size(), before.size());
+    ASSERT_TRUE(save(song, "new"));
+    EXPECT_EQ(readFile(song), "new");
+    EXPECT_EQ(entries(folder.path), before);
+}
+
+TEST(SafeFileWriter, ASaveRunningElsewhereIsNotDisturbed) {
+    ScratchFolder folder;
+    const std::string song = folder.file("song.zwv");
+    SafeFileWriter first;
+    ASSERT_TRUE(beginSafeFile(first, song));
+    writeSafeFile(first, "first", 5);
+    SafeFileWriter second;
+    EXPECT_FALSE(beginSafeFile(second, song));
+    ASSERT_TRUE(commitSafeFile(first));
+    EXPECT_EQ(readFile(song), "first");
+    EXPECT_TRUE(save(song, "second"));
+    EXPECT_EQ(readFile(song), "second");
+    EXPECT_EQ(entries(folder.path), std::vector<std::string>{"song.zwv"});
 }
 
 TEST(SafeFileWriter, SavingThroughLinksKeepsThem) {
