@@ -3,6 +3,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,6 +14,7 @@ namespace {
 
 constexpr int kMaxLinkHops = 40; // as the kernel allows when it follows links itself
 constexpr int kOpenAttempts = 4; // a temporary file renamed or removed under us is opened anew
+constexpr long kDefaultNameMax = 255;
 constexpr const char kTempSuffix[] = ".humbrook-tmp";
 
 std::string folderOf(const std::string& path) {
@@ -42,11 +45,27 @@ unsigned permissionsFor(const std::string& target) {
     return 0666 & ~mask;
 }
 
+uint64_t nameHash(const std::string& name) {
+    uint64_t hash = 14695981039346656037u; // 64-bit FNV-1a
+    for (unsigned char c : name) hash = (hash ^ c) * 1099511628211u;
+    return hash;
+}
+
 // ".NAME.humbrook-tmp" beside the target: one name per target, so a save finds and reuses what
-// an interrupted save of the same file left, and never touches anything else.
+// an interrupted save of the same file left, and never touches anything else. A name too long
+// for the folder is cut (at a character boundary) and told apart from others by a hash.
 std::string tempPathFor(const std::string& target) {
     const std::string folder = folderOf(target);
-    return folder + "." + target.substr(folder.size()) + kTempSuffix;
+    const std::string name = target.substr(folder.size());
+    long nameMax = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    if (nameMax <= 0) nameMax = kDefaultNameMax;
+    const size_t room = static_cast<size_t>(nameMax) - 1 - (sizeof kTempSuffix - 1);
+    if (name.size() <= room) return folder + "." + name + kTempSuffix;
+    char hash[18];
+    std::snprintf(hash, sizeof hash, "~%016llx", static_cast<unsigned long long>(nameHash(name)));
+    size_t kept = room > sizeof hash - 1 ? room - (sizeof hash - 1) : 0;
+    while (kept > 0 && (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80) --kept;
+    return folder + "." + name.substr(0, kept) + hash + kTempSuffix;
 }
 
 // Opens the temporary file and locks it: a lock that cannot be had means another save of the

@@ -1,4 +1,4 @@
-// Saving safely: interrupted saves and symbolic links.
+// Saving safely: interrupted saves, symbolic links, names at the file system's length limit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -114,6 +114,29 @@ TEST(SafeFileWriter, SavingThroughLinksKeepsThem) {
     ASSERT_EQ(symlink("loop-a", folder.file("loop-b").c_str()), 0);
     EXPECT_FALSE(save(folder.file("loop-a"), "nowhere"));
     EXPECT_TRUE(isLink(folder.file("loop-a")));
+}
+
+TEST(SafeFileWriter, NamesUpToTheLimitCanBeSaved) {
+    ScratchFolder folder;
+    const long nameMax = pathconf(folder.path.c_str(), _PC_NAME_MAX);
+    ASSERT_GE(nameMax, 255);
+    for (size_t length : {size_t{245}, size_t{250}, size_t{255}}) {
+        const std::string name = std::string(length - 4, 'n') + ".zwv";
+        const std::string song = folder.file(name);
+        interruptedSave(song);
+        ASSERT_TRUE(save(song, "long " + std::to_string(length))) << length;
+        EXPECT_EQ(readFile(song), "long " + std::to_string(length));
+    }
+    // Two long names that differ only at their end get temporary files of their own.
+    const std::string a = folder.file(std::string(250, 'x') + "a");
+    const std::string b = folder.file(std::string(250, 'x') + "b");
+    SafeFileWriter first, second;
+    ASSERT_TRUE(beginSafeFile(first, a));
+    ASSERT_TRUE(beginSafeFile(second, b));
+    EXPECT_NE(first.tempPath, second.tempPath);
+    abandonSafeFile(first);
+    abandonSafeFile(second);
+    EXPECT_EQ(entries(folder.path).size(), 3u);
 }
 
 } // namespace
