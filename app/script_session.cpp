@@ -106,24 +106,29 @@ bool startScriptSession(ScriptSession& session) {
     return true;
 }
 
-void advanceOneChunk(ScriptSession& session) {
+std::string advanceOneChunk(ScriptSession& session) {
     AppState& app = session.app;
     const int chunkBytes = 4 * app.engine.chunkFrames;
     const int bufferBytes = session.device.bufferSize();
+    std::string error;
     if (app.engine.playing && chunkBytes > 0 && bufferBytes >= chunkBytes) {
         const int chunk = session.device.playCursor() / chunkBytes;
         const int chunkStart = chunk * chunkBytes;
         if (capturing(session.capture) && chunkStart + chunkBytes <= bufferBytes)
-            appendWavCapture(session.capture, session.device.bufferBytes() + chunkStart,
-                             chunkBytes);
+            appendWavCapture(session.capture, session.device.bufferBytes() + chunkStart, chunkBytes,
+                             error);
         session.device.setPlayCursor((chunk + 1) % kRingChunks * chunkBytes);
     }
     pump(session);
+    return error;
 }
 
 std::string runScriptCommand(ScriptSession& session, const ScriptCommand& command) {
     if (command.kind == ScriptCommandKind::Steps) {
-        for (int i = 0; i < command.first; ++i) advanceOneChunk(session);
+        for (int i = 0; i < command.first; ++i) {
+            std::string error = advanceOneChunk(session);
+            if (!error.empty()) return error;
+        }
         return "";
     }
     pump(session);
@@ -163,6 +168,6 @@ int runScriptFile(ScriptSession& session, const std::string& path, std::ostream&
     return runScript(session, file, errors);
 }
 
-void endScriptSession(ScriptSession& session) {
-    endWavCapture(session.capture);
+std::string endScriptSession(ScriptSession& session) {
+    return finishCapture(session);
 }

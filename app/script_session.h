@@ -39,8 +39,9 @@ bool startScriptSession(ScriptSession& session);
 std::string runScriptCommand(ScriptSession& session, const ScriptCommand& command);
 
 // One step of the clock: while playing, the play cursor moves to the start of the next chunk
-// (appending the chunk it leaves to a running capture); then one pump.
-void advanceOneChunk(ScriptSession& session);
+// (appending the chunk it leaves to a running capture); then one pump. Returns why the capture
+// stopped when it could not take the chunk, else "".
+std::string advanceOneChunk(ScriptSession& session);
 
 // Reads the whole script, then delivers its commands in order. A line that cannot be parsed is
 // reported on `errors` with its line number before anything runs (exit code 2); an output file
@@ -52,4 +53,5 @@ int runScript(ScriptSession& session, std::istream& script, std::ostream& errors
 int runScriptFile(ScriptSession& session, const std::string& path, std::ostream& errors);
 
 // The end of a session: a running capture is finished (the AppState stays with its owner).
-void endScriptSession(ScriptSession& session);
+// Returns an error text when it could not be, else "".
+std::string endScriptSession(ScriptSession& session);

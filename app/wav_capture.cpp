@@ -7,39 +7,58 @@
 
 namespace {
 
-bool writeHeader(WavCapture& capture) {
-    uint8_t header[kWaveHeaderBytes];
-    fillStereoWaveHeader(header, capture.sampleRate, capture.dataBytes);
-    return std::fwrite(header, 1, kWaveHeaderBytes, capture.file) == kWaveHeaderBytes;
+void abandon(WavCapture& capture) {
+    abandonSafeFile(capture.writer);
+    capture.running = false;
 }
 
 } // namespace
 
 bool beginWavCapture(WavCapture& capture, const std::string& path, int sampleRate) {
     endWavCapture(capture);
-    capture.file = std::fopen(path.c_str(), "wb");
+    capture.path = path;
     capture.sampleRate = sampleRate;
     capture.dataBytes = 0;
-    if (capture.file == nullptr) return false;
-    return writeHeader(capture);
+    if (!beginSafeFile(capture.writer, path)) return false;
+    uint8_t header[kWaveHeaderBytes];
+    fillStereoWaveHeader(header, sampleRate, 0);
+    capture.running = writeSafeFile(capture.writer, header, kWaveHeaderBytes);
+    if (!capture.running) abandonSafeFile(capture.writer);
+    return capture.running;
 }
 
-void appendWavCapture(WavCapture& capture, const uint8_t* bytes, int byteCount) {
-    if (capture.file == nullptr || byteCount <= 0) return;
-    uint8_t block[4096];
+bool appendWavCapture(WavCapture& capture, const uint8_t* bytes, int byteCount,
+                      std::string& error) {
+    if (!capture.running || byteCount <= 0) return true;
+    if (static_cast<uint64_t>(capture.dataBytes) + static_cast<uint64_t>(byteCount) >
+        kMaxWaveDataBytes) {
+        abandon(capture);
+        error = "capture " + capture.path + " would pass the 4 GiB a WAV file can hold";
+        return false;
+    }
+    uint8_t block[1 << 14];
     for (int done = 0; done < byteCount;) {
         const int count = std::min(byteCount - done, static_cast<int>(sizeof block));
         copySamplesLittleEndian(block, bytes + done, static_cast<size_t>(count));
-        capture.dataBytes +=
-            static_cast<uint32_t>(std::fwrite(block, 1, static_cast<size_t>(count), capture.file));
+        if (!writeSafeFile(capture.writer, block, static_cast<size_t>(count))) {
+            abandon(capture);
+            error = "cannot write " + capture.path;
+            return false;
+        }
         done += count;
     }
+    capture.dataBytes += static_cast<uint32_t>(byteCount);
+    return true;
 }
 
 bool endWavCapture(WavCapture& capture) {
-    if (capture.file == nullptr) return true;
-    bool ok = std::fseek(capture.file, 0, SEEK_SET) == 0 && writeHeader(capture);
-    ok = std::fclose(capture.file) == 0 && ok;
-    capture.file = nullptr;
-    return ok;
+    if (!capture.running) return true;
+    capture.running = false;
+    uint8_t header[kWaveHeaderBytes];
+    fillStereoWaveHeader(header, capture.sampleRate, capture.dataBytes);
+    if (!rewriteSafeFile(capture.writer, 0, header, kWaveHeaderBytes)) {
+        abandonSafeFile(capture.writer);
+        return false;
+    }
+    return commitSafeFile(capture.writer);
 }

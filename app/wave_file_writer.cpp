@@ -41,7 +41,7 @@ void copySamplesLittleEndian(uint8_t* out, const uint8_t* samples, size_t byteCo
 bool writeStereoWaveFile(const std::string& path, int sampleRate,
                          const std::vector<uint8_t>& samples, std::string& error) {
     const uint64_t dataBytes = samples.size();
-    if (dataBytes > 0xFFFFFFFFu - kWaveHeaderBytes) {
+    if (dataBytes > kMaxWaveDataBytes) {
         error = "too many samples for a WAV file";
         return false;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 constexpr int kWaveHeaderBytes = 44;
+constexpr uint32_t kMaxWaveDataBytes = 0xFFFFFFFFu - kWaveHeaderBytes; // the RIFF size must fit
 
 // Fills `header` (kWaveHeaderBytes bytes) for 16-bit stereo PCM at `sampleRate` Hz followed by
 // `dataBytes` bytes of samples.

@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
         ScriptSession session(*app, device, std::cout);
         if (!startScriptSession(session)) return fail("cannot set up the screen");
         const int code = runScriptFile(session, options.scriptPath, std::cerr);
-        endScriptSession(session);
+        const std::string unfinished = endScriptSession(session);
         if (code != 0) return code;
+        if (!unfinished.empty()) return fail(unfinished);
         if (session.platform.warningShown()) return kExitFailure;
     }
     if (!options.renderOutput.empty()) {

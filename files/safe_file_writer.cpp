@@ -92,6 +92,26 @@ int openLockedTemp(const std::string& tempPath) {
     return -1;
 }
 
+// Writes all `size` bytes at `offset`, or at the end when it is negative; a failure is
+// remembered so that the commit refuses.
+bool writeAll(SafeFileWriter& writer, const void* data, size_t size, int64_t offset) {
+    if (writer.fd < 0 || writer.failed) return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written =
+            offset < 0 ? write(writer.fd, bytes, size) : pwrite(writer.fd, bytes, size, offset);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            writer.failed = true;
+            return false;
+        }
+        bytes += written;
+        if (offset >= 0) offset += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
 void syncFolderOf(const std::string& path) {
     const std::string folder = folderOf(path);
     int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -117,19 +137,11 @@ bool beginSafeFile(SafeFileWriter& writer, const std::string& path) {
 }
 
 bool writeSafeFile(SafeFileWriter& writer, const void* data, size_t size) {
-    if (writer.fd < 0 || writer.failed) return false;
-    const char* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        ssize_t written = write(writer.fd, bytes, size);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            writer.failed = true;
-            return false;
-        }
-        bytes += written;
-        size -= static_cast<size_t>(written);
-    }
-    return true;
+    return writeAll(writer, data, size, -1);
+}
+
+bool rewriteSafeFile(SafeFileWriter& writer, uint64_t offset, const void* data, size_t size) {
+    return writeAll(writer, data, size, static_cast<int64_t>(offset));
 }
 
 bool commitSafeFile(SafeFileWriter& writer) {

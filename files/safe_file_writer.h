@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 // A file being written. Until commitSafeFile succeeds the target keeps its old contents.
@@ -20,6 +21,10 @@ bool beginSafeFile(SafeFileWriter& writer, const std::string& path);
 
 // Appends bytes; a failure is remembered and reported by the commit.
 bool writeSafeFile(SafeFileWriter& writer, const void* data, size_t size);
+
+// Overwrites bytes already written, `offset` bytes from the start (a header completed at the
+// end); a failure is remembered as writeSafeFile's are.
+bool rewriteSafeFile(SafeFileWriter& writer, uint64_t offset, const void* data, size_t size);
 
 // Flushes the temporary file to disk, gives it its permissions and renames it over the target.
 // On any failure the temporary file is removed and the target is left as it was.

@@ -1,12 +1,15 @@
 // Script parsing and the session's own commands: steps, capture, screenshots, mouse and errors.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 
 #include "app/key_codes.h"
 #include "app/script_commands.h"
+#include "app/wave_file_writer.h"
 #include "shell_session.h"
 
 namespace {
@@ -110,7 +113,9 @@ TEST(ScriptSessions, CaptureWritesEveryChunkTheCursorLeaves) {
     s.song().noteGrid[0].notePosition[1][12] = 2;
     s.song().noteGrid[0].noteLength[1][12] = 2;
     s.song().noteGrid[0].nextRow[1][12] = -1;
-    ASSERT_EQ(s.run("key Enter\ncapture " + wav + "\nsteps 6\ncapture end\nsteps 2\n"), 0);
+    ASSERT_EQ(s.run("key Enter\ncapture " + wav + "\nsteps 6\n"), 0);
+    EXPECT_FALSE(std::filesystem::exists(wav)) << "the file takes its place at the end";
+    ASSERT_EQ(s.run("capture end\nsteps 2\n"), 0);
     const int chunkBytes = 4 * s.app().engine.chunkFrames;
     ASSERT_EQ(std::filesystem::file_size(wav), 44u + 6u * chunkBytes);
     std::ifstream in(wav, std::ios::binary);
@@ -119,6 +124,59 @@ TEST(ScriptSessions, CaptureWritesEveryChunkTheCursorLeaves) {
     int nonZero = 0;
     for (size_t i = 44; i < bytes.size(); ++i) nonZero += bytes[i] != 0;
     EXPECT_GT(nonZero, 1000) << "the note is heard";
+    std::remove(wav.c_str());
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The file-size limit makes every write past it fail, as a full disk does.
+struct FileSizeLimit {
+    rlimit saved;
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
+
+TEST(ScriptSessions, ACaptureThatCannotBeWrittenStopsAndKeepsThePreviousFile) {
+    ShellSession s;
+    const std::string wav = tempPath("kept.wav");
+    std::ofstream(wav) << "the previous capture";
+    {
+        FileSizeLimit limit(64 * 1024);
+        EXPECT_EQ(s.run("key Enter\ncapture " + wav + "\nsteps 8\nkey Enter\n"), 1);
+    }
+    EXPECT_NE(s.errors.str().find("script line 3: cannot write " + wav), std::string::npos);
+    EXPECT_EQ(s.app().engine.playing, 1) << "the script stopped at the failure";
+    EXPECT_FALSE(capturing(s.session->capture));
+    EXPECT_EQ(fileText(wav), "the previous capture");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() /
+                                         ".humbrook_script_kept.wav.humbrook-tmp"));
+    std::remove(wav.c_str());
+}
+
+TEST(ScriptSessions, ACaptureStopsBeforeItsDataCountWouldWrap) {
+    ShellSession s;
+    const std::string wav = tempPath("full.wav");
+    std::ofstream(wav) << "the previous capture";
+    ASSERT_EQ(s.run("key Enter\ncapture " + wav + "\nsteps 1\n"), 0);
+    const uint32_t chunkBytes = 4u * static_cast<uint32_t>(s.app().engine.chunkFrames);
+    // As if 4 GiB had been captured: one more chunk fits, the next would not.
+    s.session->capture.dataBytes = kMaxWaveDataBytes - 2 * chunkBytes + 1;
+    EXPECT_EQ(s.run("steps 1\n"), 0);
+    EXPECT_EQ(s.run("steps 5\n"), 1);
+    EXPECT_NE(s.errors.str().find("script line 1: capture " + wav +
+                                  " would pass the 4 GiB a WAV file can hold"),
+              std::string::npos);
+    EXPECT_FALSE(capturing(s.session->capture));
+    EXPECT_EQ(fileText(wav), "the previous capture");
     std::remove(wav.c_str());
 }
 
