@@ -1,9 +1,8 @@
 // Scripted sessions: the same handlers as the window, driven by script lines.
 #include "app/script_session.h"
 
-#include <fstream>
-#include <iostream>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 #include "app/app_state.h"
@@ -13,11 +12,13 @@
 #include "app/recording_control.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
+#include "files/file_bytes.h"
 #include "ui/panel_update.h"
 
 namespace {
 
-constexpr int kDisplayBytesPerPixel = 4; // as the windowed program's picture
+constexpr int kDisplayBytesPerPixel = 4;             // as the windowed program's picture
+constexpr size_t kMaxScriptBytes = size_t{64} << 20; // far more than any script needs
 
 struct NumberedCommand {
     int line;
@@ -159,13 +160,19 @@ int runScript(ScriptSession& session, std::istream& script, std::ostream& errors
 }
 
 int runScriptFile(ScriptSession& session, const std::string& path, std::ostream& errors) {
-    if (path == "-") return runScript(session, std::cin, errors);
-    std::ifstream file(path);
-    if (!file) {
+    FileBytes file;
+    const FileOpenResult read = readInputBytes(path, file, kMaxScriptBytes);
+    if (read == FileOpenResult::TooLarge) {
+        errors << "the script " << path << " is larger than 64 MB\n";
+        return 1;
+    }
+    if (read != FileOpenResult::Opened || file.readFailed) {
         errors << "cannot read the script " << path << "\n";
         return 1;
     }
-    return runScript(session, file, errors);
+    std::istringstream script(std::string(reinterpret_cast<const char*>(file.data), file.size));
+    closeFileBytes(file);
+    return runScript(session, script, errors);
 }
 
 std::string endScriptSession(ScriptSession& session) {

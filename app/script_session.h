@@ -48,8 +48,9 @@ std::string advanceOneChunk(ScriptSession& session);
 // that cannot be written stops the session (exit code 1); otherwise 0.
 int runScript(ScriptSession& session, std::istream& script, std::ostream& errors);
 
-// Runs the script in the file at `path` ("-" reads standard input) as runScript does; a file
-// that cannot be read gives exit code 1.
+// Runs the script in the file at `path` ("-" reads standard input) as runScript does. A script
+// that cannot be read to its end (missing, a folder, a read error, over 64 MB) runs nothing and
+// gives exit code 1.
 int runScriptFile(ScriptSession& session, const std::string& path, std::ostream& errors);
 
 // The end of a session: a running capture is finished (the AppState stays with its owner).

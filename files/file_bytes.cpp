@@ -8,9 +8,9 @@
 
 namespace {
 
-// Appends what is left of the file, stopping one byte past `limit` so that a file that grew
-// beyond it while it was read is noticed.
-void readRest(int fd, FileBytes& file, size_t limit) {
+// Appends what is left of the file, reading at most one byte past `limit` so that a longer
+// file (or one that grew while it was read) is noticed: false then, with `file` emptied.
+bool readRest(int fd, FileBytes& file, size_t limit) {
     uint8_t block[1 << 16];
     while (file.copy.size() <= limit) {
         const size_t room = limit - file.copy.size();
@@ -24,6 +24,13 @@ void readRest(int fd, FileBytes& file, size_t limit) {
         }
         file.copy.insert(file.copy.end(), block, block + got);
     }
+    if (file.copy.size() > limit) {
+        file = FileBytes{};
+        return false;
+    }
+    file.data = file.copy.data();
+    file.size = file.copy.size();
+    return true;
 }
 
 } // namespace
@@ -43,15 +50,22 @@ FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t li
     }
     // The size is only a hint: the file may grow or shrink while it is read.
     file.copy.reserve(static_cast<size_t>(info.st_size));
-    readRest(fd, file, limit);
+    const bool whole = readRest(fd, file, limit);
     close(fd);
-    if (file.copy.size() > limit) {
-        file = FileBytes{};
-        return FileOpenResult::TooLarge;
-    }
-    file.data = file.copy.data();
-    file.size = file.copy.size();
-    return FileOpenResult::Opened;
+    return whole ? FileOpenResult::Opened : FileOpenResult::TooLarge;
+}
+
+FileOpenResult readInputBytes(const std::string& path, FileBytes& file, size_t limit) {
+    file = FileBytes{};
+    const bool standardInput = path == "-";
+    int fd = standardInput ? STDIN_FILENO : open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return FileOpenResult::CannotOpen;
+    struct stat info;
+    FileOpenResult result = FileOpenResult::CannotOpen;
+    if (fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode))
+        result = readRest(fd, file, limit) ? FileOpenResult::Opened : FileOpenResult::TooLarge;
+    if (!standardInput) close(fd);
+    return result;
 }
 
 void closeFileBytes(FileBytes& file) {

@@ -25,5 +25,9 @@ enum class FileOpenResult {
 // another program cutting it short while it is read cannot fault us.
 FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t limit);
 
+// Reads the whole of an input that may also be a pipe or a terminal (a script; "-" is standard
+// input), at most `limit` bytes. Such an input may make the read wait; a folder is refused.
+FileOpenResult readInputBytes(const std::string& path, FileBytes& file, size_t limit);
+
 // Frees the bytes.
 void closeFileBytes(FileBytes& file);

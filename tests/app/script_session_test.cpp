@@ -74,7 +74,16 @@ TEST(ScriptSessions, ScriptFilesAreReadWholeAndAMissingOneFails) {
     EXPECT_EQ(s.app().engine.playing, 1);
     std::remove(script.c_str());
     EXPECT_EQ(runScriptFile(*s.session, script, s.errors), 1);
-    EXPECT_NE(s.errors.str().find(script), std::string::npos);
+    EXPECT_NE(s.errors.str().find("cannot read the script " + script), std::string::npos);
+}
+
+TEST(ScriptSessions, AFolderOrAnEndlessDeviceIsNoScript) {
+    ShellSession s;
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    EXPECT_EQ(runScriptFile(*s.session, folder, s.errors), 1);
+    EXPECT_NE(s.errors.str().find("cannot read the script " + folder), std::string::npos);
+    EXPECT_EQ(runScriptFile(*s.session, "/dev/zero", s.errors), 1);
+    EXPECT_NE(s.errors.str().find("the script /dev/zero is larger than 64 MB"), std::string::npos);
 }
 
 TEST(ScriptSessions, DialogAnswersAreTakenInOrderByTheNextDialogs) {

@@ -87,3 +87,12 @@ endforeach()
 # A file that cannot be written is a failure, not a usage error.
 run_render(-o ${WORK}/no/such/folder/x.wav -n 1)
 expect("unwritable output exited with ${rc}" rc EQUAL 1)
+
+# A script that cannot be read runs nothing: a folder, or an endless device.
+foreach(script ${WORK} /dev/zero)
+  run_render(--script ${script} -o ${WORK}/after-script.wav -n 1)
+  expect("--script ${script} exited with ${rc}" rc EQUAL 1)
+  string(FIND "${err}" "the script ${script}" at)
+  expect("--script ${script} said nothing about the script: ${err}" at GREATER_EQUAL 0)
+  expect("--script ${script} went on to render" NOT EXISTS ${WORK}/after-script.wav)
+endforeach()
