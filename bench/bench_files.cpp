@@ -82,6 +82,33 @@ void BM_SongTextWrite(benchmark::State& state) {
 }
 BENCHMARK(BM_SongTextWrite)->Unit(benchmark::kMillisecond);
 
+// The largest file Open accepts: the full song followed by its sound-file lines again and again
+// up to the size limit, every value parsed and stored.
+void BM_LoadLargestAllowedFile(benchmark::State& state) {
+    auto source = songWithFullSlots();
+    std::string text;
+    appendSongText(source->song, text);
+    const size_t sounds = text.find("SoundFileVals");
+    const std::string repeated =
+        text.substr(sounds, text.find('\n', text.rfind("SoundFileVals")) + 1 - sounds);
+    while (text.size() + repeated.size() <= kMaxSongFileBytes) text += repeated;
+    const std::string path = scratchPath();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file) std::fclose(file);
+    std::ostringstream lines;
+    ScriptedPlatform platform(lines);
+    auto app = std::make_unique<AppState>();
+    resetSong(*app);
+    for (auto _ : state) {
+        if (!written || !loadSongFromPath(*app, path, platform) || platform.warningShown())
+            state.SkipWithError("load failed");
+    }
+    state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadLargestAllowedFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_SongTextRead(benchmark::State& state) {
     auto source = songWithFullSlots();
     std::string text;
