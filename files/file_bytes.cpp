@@ -1,4 +1,4 @@
-// A whole file read into memory, for the readers that parse from a buffer.
+// Reading files safely: whole into memory with a limit, or a few bytes at a time where needed.
 #include "files/file_bytes.h"
 
 #include <cerrno>
@@ -35,21 +35,42 @@ bool readRest(int fd, FileBytes& file, size_t limit) {
 
 } // namespace
 
-FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t limit) {
-    file = FileBytes{};
+int openRegularFile(const std::string& path, uint64_t& size) {
     int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return FileOpenResult::CannotOpen;
+    if (fd < 0) return -1;
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
-        return FileOpenResult::CannotOpen;
+        return -1;
     }
-    if (static_cast<uint64_t>(info.st_size) > limit) {
+    size = static_cast<uint64_t>(info.st_size);
+    return fd;
+}
+
+bool readFileAt(int fd, uint64_t offset, void* out, size_t count) {
+    uint8_t* bytes = static_cast<uint8_t*>(out);
+    while (count > 0) {
+        ssize_t got = pread(fd, bytes, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        bytes += got;
+        offset += static_cast<uint64_t>(got);
+        count -= static_cast<size_t>(got);
+    }
+    return true;
+}
+
+FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t limit) {
+    file = FileBytes{};
+    uint64_t size = 0;
+    int fd = openRegularFile(path, size);
+    if (fd < 0) return FileOpenResult::CannotOpen;
+    if (size > limit) {
         close(fd);
         return FileOpenResult::TooLarge;
     }
     // The size is only a hint: the file may grow or shrink while it is read.
-    file.copy.reserve(static_cast<size_t>(info.st_size));
+    file.copy.reserve(static_cast<size_t>(size));
     const bool whole = readRest(fd, file, limit);
     close(fd);
     return whole ? FileOpenResult::Opened : FileOpenResult::TooLarge;

@@ -1,4 +1,4 @@
-// A whole file read into memory, for the readers that parse from a buffer.
+// Reading files safely: whole into memory with a limit, or a few bytes at a time where needed.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +24,13 @@ enum class FileOpenResult {
 // a file larger than the limit can take the memory. The file is copied rather than mapped, so
 // another program cutting it short while it is read cannot fault us.
 FileOpenResult openFileBytes(const std::string& path, FileBytes& file, size_t limit);
+
+// Opens `path` for reading without waiting and returns its descriptor when it is a regular file,
+// with the file's size; else -1. The caller closes it.
+int openRegularFile(const std::string& path, uint64_t& size);
+
+// Reads exactly `count` bytes at `offset`; false on a read error or when the file ends first.
+bool readFileAt(int fd, uint64_t offset, void* out, size_t count);
 
 // Reads the whole of an input that may also be a pipe or a terminal (a script; "-" is standard
 // input), at most `limit` bytes. Such an input may make the read wait; a folder is refused.

@@ -2,9 +2,9 @@
 #include "files/wave_import.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <unistd.h>
 
 #include "app/app_state.h"
 #include "app/platform.h"
@@ -15,42 +15,64 @@
 namespace {
 
 constexpr size_t kSkippedBytes = 18; // "data" header and five samples of a canonical file
+// A WAV file has a handful of chunks before its format; beyond this many the file is damaged,
+// and walking on could take as long as the file is large.
+constexpr int kMaxChunksBeforeFormat = 4096;
 
 struct WaveFormat {
     uint16_t channels = 0;
     uint32_t sampleRate = 0;
     uint16_t blockAlign = 0;
-    size_t afterFormat = 0; // offset of the first byte after the "fmt " chunk
-    uint32_t riffSize = 0;  // size the RIFF header declares
+    uint64_t afterFormat = 0; // offset of the first byte after the "fmt " chunk
+    uint32_t riffSize = 0;    // size the RIFF header declares
 };
 
 bool hasTag(const uint8_t* p, const char* tag) {
     return std::memcmp(p, tag, 4) == 0;
 }
 
+// Where an import's bytes come from: a buffer, or a file read only at the places needed, so
+// that a huge file costs no more than a small one.
+struct WaveSource {
+    const uint8_t* bytes = nullptr; // the whole file, or nullptr to read `fd`
+    int fd = -1;
+    uint64_t size = 0;
+
+    bool read(uint64_t offset, void* out, size_t count) const {
+        if (offset > size || count > size - offset) return false;
+        if (bytes == nullptr) return readFileAt(fd, offset, out, count);
+        std::memcpy(out, bytes + offset, count);
+        return true;
+    }
+};
+
 // The RIFF "WAVE" form and its "fmt " chunk. No size in the file is trusted: every chunk must
 // lie inside both the file and the RIFF chunk.
-bool findFormat(const uint8_t* bytes, size_t size, WaveFormat& format) {
-    if (size < 12 || !hasTag(bytes, "RIFF") || !hasTag(bytes + 8, "WAVE")) return false;
-    format.riffSize = readLe32(bytes + 4);
+bool findFormat(const WaveSource& source, WaveFormat& format) {
+    const uint64_t size = source.size;
+    uint8_t head[12];
+    if (!source.read(0, head, 12) || !hasTag(head, "RIFF") || !hasTag(head + 8, "WAVE"))
+        return false;
+    format.riffSize = readLe32(head + 4);
     const uint64_t riffEnd = std::min<uint64_t>(uint64_t{8} + format.riffSize, size);
     uint64_t chunk = 12;
-    while (chunk + 8 <= riffEnd) {
-        const uint32_t chunkSize = readLe32(bytes + chunk + 4);
+    for (int examined = 0; chunk + 8 <= riffEnd && examined < kMaxChunksBeforeFormat; ++examined) {
+        if (!source.read(chunk, head, 8)) return false;
+        const uint32_t chunkSize = readLe32(head + 4);
         const uint64_t data = chunk + 8;
-        if (hasTag(bytes + chunk, "fmt ")) {
-            if (chunkSize < 16 || data + 16 > size) return false;
-            const uint8_t* fmt = bytes + data;
+        if (hasTag(head, "fmt ")) {
+            uint8_t fmt[18];
+            if (chunkSize < 16 || !source.read(data, fmt, 16)) return false;
             if (readLe16(fmt) != 1) {
                 // Not PCM: the extra-size field and that many bytes must be there to read.
-                if (data + 18 > size) return false;
+                if (!source.read(data + 16, fmt + 16, 2)) return false;
                 if (data + 18 + readLe16(fmt + 16) > size) return false;
             }
             format.channels = readLe16(fmt + 2);
             format.sampleRate = readLe32(fmt + 4);
             format.blockAlign = readLe16(fmt + 12);
             const uint64_t after = data + chunkSize + (chunkSize & 1); // past the pad byte
-            format.afterFormat = static_cast<size_t>(std::min<uint64_t>(after, size));
+            format.afterFormat = std::min<uint64_t>(after, size);
             return true;
         }
         chunk = data + chunkSize + (chunkSize & 1);
@@ -76,13 +98,11 @@ void storeSamples(Song& song, int slot, const WaveFormat& format, size_t rawByte
     song.SoundEffect[slot][kKnobNoise].value = 0.0f;
 }
 
-} // namespace
-
-bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size, Platform& platform,
-                     bool readFailed) {
+// The checks in order, then the bytes after the format read into the slot.
+bool importWave(AppState& app, int slot, const WaveSource& source, Platform& platform) {
     if (slot < 0 || slot >= kWaveformSlotCount) return false;
     WaveFormat format;
-    if (!findFormat(bytes, size, format)) {
+    if (!findFormat(source, format)) {
         showWarning(platform, "Couldn't Open File ");
         return false;
     }
@@ -100,13 +120,13 @@ bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
     if (!song.SoundFileVals[slot].fileSamples)
         song.SoundFileVals[slot].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
 
-    size_t rawBytes = std::min<size_t>(
-        {static_cast<size_t>(kRawImportBytes), format.riffSize, size - format.afterFormat});
-    if (readFailed && rawBytes == size - format.afterFormat) {
+    size_t rawBytes = static_cast<size_t>(
+        std::min<uint64_t>({static_cast<uint64_t>(kRawImportBytes), format.riffSize,
+                            source.size - format.afterFormat}));
+    if (!source.read(format.afterFormat, song.rawImportBuffer[slot].get(), rawBytes)) {
         showWarning(platform, "Couldn't Read File ");
         rawBytes = 0;
     }
-    std::memcpy(song.rawImportBuffer[slot].get(), bytes + format.afterFormat, rawBytes);
     // Too few bytes for even one sample past the skipped ones counts as no data.
     if (rawBytes < kSkippedBytes + 2) {
         showWarning(platform, "No Data Found");
@@ -121,14 +141,24 @@ bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
     return true;
 }
 
+} // namespace
+
+bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
+                     Platform& platform) {
+    WaveSource source;
+    source.bytes = bytes;
+    source.size = size;
+    return importWave(app, slot, source, platform);
+}
+
 bool importWaveFromPath(AppState& app, int slot, const std::string& path, Platform& platform) {
-    FileBytes file;
-    if (openFileBytes(path, file, SIZE_MAX) != FileOpenResult::Opened) {
+    WaveSource source;
+    source.fd = openRegularFile(path, source.size);
+    if (source.fd < 0) {
         showWarning(platform, "Couldn't Open File ");
         return false;
     }
-    const bool imported =
-        importWaveBytes(app, slot, file.data, file.size, platform, file.readFailed);
-    closeFileBytes(file);
+    const bool imported = importWave(app, slot, source, platform);
+    close(source.fd);
     return imported;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -93,6 +94,81 @@ TEST(HostileFiles, SpecialFilesAreNoWaves) {
     EXPECT_EQ(platform.warnings(),
               (std::vector<std::string>{"Couldn't Open File ", "Couldn't Open File "}));
     EXPECT_EQ(app->song.SoundType[1], 0);
+}
+
+// Bytes written at the start of a file, as a WAV header on a sparse file.
+void writeAt(const std::string& path, off_t offset, const std::vector<uint8_t>& bytes) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(offset);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> chunk(const char* tag, uint32_t size) {
+    std::vector<uint8_t> bytes(tag, tag + 4);
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(size >> (8 * i)));
+    return bytes;
+}
+
+// "RIFF" with the largest size, then "WAVE".
+std::vector<uint8_t> riffHeader() {
+    std::vector<uint8_t> bytes = chunk("RIFF", 0xFFFFFFFFu);
+    bytes.insert(bytes.end(), {'W', 'A', 'V', 'E'});
+    return bytes;
+}
+
+// The format chunk of mono 22050 Hz 16-bit samples.
+std::vector<uint8_t> formatChunk() {
+    std::vector<uint8_t> bytes = chunk("fmt ", 16);
+    bytes.insert(bytes.end(), {1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0});
+    return bytes;
+}
+
+std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+long peakMemoryKB() {
+    rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(HostileFiles, AHugeWaveCostsNoMoreThanTheSamplesItGives) {
+    Deadline deadline;
+    ScratchFolder folder;
+    auto app = makeApp();
+    FakePlatform platform;
+    const long peakBefore = peakMemoryKB();
+    // 100 GB: the header, then silence; 1 GB the same.
+    for (off_t size : {k100GB, off_t{1} << 30}) {
+        const std::string path = sparseFile(folder, "huge.wav", size);
+        writeAt(path, 0, riffHeader() + formatChunk());
+        app->song.SoundFileVals[2].fileSampleCount = 0;
+        EXPECT_TRUE(importWaveFromPath(*app, 2, path, platform)) << size;
+        EXPECT_EQ(app->song.SoundFileVals[2].fileSampleCount, 399991);
+    }
+    // The format behind a 2 GB chunk is found without reading what lies between.
+    const std::string behind = sparseFile(folder, "behind.wav", off_t{3} << 30);
+    writeAt(behind, 0, riffHeader() + chunk("JUNK", 0x80000000u));
+    writeAt(behind, 20 + 0x80000000ll, formatChunk());
+    EXPECT_TRUE(importWaveFromPath(*app, 4, behind, platform));
+    EXPECT_EQ(app->song.SoundFileVals[4].fileSampleCount, 399991);
+    EXPECT_LT(peakMemoryKB() - peakBefore, 100 * 1024) << "no more than a few MB was read";
+    EXPECT_TRUE(platform.warnings().empty());
+}
+
+TEST(HostileFiles, AWaveOfEndlessEmptyChunksIsRefusedSoon) {
+    Deadline deadline;
+    ScratchFolder folder;
+    auto app = makeApp();
+    FakePlatform platform;
+    // "RIFF" and "WAVE", then 100 GB of zero bytes: chunks of size 0, eight bytes apart.
+    const std::string path = sparseFile(folder, "empty-chunks.wav", k100GB);
+    writeAt(path, 0, riffHeader());
+    EXPECT_FALSE(importWaveFromPath(*app, 2, path, platform));
+    EXPECT_EQ(platform.warnings(), std::vector<std::string>{"Couldn't Open File "});
 }
 
 } // namespace
