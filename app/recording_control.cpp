@@ -28,8 +28,14 @@ void toggleRecording(AppState& app, Platform& platform) {
     }
 }
 
-void reportRecordingStartFailure(AppState& app, Platform& platform) {
-    if (!app.recording.startFailed) return;
-    app.recording.startFailed = 0;
-    showWarning(platform, kNoTempFileMessage);
+void reportRecordingFailures(AppState& app, Platform& platform) {
+    RecordingState& recording = app.recording;
+    if (recording.startFailed) {
+        recording.startFailed = 0;
+        showWarning(platform, kNoTempFileMessage);
+    }
+    if (recording.writeFailureToTell) {
+        recording.writeFailureToTell = 0;
+        showWarning(platform, "Couldn't Write Temp File");
+    }
 }

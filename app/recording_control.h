@@ -10,6 +10,7 @@ struct AppState;
 // nothing starts.
 void toggleRecording(AppState& app, Platform& platform);
 
-// An armed start that reached its measure end without a temporary file is told to the user once.
-// Called after every pump.
-void reportRecordingStartFailure(AppState& app, Platform& platform);
+// Tells the user once of an armed start that reached its measure end without a temporary file,
+// and of a recording that stopped because its temporary file could not be written (a full
+// disk). Called after every pump.
+void reportRecordingFailures(AppState& app, Platform& platform);

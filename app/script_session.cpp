@@ -27,7 +27,7 @@ struct NumberedCommand {
 
 void pump(ScriptSession& session) {
     pumpAndRedraw(session.app, session.screen);
-    reportRecordingStartFailure(session.app, session.platform);
+    reportRecordingFailures(session.app, session.platform);
 }
 
 void chooseMenu(ScriptSession& session, int id) {

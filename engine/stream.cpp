@@ -67,13 +67,14 @@ bool runRecordingHooks(AppState& app) {
 
 // One step of playback: sequencer, recording hooks, bank changes, voices, mix.
 void takeStep(AppState& app) {
+    const bool wasRecording = app.recording.active; // a failed write may end it in the mix
     advanceStepCounters(app);
     const bool recordingChanged = runRecordingHooks(app);
     const bool bankChanged = advanceBanks(app);
     for (int i = 0; i < kInstrumentCount; ++i) renderInstrumentChunk(app, i);
     mixChunk(app);
     PumpRedraws& redraws = app.stream.redraws;
-    if (recordingChanged || app.recording.active) redraws.playPanel = true;
+    if (recordingChanged || wasRecording || app.recording.active) redraws.playPanel = true;
     if (bankChanged) redraws.sequencer = true;
 }
 

@@ -128,5 +128,7 @@ bool writeRecordedWave(AppState& app, const std::string& path, Platform& platfor
         showWarning(platform, problem);
         return false;
     }
+    // The file holds the take up to the write that failed.
+    if (recording.writeFailed) showWarning(platform, "Recording Incomplete");
     return true;
 }

@@ -27,6 +27,15 @@ void closeRecordingFile(RecordingState& recording) {
     recording.file = nullptr;
 }
 
+// A full disk ends the take at the last chunk written whole; the user is told once.
+void stopAfterFailedWrite(RecordingState& recording) {
+    recording.writeFailed = 1;
+    recording.writeFailureToTell = 1;
+    recording.active = 0;
+    recording.stopRequested = 0;
+    closeRecordingFile(recording);
+}
+
 } // namespace
 
 bool beginRecordingFile(AppState& app) {
@@ -39,6 +48,7 @@ bool beginRecordingFile(AppState& app) {
     recording.active = 1;
     recording.recordedChunks = 0;
     recording.writeFailed = 0;
+    recording.writeFailureToTell = 0;
     recording.recordedRate = app.engine.streamRate;
     recording.recordedChunkFrames = app.engine.chunkFrames;
     return true;
@@ -46,15 +56,13 @@ bool beginRecordingFile(AppState& app) {
 
 void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount) {
     RecordingState& recording = app.recording;
-    // After a failed write the file has a gap: later chunks are not counted, so the WAV never
-    // claims samples the file does not hold in order.
-    if (!recording.active || !recording.file || recording.writeFailed) return;
+    if (!recording.active || !recording.file) return;
     char text[4096];
     int used = 0;
     for (int i = 0; i < sampleCount; ++i) {
         if (used > static_cast<int>(sizeof text) - 8) {
             if (std::fwrite(text, 1, used, recording.file) != static_cast<size_t>(used)) {
-                recording.writeFailed = 1;
+                stopAfterFailedWrite(recording);
                 return;
             }
             used = 0;
@@ -64,7 +72,7 @@ void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount)
     // A chunk counts once all of it has reached the file, not just the stream's buffer.
     if (std::fwrite(text, 1, used, recording.file) != static_cast<size_t>(used) ||
         std::fflush(recording.file) != 0) {
-        recording.writeFailed = 1;
+        stopAfterFailedWrite(recording);
         return;
     }
     ++recording.recordedChunks;

@@ -11,6 +11,7 @@ struct RecordingState {
     std::FILE* file = nullptr;
     int recordedRate = 0;        // stream rate the recording was made with
     int recordedChunkFrames = 0; // chunk length the recording was made with
-    int writeFailed = 0;         // a chunk could not be written: later chunks are not counted
+    int writeFailed = 0;         // a chunk could not be written: the take ended there, incomplete
+    int writeFailureToTell = 0;  // that failure ended a running recording: the shell tells the user
     int startFailed = 0;         // an armed start found no temporary file: the shell tells the user
 };

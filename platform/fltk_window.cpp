@@ -58,7 +58,7 @@ Program* dispatchedProgram = nullptr;
 void pump(Program& program) {
     if (!program.app) return;
     pumpAndRedraw(*program.app, program.screen);
-    reportRecordingStartFailure(*program.app, *program.platform);
+    reportRecordingFailures(*program.app, *program.platform);
 }
 
 bool pumpDue(const Program& program) {

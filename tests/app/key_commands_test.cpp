@@ -2,7 +2,9 @@
 // panels they bring to the window.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "app/key_commands.h"
@@ -248,6 +250,32 @@ TEST(KeyCommands, ArmedRecordingWithoutATempFolderTellsTheUserAtTheMeasureEnd) {
     EXPECT_EQ(s.app().recording.active, 0);
     EXPECT_EQ(s.app().engine.playing, 1) << "playback goes on";
     EXPECT_EQ(s.protocol.str(), "beep\twarning\nmessage\t\tCouldn't Create Temp File\n");
+}
+
+TEST(KeyCommands, ARecordingThatCannotBeWrittenStopsAndTellsTheUserOnce) {
+    char folder[] = "/tmp/humbrook-full-disk-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    setenv("TMPDIR", folder, 1);
+    ShellSession s;
+    // The file-size limit fails the temporary file's writes as a full disk does, two steps in.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 100000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    s.run("key L\nsteps 6\n");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(s.app().recording.active, 0);
+    EXPECT_EQ(s.app().engine.playing, 1) << "playback goes on";
+    EXPECT_EQ(s.protocol.str(), "beep\twarning\nmessage\t\tCouldn't Write Temp File\n");
+    // Saving the take says it is incomplete.
+    const std::string wave = std::string(folder) + "/take.wav";
+    s.run("dialog " + wave + "\nmenu 40048\nsteps 2\n");
+    EXPECT_EQ(s.protocol.str(), "beep\twarning\nmessage\t\tCouldn't Write Temp File\n"
+                                "beep\twarning\nmessage\t\tRecording Incomplete\n");
+    unsetenv("TMPDIR");
+    std::system(("rm -rf '" + std::string(folder) + "'").c_str());
 }
 
 } // namespace

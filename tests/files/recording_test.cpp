@@ -158,7 +158,7 @@ TEST_F(Recording, SavingWhileRecordingFlushesEveryCountedChunk) {
     EXPECT_TRUE(app->recording.active) << "the recording goes on";
 }
 
-TEST_F(Recording, ChunksThatCannotBeWrittenAreNotCounted) {
+TEST_F(Recording, AFullDiskEndsTheTakeAndItsWaveSaysItIsIncomplete) {
     recordChunks(1);
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved;
@@ -170,12 +170,25 @@ TEST_F(Recording, ChunksThatCannotBeWrittenAreNotCounted) {
     for (int c = 0; c < 5; ++c)
         appendRecordedChunk(*app, samples.data(), static_cast<int>(samples.size()));
     setrlimit(RLIMIT_FSIZE, &saved);
+    // The first failed write stopped the recording, to be told once.
     EXPECT_EQ(app->recording.recordedChunks, 1);
     EXPECT_TRUE(app->recording.writeFailed);
-    endRecordingFile(*app);
+    EXPECT_TRUE(app->recording.writeFailureToTell);
+    EXPECT_FALSE(app->recording.active);
+    EXPECT_EQ(app->recording.file, nullptr);
+    // The take up to there is saved, with a word that it is not all of it.
     const std::string path = out.file("first.wav");
     ASSERT_TRUE(writeRecordedWave(*app, path, platform));
     EXPECT_EQ(readFile(path).size(), 18956u);
+    EXPECT_EQ(platform.warnings(), std::vector<std::string>{"Recording Incomplete"});
+    // A new recording starts whole.
+    platform.events.clear();
+    recordChunks(1);
+    EXPECT_FALSE(app->recording.writeFailed);
+    EXPECT_FALSE(app->recording.writeFailureToTell);
+    endRecordingFile(*app);
+    ASSERT_TRUE(writeRecordedWave(*app, path, platform));
+    EXPECT_TRUE(platform.warnings().empty());
 }
 
 TEST_F(Recording, TextEndingEarlyRepeatsTheLastValue) {
