@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/key_codes.h"
 #include "app/script_commands.h"
@@ -202,6 +204,26 @@ TEST(ScriptSessions, ScreenshotsWriteThePictureAndUnwritablePathsStopTheSession)
     EXPECT_EQ(s.run("screenshot /nonexistent/dir/x.png\nkey Enter\n"), 1);
     EXPECT_NE(s.errors.str().find("line 1"), std::string::npos);
     EXPECT_EQ(s.app().engine.playing, 0);
+}
+
+TEST(ScriptSessions, AScreenshotIsWrittenWholeOrNotAtAll) {
+    ShellSession s;
+    const std::string png = tempPath("kept.png");
+    std::ofstream(png) << "the previous picture";
+    {
+        FileSizeLimit limit(1000); // the picture is larger
+        EXPECT_EQ(s.run("screenshot " + png + "\n"), 1);
+    }
+    EXPECT_EQ(fileText(png), "the previous picture");
+    std::remove(png.c_str());
+    // A pipe nobody reads is refused, not waited on.
+    const std::string pipe = tempPath("pipe.png");
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    alarm(20);
+    EXPECT_EQ(s.run("screenshot " + pipe + "\n"), 1);
+    alarm(0);
+    std::remove(pipe.c_str());
 }
 
 TEST(ScriptSessions, MouseCommandsReachThePanels) {
