@@ -1,13 +1,13 @@
 // The one record that owns everything that changes: song, engine, recording, clipboards, UI state.
 #pragma once
 
-#include "app/drag_state.h"
-#include "app/ui_state.h"
 #include "engine/engine_state.h"
 #include "engine/stream_state.h"
 #include "files/recording_state.h"
 #include "model/song.h"
 #include "tools/clipboards.h"
+#include "ui/drag_state.h"
+#include "ui/ui_state.h"
 
 struct AppState {
     Song song;

@@ -2,8 +2,8 @@
 #include "app/drag_help.h"
 
 #include "app/app_state.h"
-#include "app/hover_help.h"
 #include "tools/current_selection.h"
+#include "ui/panel_table.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void overrideWith(const char*& shown, const char* text) {
 }
 
 const char* waveDragText(const AppState& app) {
-    const int slot = currentWaveformSlot(app);
+    const int slot = waveformSlotOf(app.song, app.ui.currentInstrument);
     if (slot < 0) return nullptr;
     const int type = app.song.SoundType[slot];
     if (type == 1) return textAt(kImportedWaveTexts, app.drag.waveDragMode);
@@ -86,7 +86,7 @@ const char* waveDragText(const AppState& app) {
 const char* dragHelpText(const AppState& app) {
     const DragState& drag = app.drag;
     const char* shown = nullptr;
-    if (drag.effectDimDragging) shown = kEffectController2DHelp;
+    if (drag.effectDimDragging) shown = panelSpec(PanelId::EffectController2D).help;
     overrideWith(shown, textAt(kEffectKnobTexts, drag.knobDragIndex));
     if (drag.instrumentDragIndex >= 0)
         shown = drag.instrumentDragOctave ? "INSTRUMENT CONTROL:  ADJUST THE INSTRUMENT'S OCTAVE "

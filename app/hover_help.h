@@ -12,9 +12,3 @@ const char* hoverHelpText(const AppState& app, const Screen& screen, int x, int 
 // stands for no position (only a drag can then give a text). Does nothing while the window is
 // inactive.
 void showHoverHelp(AppState& app, Screen& screen, int x, int y);
-
-// The envelope editor's own line, naming the curve it shows (0..3) and the F key.
-const char* envelopeEditorHelpText(int curve);
-
-// The 2D effect controller's line, shown while the pointer is over it or drags its point.
-extern const char* const kEffectController2DHelp;

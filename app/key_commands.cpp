@@ -3,6 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/key_codes.h"
+#include "app/panel_redraw.h"
 #include "app/recording_control.h"
 #include "engine/sequencer.h"
 #include "engine/stream.h"
@@ -11,7 +12,6 @@
 #include "tools/envelope_edits.h"
 #include "tools/waveform_edits.h"
 #include "tools/waveform_presets.h"
-#include "ui/panel_update.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void redrawAfterTempoChange(AppState& app, Screen& screen) {
 
 // Delete: an imported waveform plays its drawn samples again.
 void dropImportedSound(AppState& app) {
-    int slot = currentWaveformSlot(app);
+    int slot = waveformSlotOf(app.song, app.ui.currentInstrument);
     if (slot >= 0 && app.song.SoundType[slot] == 1) app.song.SoundType[slot] = 0;
 }
 
@@ -94,22 +94,25 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
     }
     switch (key) {
     case 'A':
-        averageEnvelope(app, 2);
+        averageEnvelope(app.song, envelopeBankOf(app.song, app.ui.currentInstrument),
+                        app.ui.envelopeCurve, 2);
         redrawEnvelope(app, screen);
         break;
     case 'S':
         app.ui.slidingAllowed = !app.ui.slidingAllowed;
         break;
     case 'D':
-        averageWaveform(app, 2);
+        averageWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument), 2);
         redrawWaveform(app, screen);
         break;
     case 'F':
-        stepEnvelope(app);
+        stepEnvelope(app.song, envelopeBankOf(app.song, app.ui.currentInstrument),
+                     app.ui.envelopeCurve);
         redrawEnvelope(app, screen);
         break;
     case 'G':
-        resetWaveform(app);
+        resetWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument),
+                      app.ui.resetWaveformCycle);
         redrawWaveform(app, screen);
         break;
     case 'L':
@@ -178,7 +181,8 @@ void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
         break;
     case kKeyUp:
     case kKeyDown:
-        scaleWaveform(app, key == kKeyUp ? kAmplifyFactor : kReduceFactor);
+        scaleWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument),
+                      key == kKeyUp ? kAmplifyFactor : kReduceFactor);
         redrawWaveform(app, screen);
         break;
     case kKeyDelete:

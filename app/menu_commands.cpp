@@ -5,6 +5,7 @@
 #include "app/help_boxes.h"
 #include "app/hover_help.h"
 #include "app/menu_bar.h"
+#include "app/panel_redraw.h"
 #include "app/platform.h"
 #include "app/product_info.h"
 #include "app/startup.h"
@@ -16,9 +17,14 @@
 #include "tools/clipboard_edits.h"
 #include "tools/current_selection.h"
 #include "ui/panel_renderers.h"
-#include "ui/panel_update.h"
 
 namespace {
+
+// First step of the current instrument's note bank in view, -1 for a bad current instrument.
+int viewedBankStart(const AppState& app) {
+    const int instrument = app.ui.currentInstrument;
+    return validInstrument(instrument) ? app.drag.viewOffset[instrument] : -1;
+}
 
 void redrawEverything(AppState& app, Screen& screen) {
     renderAllPanels(app, screen);
@@ -86,36 +92,38 @@ void chooseSampleRate(AppState& app, Screen& screen, MenuState& menu, int rate) 
 void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
     switch (id) {
     case kMenuCopyPattern:
-        copyPattern(app);
+        copyPattern(app.song, app.clipboards, app.ui.currentInstrument, viewedBankStart(app));
         menu.pasteEnabled[0] = 1;
         break;
     case kMenuCopyEnvelope:
-        copyEnvelope(app);
+        copyEnvelope(app.song, app.clipboards, envelopeBankOf(app.song, app.ui.currentInstrument),
+                     app.ui.envelopeCurve);
         menu.pasteEnabled[1] = 1;
         break;
     case kMenuCopyWaveform:
-        copyWaveform(app);
+        copyWaveform(app.song, app.clipboards, waveformSlotOf(app.song, app.ui.currentInstrument));
         menu.pasteEnabled[2] = 1;
         break;
     case kMenuCopyEffects:
-        copyEffects(app);
+        copyEffects(app.song, app.clipboards, app.ui.currentInstrument);
         menu.pasteEnabled[3] = 1;
         break;
     case kMenuPastePattern:
-        pastePattern(app);
+        pastePattern(app.song, app.clipboards, app.ui.currentInstrument, viewedBankStart(app));
         updatePanel(app, screen, PanelId::NotePad);
         updatePanel(app, screen, PanelId::PanAndVelocity);
         break;
     case kMenuPasteEnvelope:
-        pasteEnvelope(app);
+        pasteEnvelope(app.song, app.clipboards, envelopeBankOf(app.song, app.ui.currentInstrument),
+                      app.ui.envelopeCurve);
         redrawEnvelope(app, screen);
         break;
     case kMenuPasteWaveform:
-        pasteWaveform(app);
+        pasteWaveform(app.song, app.clipboards, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuPasteEffects:
-        pasteEffects(app);
+        pasteEffects(app.song, app.clipboards, app.ui.currentInstrument);
         recordKnobChange(app); // the engine ramps to the pasted values as after a knob drag
         updatePanel(app, screen, PanelId::EffectController2D);
         updatePanel(app, screen, PanelId::EffectKnobs);
@@ -146,7 +154,7 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         saveRecording(app, screen, platform);
         break;
     case kMenuImportWave:
-        importWaveFile(app, platform, currentWaveformSlot(app));
+        importWaveFile(app, platform, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuExit:

@@ -136,7 +136,8 @@ bool pressBpmDisplay(AppState& app, int x, int y) {
 }
 
 bool pressNoteBankButtons(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0 || x > 285 || !onButtonRow(y)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 285 || !onButtonRow(y))
+        return false;
     const int instrument = app.ui.currentInstrument;
     if (x < kBankLengthLeft) {
         app.drag.viewOffset[instrument] = x / kBankButtonWidth * kStepsPerBank;
@@ -148,7 +149,8 @@ bool pressNoteBankButtons(AppState& app, int x, int y) {
 }
 
 bool rightPressNoteBankButtons(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0 || x > 285 || !onButtonRow(y)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 285 || !onButtonRow(y))
+        return false;
     if (x < kBankLengthLeft)
         appendBank(app, app.ui.currentInstrument, x / kBankButtonWidth, app.engine.playing ? 1 : 0);
     return true;
@@ -168,7 +170,7 @@ bool pressNoteBankSequencer(AppState& app, int x, int y) {
 }
 
 bool pressEnvelopeButtons(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0 || !onButtonRow(y)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || !onButtonRow(y)) return false;
     const int button = x * kEnvelopeBankCount / kEnvelopeButtonsWidth;
     if (button >= kEnvelopeBankCount) return false;
     app.song.EnvIdx[app.ui.currentInstrument] = button;
@@ -176,11 +178,11 @@ bool pressEnvelopeButtons(AppState& app, int x, int y) {
 }
 
 bool pressWaveButtons(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0 || !onButtonRow(y)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || !onButtonRow(y)) return false;
     const int button = x * kWaveformSlotCount / kWaveButtonsWidth;
     if (button >= kWaveformSlotCount) return false;
     app.song.SoundIdx[app.ui.currentInstrument] = button;
-    rebuildPlaybackWaveform(app, button);
+    rebuildPlaybackWaveform(app.song, button);
     return true;
 }
 

@@ -11,8 +11,8 @@
 #include "app/mouse_note_pad.h"
 #include "app/mouse_step_values.h"
 #include "app/mouse_wave_editor.h"
+#include "app/panel_redraw.h"
 #include "tools/current_selection.h"
-#include "ui/panel_update.h"
 
 namespace {
 
@@ -65,7 +65,7 @@ void redrawNotePadAndPreview(AppState& app, Screen& screen) {
 // Renders curves of the current envelope bank other than the one in view (the markers and the
 // mode show on all four).
 void renderOtherEnvelopeCurves(AppState& app, Screen& screen, bool includingShown) {
-    const int bank = currentEnvelopeBank(app);
+    const int bank = envelopeBankOf(app.song, app.ui.currentInstrument);
     if (bank < 0) return;
     for (int curve = 0; curve < 4; ++curve)
         if (includingShown || curve != app.ui.envelopeCurve)
@@ -218,7 +218,7 @@ void finishWaveDrag(AppState& app, Screen& screen) {
     app.drag.waveDragMode = -1;
     updatePanel(app, screen, PanelId::WaveButtons);
     if (mode <= kKnobNoise) updatePanel(app, screen, PanelId::WaveEditor);
-    const int slot = currentWaveformSlot(app);
+    const int slot = waveformSlotOf(app.song, app.ui.currentInstrument);
     // The previous waveform's MIX blends the drawn one in: its picture changed too.
     if (mode == kWaveDragDrawing && slot >= 0)
         renderPanel(app, screen, PanelId::WaveEditor, previousWaveformSlot(slot));
@@ -242,15 +242,6 @@ void finishEffectDrags(AppState& app, Screen& screen) {
 }
 
 } // namespace
-
-void resetDragFields(DragState& drag) {
-    DragState idle;
-    idle.panVelocitySelect = drag.panVelocitySelect;
-    for (int i = 0; i < kInstrumentCount; ++i) idle.viewOffset[i] = drag.viewOffset[i];
-    idle.mouseButtonDown = drag.mouseButtonDown;
-    idle.lastMousePos = drag.lastMousePos;
-    drag = idle;
-}
 
 void onLeftButtonDown(AppState& app, Screen& screen, Platform& platform, int x, int y) {
     x = limitPointer(x);

@@ -55,13 +55,13 @@ bool validDelayDrag(const DragState& drag) {
 } // namespace
 
 bool isEffectAxis(const AppState& app, int knob) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     const EffectAxes& axes = app.song.EffectDim[app.ui.currentInstrument];
     return knob == axes.xKnob || knob == axes.yKnob;
 }
 
 bool pressEffectKnobs(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0) return false;
+    if (!validInstrument(app.ui.currentInstrument) || x < 0) return false;
     const int column = x / kKnobColumnWidth;
     const int rowY = y - 4;
     // The hit test reaches the shown knobs only: rows 6 and 7 would lie over the CPU meter.
@@ -79,7 +79,7 @@ bool pressEffectKnobs(AppState& app, int x, int y) {
 
 bool dragEffectKnob(AppState& app, int y, int py) {
     const int knob = app.drag.knobDragIndex;
-    if (!currentInstrumentValid(app) || !validKnob(knob)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || !validKnob(knob)) return false;
     float& value = app.song.Effect[app.ui.currentInstrument][knob].value;
     value = clamp01(value - static_cast<float>(y - py) / kKnobDragPixels);
     if (knob == kKnobSlide) app.drag.slideKnobChanged = 1;
@@ -88,7 +88,8 @@ bool dragEffectKnob(AppState& app, int y, int py) {
 }
 
 bool pressEffectController2D(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0 || x > 200 || y < 0 || y > 201) return false;
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 200 || y < 0 || y > 201)
+        return false;
     EffectAxes& axes = app.song.EffectDim[app.ui.currentInstrument];
     if (x < 13 && y < 180) {
         axes.yKnob = nextKnob(axes.yKnob);
@@ -103,14 +104,15 @@ bool pressEffectController2D(AppState& app, int x, int y) {
 }
 
 bool dragEffectController2D(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     setAxesFromPointer(app, x, y);
     recordKnobChange(app);
     return true;
 }
 
 bool pressDelayReverb(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || x < 0 || x > 287 || y < kDelayBandTop || y > 89)
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 287 || y < kDelayBandTop ||
+        y > 89)
         return false;
     DragState& drag = app.drag;
     const int row = (y - kDelayBandTop) / kDelayBandHeight;
@@ -131,7 +133,7 @@ bool pressDelayReverb(AppState& app, int x, int y) {
 
 bool dragDelayReverb(AppState& app, int x, int y, int py) {
     const DragState& drag = app.drag;
-    if (!currentInstrumentValid(app) || !validDelayDrag(drag)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || !validDelayDrag(drag)) return false;
     float* delay = app.song.DelayParams[app.ui.currentInstrument][drag.delayDragRow];
     if (drag.delayDragColumn == kDelayOffset) {
         delay[kDelayOffset] =

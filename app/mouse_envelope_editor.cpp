@@ -72,7 +72,8 @@ float pointValueAt(int y) {
 }
 
 bool drawEnvelope(AppState& app, int bank, int x, int y, int px, int py) {
-    float* curve = shownEnvelopeCurve(app);
+    float* curve = envelopeCurveOf(app.song, envelopeBankOf(app.song, app.ui.currentInstrument),
+                                   app.ui.envelopeCurve);
     if (curve == nullptr) return false;
     const CurveSegmentEnd from{px - kPointLeft, pointValueAt(py)};
     const CurveSegmentEnd to{x - kPointLeft, pointValueAt(y)};
@@ -99,7 +100,7 @@ bool pressEnvelopeEditor(AppState& app, int x, int y) {
     DragState& drag = app.drag;
     drag.envelopeAllCurvesDirty = 0;
     if (x < 0 || x > 353 || y < 0 || y > 161) return false;
-    const int bank = currentEnvelopeBank(app);
+    const int bank = envelopeBankOf(app.song, app.ui.currentInstrument);
     if (bank < 0) return false;
     if (x < 46 && y < 13) { // the stretched and looped buttons
         app.song.EnvelopeParams[bank].envelopeMode = x <= 22 ? 1 : 0;
@@ -125,7 +126,7 @@ bool pressEnvelopeEditor(AppState& app, int x, int y) {
 }
 
 bool dragEnvelopeEditor(AppState& app, int x, int y, int px, int py) {
-    const int bank = currentEnvelopeBank(app);
+    const int bank = envelopeBankOf(app.song, app.ui.currentInstrument);
     if (bank < 0) return false;
     return applyEnvelopeDrag(app, bank, x, y, px, py);
 }

@@ -128,7 +128,7 @@ int collectNoteCells(const NoteGrid& grid, int step, int row, NoteDrawCell* cell
 }
 
 bool pressNotePad(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     NoteDrawCell cell;
     if (!cellAt(app, x, y, noteBeingDrawn(app.drag), cell)) return false;
     DragState& drag = app.drag;
@@ -152,7 +152,7 @@ bool pressNotePad(AppState& app, int x, int y) {
 }
 
 bool dragNotePad(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app) || !noteBeingDrawn(app.drag)) return false;
+    if (!validInstrument(app.ui.currentInstrument) || !noteBeingDrawn(app.drag)) return false;
     NoteDrawCell cell;
     if (!cellAt(app, x, y, true, cell)) return false;
     NoteDrawCell* list = app.drag.noteDrawList;
@@ -173,7 +173,7 @@ bool dragNotePad(AppState& app, int x, int y) {
 }
 
 bool erasePressNotePad(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     NoteDrawCell cell;
     if (!cellAt(app, x, y, noteBeingDrawn(app.drag), cell)) return false;
     NoteGrid& grid = currentGrid(app);
@@ -186,7 +186,7 @@ bool erasePressNotePad(AppState& app, int x, int y) {
 
 bool finishNoteDrawing(AppState& app) {
     DragState& drag = app.drag;
-    if (!noteBeingDrawn(drag) || !currentInstrumentValid(app)) {
+    if (!noteBeingDrawn(drag) || !validInstrument(app.ui.currentInstrument)) {
         clearNoteDrawList(drag);
         return false;
     }

@@ -1,7 +1,7 @@
 // Mouse editing of the note pad: drawing, extending and sliding notes, redrawing and erasing.
 #pragma once
 
-#include "app/drag_state.h"
+#include "ui/drag_state.h"
 
 struct AppState;
 struct NoteGrid;

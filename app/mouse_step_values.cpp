@@ -61,7 +61,7 @@ int keyForNewOffset(ChordKeySet& chord, float level) {
 }
 
 bool setChordKey(AppState& app, int x, int y, bool starting) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     ChordKeySet& chord = app.song.Chorus[app.ui.currentInstrument];
     const int column = (x - 4) * kChordColumns / 350;
     const float fraction = static_cast<float>(y - 4) / 30.0f;
@@ -86,7 +86,7 @@ bool setChordKey(AppState& app, int x, int y, bool starting) {
 } // namespace
 
 bool pressPanVelocity(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     if (x >= 0 && x < kPanSwitchWidth && y >= 0 && y < kPanVelocityHeight) {
         app.drag.panVelocitySelect = !app.drag.panVelocitySelect;
         return true;
@@ -95,7 +95,7 @@ bool pressPanVelocity(AppState& app, int x, int y) {
 }
 
 bool dragPanVelocity(AppState& app, int x, int y) {
-    if (!currentInstrumentValid(app)) return false;
+    if (!validInstrument(app.ui.currentInstrument)) return false;
     return setPanVelocityValue(app, x, y, false);
 }
 

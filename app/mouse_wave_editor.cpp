@@ -56,13 +56,13 @@ bool applyWaveDrag(AppState& app, int slot, int x, int y, int px, int py) {
         const CurveSegmentEnd from{px - kSampleLeft, sampleValueAt(py)};
         const CurveSegmentEnd to{x - kSampleLeft, sampleValueAt(y)};
         if (!drawCurveSegment(song.Sound[slot], kWaveformSamples, from, to)) return false;
-        rebuildPlaybackWaveform(app, previousWaveformSlot(slot));
+        rebuildPlaybackWaveform(app.song, previousWaveformSlot(slot));
     } else if (mode == kWaveDragLoopStart) {
         moveLoopStart(song.SoundFileLoop[slot], x);
     } else if (mode == kWaveDragLoopEnd) {
         moveLoopEnd(song.SoundFileLoop[slot], x);
     }
-    rebuildPlaybackWaveform(app, slot);
+    rebuildPlaybackWaveform(app.song, slot);
     return true;
 }
 
@@ -70,7 +70,7 @@ bool applyWaveDrag(AppState& app, int slot, int x, int y, int px, int py) {
 
 bool pressWaveEditor(AppState& app, int x, int y) {
     if (x < 4 || x > 397 || y < 0 || y > 127) return false;
-    const int slot = currentWaveformSlot(app);
+    const int slot = waveformSlotOf(app.song, app.ui.currentInstrument);
     if (slot < 0) return false;
     DragState& drag = app.drag;
     if (x >= 40) drag.waveDragMode = kWaveDragDrawing;
@@ -82,7 +82,7 @@ bool pressWaveEditor(AppState& app, int x, int y) {
 }
 
 bool dragWaveEditor(AppState& app, int x, int y, int px, int py) {
-    const int slot = currentWaveformSlot(app);
+    const int slot = waveformSlotOf(app.song, app.ui.currentInstrument);
     if (slot < 0) return false;
     return applyWaveDrag(app, slot, x, y, px, py);
 }

@@ -9,11 +9,11 @@
 #include "app/key_commands.h"
 #include "app/menu_commands.h"
 #include "app/mouse.h"
+#include "app/panel_redraw.h"
 #include "app/recording_control.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
 #include "files/file_bytes.h"
-#include "ui/panel_update.h"
 
 namespace {
 

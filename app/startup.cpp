@@ -5,18 +5,18 @@
 
 #include "app/app_state.h"
 #include "app/hover_help.h"
+#include "app/panel_redraw.h"
 #include "engine/sound_device.h"
 #include "engine/stream.h"
 #include "files/recording.h"
 #include "tools/reset_song.h"
 #include "ui/drawing.h"
-#include "ui/panel_update.h"
 #include "ui/screen.h"
 
 void initAppState(AppState& app, SoundDevice& device) {
     app.stream.device = &device;
     app.stream.format = OutputFormat{};
-    resetSong(app);
+    resetSong(app.song, app.clipboards, app.ui.currentInstrument);
     rebuildStream(app);
 }
 

@@ -15,7 +15,7 @@ struct BenchSong {
     std::unique_ptr<AppState> app = std::make_unique<AppState>();
 
     explicit BenchSong(int rate) {
-        resetSong(*app);
+        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
         app->stream.device = &device;
         setSampleRate(*app, rate);
     }

@@ -19,7 +19,7 @@ namespace {
 
 std::unique_ptr<AppState> songWithFullSlots() {
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     rebuildStream(*app);
     uint32_t noise = 1;
     for (int s = 0; s < kWaveformSlotCount; ++s) {
@@ -61,7 +61,7 @@ void BM_LoadSong(benchmark::State& state) {
     const std::string path = scratchPath();
     saveSongToPath(*source, path, platform);
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     for (auto _ : state) {
         if (!loadSongFromPath(*app, path, platform) || platform.warningShown())
             state.SkipWithError("load failed");
@@ -99,7 +99,7 @@ void BM_LoadLargestAllowedFile(benchmark::State& state) {
     std::ostringstream lines;
     ScriptedPlatform platform(lines);
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     for (auto _ : state) {
         if (!written || !loadSongFromPath(*app, path, platform) || platform.warningShown())
             state.SkipWithError("load failed");
@@ -114,7 +114,7 @@ void BM_SongTextRead(benchmark::State& state) {
     std::string text;
     appendSongText(source->song, text);
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     for (auto _ : state) benchmark::DoNotOptimize(readSongText(*app, text).errorMessage);
 }
 BENCHMARK(BM_SongTextRead)->Unit(benchmark::kMillisecond);

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/panel_redraw.h"
 #include "tools/reset_song.h"
-#include "ui/panel_update.h"
 #include "ui/screen.h"
 
 namespace {
@@ -16,7 +16,7 @@ struct Fixture {
     std::unique_ptr<Screen> screen = std::make_unique<Screen>();
 
     Fixture() {
-        resetSong(*app);
+        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
         initScreen(*screen, 4);
         renderAllPanels(*app, *screen); // backgrounds cached, as after start-up
         screen->windowActive = 1;

@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     // The device outlives the AppState, as in the windowed program.
     VirtualSoundDevice device;
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     app->stream.device = &device;
     app->engine.noteLatency = options.noteLatency;
     setSampleRate(*app, options.sampleRate); // builds the stream

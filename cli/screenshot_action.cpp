@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/panel_redraw.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
-#include "ui/panel_update.h"
 #include "ui/screen.h"
 
 bool takeScreenshot(AppState& app, const std::string& path, std::string& error) {

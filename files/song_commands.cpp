@@ -32,7 +32,7 @@ bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
         showWarning(platform, result.errorMessage);
         return false;
     }
-    for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app, slot);
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app.song, slot);
     rebuildStream(app);
     return true;
 }

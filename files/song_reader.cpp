@@ -229,7 +229,7 @@ void readSoundEffect(SongReader& r) {
     KnobRecord* knobs = r.song().SoundEffect[s];
     for (int32_t k = 0; k < count; ++k)
         if (!r.readFloat(knobs[k].value, "Couldn't read sound effect setting ")) break;
-    if (!r.errorMessage) rebuildPlaybackWaveform(r.app, s);
+    if (!r.errorMessage) rebuildPlaybackWaveform(r.app.song, s);
 }
 
 void readNumNotes(SongReader& r) {
@@ -279,7 +279,7 @@ void readSound(SongReader& r) {
     }
     if (!isSlot(s)) return;
     r.readFloats(r.song().Sound[s], count, "Couldn't read sound buffer ");
-    if (!r.errorMessage) rebuildPlaybackWaveform(r.app, s);
+    if (!r.errorMessage) rebuildPlaybackWaveform(r.app.song, s);
 }
 
 // "Envelope", "Pitch", "Cutoff" and "Ratio": bank, count, then count points.

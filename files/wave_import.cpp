@@ -137,7 +137,7 @@ bool importWave(AppState& app, int slot, const WaveSource& source, Platform& pla
         return false;
     }
     storeSamples(song, slot, format, rawBytes);
-    rebuildPlaybackWaveform(app, slot); // the slot's knobs changed
+    rebuildPlaybackWaveform(app.song, slot); // the slot's knobs changed
     return true;
 }
 

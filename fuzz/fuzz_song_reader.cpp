@@ -21,7 +21,7 @@ constexpr int kPlayedSteps = 3;
 
 std::unique_ptr<AppState> freshApp(VirtualSoundDevice& device) {
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     app->stream.device = &device;
     setSampleRate(*app, 22050);
     return app;

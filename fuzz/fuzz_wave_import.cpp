@@ -10,7 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::unique_ptr<AppState> app = [] {
         auto fresh = std::make_unique<AppState>();
-        resetSong(*fresh);
+        resetSong(fresh->song, fresh->clipboards, fresh->ui.currentInstrument);
         return fresh;
     }();
     SilentPlatform platform;

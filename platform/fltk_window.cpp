@@ -17,6 +17,7 @@
 #include "app/menu_bar.h"
 #include "app/menu_commands.h"
 #include "app/mouse.h"
+#include "app/panel_redraw.h"
 #include "app/product_info.h"
 #include "app/recording_control.h"
 #include "app/startup.h"
@@ -25,7 +26,6 @@
 #include "platform/fltk_platform.h"
 #include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
-#include "ui/panel_update.h"
 #include "ui/screen.h"
 
 namespace {

@@ -3,26 +3,26 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
 #include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
 
 namespace {
 
-// First step of the current instrument's bank in view, or -1 when the bank would leave the grid.
-int viewedBankStart(const AppState& app) {
-    const int firstStep = app.drag.viewOffset[app.ui.currentInstrument];
-    return firstStep >= 0 && firstStep <= kGridSteps - kStepsPerBank ? firstStep : -1;
+// Whether the bank of the instrument starting at firstStep lies wholly inside the grid.
+bool validBank(int instrument, int firstStep) {
+    return validInstrument(instrument) && firstStep >= 0 && firstStep <= kGridSteps - kStepsPerBank;
+}
+
+bool validSlot(int slot) {
+    return slot >= 0 && slot < kWaveformSlotCount;
 }
 
 } // namespace
 
-void copyPattern(AppState& app) {
-    const int firstStep = viewedBankStart(app);
-    if (firstStep < 0) return;
-    const int instrument = app.ui.currentInstrument;
-    const NoteGrid& grid = app.song.noteGrid[instrument];
-    PatternClipboard& clip = app.clipboards.patternClipboard;
+void copyPattern(const Song& song, Clipboards& clipboards, int instrument, int firstStep) {
+    if (!validBank(instrument, firstStep)) return;
+    const NoteGrid& grid = song.noteGrid[instrument];
+    PatternClipboard& clip = clipboards.patternClipboard;
     for (int s = 0; s < kStepsPerBank; ++s) {
         const int step = firstStep + s;
         for (int r = 0; r < kNoteRows; ++r) {
@@ -30,17 +30,15 @@ void copyPattern(AppState& app) {
             clip.cells[s][r][1] = grid.nextRow[step][r];
             clip.cells[s][r][2] = grid.noteLength[step][r];
         }
-        clip.panVel[s][0] = app.song.Pan[instrument][step];
-        clip.panVel[s][1] = app.song.Vel[instrument][step];
+        clip.panVel[s][0] = song.Pan[instrument][step];
+        clip.panVel[s][1] = song.Vel[instrument][step];
     }
 }
 
-void pastePattern(AppState& app) {
-    const int firstStep = viewedBankStart(app);
-    if (firstStep < 0) return;
-    const int instrument = app.ui.currentInstrument;
-    NoteGrid& grid = app.song.noteGrid[instrument];
-    const PatternClipboard& clip = app.clipboards.patternClipboard;
+void pastePattern(Song& song, const Clipboards& clipboards, int instrument, int firstStep) {
+    if (!validBank(instrument, firstStep)) return;
+    NoteGrid& grid = song.noteGrid[instrument];
+    const PatternClipboard& clip = clipboards.patternClipboard;
     for (int s = 0; s < kStepsPerBank; ++s) {
         const int step = firstStep + s;
         for (int r = 0; r < kNoteRows; ++r) {
@@ -48,50 +46,49 @@ void pastePattern(AppState& app) {
             grid.nextRow[step][r] = clip.cells[s][r][1];
             grid.noteLength[step][r] = clip.cells[s][r][2];
         }
-        app.song.Pan[instrument][step] = clip.panVel[s][0];
-        app.song.Vel[instrument][step] = clip.panVel[s][1];
+        song.Pan[instrument][step] = clip.panVel[s][0];
+        song.Vel[instrument][step] = clip.panVel[s][1];
     }
 }
 
-void copyEnvelope(AppState& app) {
-    const float* curve = shownEnvelopeCurve(app);
-    if (!curve) return;
-    std::memcpy(app.clipboards.envelopeClipboard, curve, sizeof app.clipboards.envelopeClipboard);
+void copyEnvelope(const Song& song, Clipboards& clipboards, int bank, int curve) {
+    const float* points = envelopeCurveOf(song, bank, curve);
+    if (!points) return;
+    std::memcpy(clipboards.envelopeClipboard, points, sizeof clipboards.envelopeClipboard);
 }
 
-void pasteEnvelope(AppState& app) {
-    float* curve = shownEnvelopeCurve(app);
-    if (!curve) return;
-    std::memcpy(curve, app.clipboards.envelopeClipboard, sizeof app.clipboards.envelopeClipboard);
+void pasteEnvelope(Song& song, const Clipboards& clipboards, int bank, int curve) {
+    float* points = envelopeCurveOf(song, bank, curve);
+    if (!points) return;
+    std::memcpy(points, clipboards.envelopeClipboard, sizeof clipboards.envelopeClipboard);
     // Point 300 is what the engine reads past the last point: keep the amplitude ending in
     // silence and the pitch holding its last value.
-    const int bank = currentEnvelopeBank(app);
     const int guard = kEnvelopePoints - 1;
-    app.song.Envelope[bank][guard] = 0.0f;
-    app.song.Pitch[bank][guard] = app.song.Pitch[bank][guard - 1];
+    song.Envelope[bank][guard] = 0.0f;
+    song.Pitch[bank][guard] = song.Pitch[bank][guard - 1];
 }
 
-void copyWaveform(AppState& app) {
-    const int slot = currentWaveformSlot(app);
-    if (slot < 0) return;
-    std::memcpy(app.clipboards.waveformClipboard, app.song.Sound[slot],
-                sizeof app.clipboards.waveformClipboard);
+void copyWaveform(const Song& song, Clipboards& clipboards, int slot) {
+    if (!validSlot(slot)) return;
+    std::memcpy(clipboards.waveformClipboard, song.Sound[slot],
+                sizeof clipboards.waveformClipboard);
 }
 
-void pasteWaveform(AppState& app) {
-    const int slot = currentWaveformSlot(app);
-    if (slot < 0) return;
-    std::memcpy(app.song.Sound[slot], app.clipboards.waveformClipboard,
-                sizeof app.clipboards.waveformClipboard);
-    rebuildPlaybackWaveform(app, slot);
+void pasteWaveform(Song& song, const Clipboards& clipboards, int slot) {
+    if (!validSlot(slot)) return;
+    std::memcpy(song.Sound[slot], clipboards.waveformClipboard,
+                sizeof clipboards.waveformClipboard);
+    rebuildPlaybackWaveform(song, slot);
 }
 
-void copyEffects(AppState& app) {
-    const KnobRecord* knobs = app.song.Effect[app.ui.currentInstrument];
-    for (int k = 0; k < kEffectKnobCount; ++k) app.clipboards.effectsClipboard[k] = knobs[k].value;
+void copyEffects(const Song& song, Clipboards& clipboards, int instrument) {
+    if (!validInstrument(instrument)) return;
+    const KnobRecord* knobs = song.Effect[instrument];
+    for (int k = 0; k < kEffectKnobCount; ++k) clipboards.effectsClipboard[k] = knobs[k].value;
 }
 
-void pasteEffects(AppState& app) {
-    KnobRecord* knobs = app.song.Effect[app.ui.currentInstrument];
-    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].value = app.clipboards.effectsClipboard[k];
+void pasteEffects(Song& song, const Clipboards& clipboards, int instrument) {
+    if (!validInstrument(instrument)) return;
+    KnobRecord* knobs = song.Effect[instrument];
+    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].value = clipboards.effectsClipboard[k];
 }

@@ -1,10 +1,9 @@
-// Smoothing and quantising of the envelope curve in view.
+// Smoothing and quantising of an envelope curve.
 #include "tools/envelope_edits.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "app/app_state.h"
 #include "tools/current_selection.h"
 
 namespace {
@@ -13,8 +12,8 @@ constexpr int kLastEditedPoint = kEnvelopePoints - 2; // 299; point 300 is the g
 
 } // namespace
 
-void averageEnvelope(AppState& app, int radius) {
-    float* curve = shownEnvelopeCurve(app);
+void averageEnvelope(Song& song, int bank, int curveIndex, int radius) {
+    float* curve = envelopeCurveOf(song, bank, curveIndex);
     if (!curve || radius < 0) return;
     float means[kEnvelopePoints - 1];
     for (int i = 0; i <= kLastEditedPoint; ++i) {
@@ -26,8 +25,8 @@ void averageEnvelope(AppState& app, int radius) {
     for (int i = 1; i <= kLastEditedPoint; ++i) curve[i] = means[i];
 }
 
-void stepEnvelope(AppState& app) {
-    float* curve = shownEnvelopeCurve(app);
+void stepEnvelope(Song& song, int bank, int curveIndex) {
+    float* curve = envelopeCurveOf(song, bank, curveIndex);
     if (!curve) return;
     for (int i = 1; i <= kLastEditedPoint; ++i) {
         const double a = curve[i] * 16.0;

@@ -1,7 +1,6 @@
 // MIX, HIGH and NOISE: the three waveform knobs applied, in that order, to a slot's drawing.
 #include "tools/playback_waveform.h"
 
-#include "app/app_state.h"
 #include "model/random.h"
 
 namespace {
@@ -47,9 +46,8 @@ void applyNoise(const Song& song, int slot, float* wave) {
 
 } // namespace
 
-void rebuildPlaybackWaveform(AppState& app, int slot) {
+void rebuildPlaybackWaveform(Song& song, int slot) {
     if (slot < 0 || slot >= kWaveformSlotCount) return;
-    Song& song = app.song;
     float* wave = song.playbackWaveform[slot];
     applyMix(song, slot, wave);
     applyHigh(song, slot, wave);
@@ -57,7 +55,7 @@ void rebuildPlaybackWaveform(AppState& app, int slot) {
     wave[kWaveformSamples] = wave[0];
 }
 
-void markWaveformUsers(AppState& app, int slot) {
+void markWaveformUsers(Song& song, int slot) {
     for (int i = 0; i < kInstrumentCount; ++i)
-        if (app.song.SoundIdx[i] == slot) rebuildPlaybackWaveform(app, slot);
+        if (song.SoundIdx[i] == slot) rebuildPlaybackWaveform(song, slot);
 }

@@ -1,11 +1,13 @@
 // Smoothing and scaling of a whole waveform slot.
 #include "tools/waveform_edits.h"
 
-#include "app/app_state.h"
-#include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
 
 namespace {
+
+bool validSlot(int slot) {
+    return slot >= 0 && slot < kWaveformSlotCount;
+}
 
 // Scales the sound-file samples, trusting the stored count only as far as the buffer reaches.
 void scaleFileSamples(FileSamples& file, float factor) {
@@ -17,10 +19,9 @@ void scaleFileSamples(FileSamples& file, float factor) {
 
 } // namespace
 
-void averageWaveform(AppState& app, int radius) {
-    const int slot = currentWaveformSlot(app);
-    if (slot < 0 || radius < 0) return;
-    float* sound = app.song.Sound[slot];
+void averageWaveform(Song& song, int slot, int radius) {
+    if (!validSlot(slot) || radius < 0) return;
+    float* sound = song.Sound[slot];
     float means[kWaveformSamples];
     for (int i = 0; i < kWaveformSamples; ++i) {
         double sum = 0.0;
@@ -31,16 +32,15 @@ void averageWaveform(AppState& app, int radius) {
         means[i] = static_cast<float>(sum / (2 * radius + 1));
     }
     for (int i = 0; i < kWaveformSamples; ++i) sound[i] = means[i];
-    rebuildPlaybackWaveform(app, slot);
+    rebuildPlaybackWaveform(song, slot);
 }
 
-void scaleWaveform(AppState& app, float factor) {
-    const int slot = currentWaveformSlot(app);
-    if (slot < 0) return;
-    if (app.song.SoundType[slot] == 1) {
-        scaleFileSamples(app.song.SoundFileVals[slot], factor);
+void scaleWaveform(Song& song, int slot, float factor) {
+    if (!validSlot(slot)) return;
+    if (song.SoundType[slot] == 1) {
+        scaleFileSamples(song.SoundFileVals[slot], factor);
     } else {
-        for (float& v : app.song.Sound[slot]) v *= factor;
+        for (float& v : song.Sound[slot]) v *= factor;
     }
-    rebuildPlaybackWaveform(app, slot);
+    rebuildPlaybackWaveform(song, slot);
 }

@@ -1,13 +1,13 @@
-// Whole-waveform edits of the current instrument's slot: Average, Amplify and Reduce.
+// Whole-waveform edits of a waveform slot: Average, Amplify and Reduce.
 #pragma once
 
-struct AppState;
+#include "model/song.h"
 
-// Replaces every Sound sample by the circular mean of the 2 radius + 1 samples around it
-// (radius 2 from the key), then rebuilds the slot. Only Sound changes, also on a slot that
-// plays a sound file. A negative radius does nothing.
-void averageWaveform(AppState& app, int radius);
+// Replaces every Sound sample of `slot` by the circular mean of the 2 radius + 1 samples around
+// it (radius 2 from the key), then rebuilds the slot. Only Sound changes, also on a slot that
+// plays a sound file. A negative radius or a bad slot does nothing.
+void averageWaveform(Song& song, int slot, int radius);
 
 // Multiplies the slot's Sound (drawn slot) or its sound-file samples (SoundType 1) by `factor`,
 // without clamping, then rebuilds the slot. 1.2 amplifies, 0.8333333 reduces.
-void scaleWaveform(AppState& app, float factor);
+void scaleWaveform(Song& song, int slot, float factor);

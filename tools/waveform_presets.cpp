@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "app/app_state.h"
-#include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
 
 namespace {
@@ -23,54 +21,53 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kWaveformSlotCount;
 }
 
-template <typename Shape> void generate(AppState& app, int slot, Shape shape) {
+template <typename Shape> void generate(Song& song, int slot, Shape shape) {
     if (!validSlot(slot)) return;
-    float* sound = app.song.Sound[slot];
+    float* sound = song.Sound[slot];
     for (int i = 0; i < kWaveformSamples; ++i) sound[i] = static_cast<float>(shape(i));
-    rebuildPlaybackWaveform(app, slot);
+    rebuildPlaybackWaveform(song, slot);
 }
 
 } // namespace
 
-void generateSine(AppState& app, int slot) {
-    generate(app, slot,
+void generateSine(Song& song, int slot) {
+    generate(song, slot,
              [](int i) { return 50.0 * std::sin((position(i) - 0.5) * kTwoCyclePhase); });
 }
 
-void generateSineOctave(AppState& app, int slot) {
-    generate(app, slot, [](int i) {
+void generateSineOctave(Song& song, int slot) {
+    generate(song, slot, [](int i) {
         const double a = (position(i) - 0.5) * kOneCyclePhase;
         return 25.0 * (std::sin(2.0 * a) + std::sin(a));
     });
 }
 
-void generateSaw(AppState& app, int slot) {
-    generate(app, slot, [](int i) { return (position((2 * i) % kWaveformSamples) - 0.5) * 100.0; });
+void generateSaw(Song& song, int slot) {
+    generate(song, slot,
+             [](int i) { return (position((2 * i) % kWaveformSamples) - 0.5) * 100.0; });
 }
 
-void generateSquare(AppState& app, int slot) {
-    generate(app, slot, [](int i) {
+void generateSquare(Song& song, int slot) {
+    generate(song, slot, [](int i) {
         const double x = position(i);
         const bool high = (x >= 0.25 && x < 0.5) || x >= 0.75;
         return high ? 50.0 : -50.0;
     });
 }
 
-void resetWaveform(AppState& app) {
-    const int slot = currentWaveformSlot(app);
-    int& cycle = app.ui.resetWaveformCycle;
+void resetWaveform(Song& song, int slot, int& cycle) {
     switch (cycle) {
     case 1:
-        generateSineOctave(app, slot);
+        generateSineOctave(song, slot);
         break;
     case 2:
-        generateSaw(app, slot);
+        generateSaw(song, slot);
         break;
     case 3:
-        generateSquare(app, slot);
+        generateSquare(song, slot);
         break;
     default:
-        generateSine(app, slot);
+        generateSine(song, slot);
         break;
     }
     cycle = (cycle + 1) % 4;

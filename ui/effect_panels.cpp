@@ -88,17 +88,17 @@ void drawControllerCursor(PanelCanvas& canvas, int cx, int cy) {
 
 } // namespace
 
-void renderEffectController2D(const AppState& app, Screen& screen, int instrument) {
-    const int a = clampInt(instrument, 0, kInstrumentCount - 1);
+void renderEffectController2D(const Song& song, const UiState& ui, Screen& screen, int instrument) {
+    const int a = shownInstrument(instrument);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::EffectController2D, a);
-    const float* bg = app.ui.backgroundColour;
+    const float* bg = ui.backgroundColour;
     if (!canvas.backgroundCached) drawControllerBackground(canvas, bg);
     fadeTrail(canvas);
     drawControllerGrid(canvas);
 
-    const KnobRecord* knobs = app.song.Effect[a];
-    const int xKnob = knobIndex(app.song.EffectDim[a].xKnob);
-    const int yKnob = knobIndex(app.song.EffectDim[a].yKnob);
+    const KnobRecord* knobs = song.Effect[a];
+    const int xKnob = knobIndex(song.EffectDim[a].xKnob);
+    const int yKnob = knobIndex(song.EffectDim[a].yKnob);
     const int cx = static_cast<int>(158.0f * unitValue(knobs[xKnob].value)) + 27;
     const int cy = static_cast<int>(158.0f * unitValue(knobs[yKnob].value)) + 14;
     drawControllerCursor(canvas, cx, cy);
@@ -148,30 +148,32 @@ void drawKnobPanelBackground(PanelCanvas& canvas, const MetalNoise& noise,
 }
 
 // A knob shows its value while it is being turned, by itself or as an axis of a 2D drag.
-bool showsKnobValue(const AppState& app, int instrument, int knob) {
-    if (instrument != shownInstrument(app)) return false;
-    if (app.drag.knobDragIndex == knob) return true;
-    const EffectAxes& axes = app.song.EffectDim[instrument];
-    return app.drag.effectDimDragging &&
+bool showsKnobValue(const Song& song, const UiState& ui, const DragState& drag, int instrument,
+                    int knob) {
+    if (instrument != shownInstrument(ui.currentInstrument)) return false;
+    if (drag.knobDragIndex == knob) return true;
+    const EffectAxes& axes = song.EffectDim[instrument];
+    return drag.effectDimDragging &&
            (knobIndex(axes.xKnob) == knob || knobIndex(axes.yKnob) == knob);
 }
 
 } // namespace
 
-void renderEffectKnobs(const AppState& app, Screen& screen, int instrument) {
-    const int a = clampInt(instrument, 0, kInstrumentCount - 1);
+void renderEffectKnobs(const Song& song, const UiState& ui, const DragState& drag, Screen& screen,
+                       int instrument) {
+    const int a = shownInstrument(instrument);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::EffectKnobs);
     if (!restoreCachedBackground(canvas)) {
-        drawKnobPanelBackground(canvas, screen.metalNoise, app.ui.backgroundColour);
+        drawKnobPanelBackground(canvas, screen.metalNoise, ui.backgroundColour);
         cacheBackground(canvas);
     }
     for (int e = 0; e < kShownKnobs; ++e) {
-        const KnobRecord& knob = app.song.Effect[a][e];
+        const KnobRecord& knob = song.Effect[a][e];
         const float value = unitValue(knob.value);
         const int c = e % 2 == 0 ? 9 : 49;
         const int row = kKnobRowHeight * (e / 2);
         char text[16];
-        if (showsKnobValue(app, a, e))
+        if (showsKnobValue(song, ui, drag, a, e))
             std::snprintf(text, sizeof text, "%d", static_cast<int>(value * 100.0f));
         else
             std::snprintf(text, sizeof text, "%s", labelText(knob.shortLabel).text);
@@ -220,15 +222,16 @@ const char* const kDelayColumnNames[4] = {"FEEDBACK", "LOW PASS", "STEREO PAN", 
 
 } // namespace
 
-void renderDelayReverb(const AppState& app, Screen& screen, int instrument) {
-    const int a = clampInt(instrument, 0, kInstrumentCount - 1);
+void renderDelayReverb(const Song& song, const UiState& ui, const DragState& drag, Screen& screen,
+                       int instrument) {
+    const int a = shownInstrument(instrument);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::DelayReverb);
-    const float* bg = app.ui.backgroundColour;
+    const float* bg = ui.backgroundColour;
     const PanelCanvas& font = screen.glyphs.text;
     clearCanvas(canvas);
     drawTimeScale(canvas);
     for (int k = 0; k < kDelayCount; ++k) {
-        const float x = effectiveOffset(app.song.DelayParams[a][k]) * kPixelsPerStep + 2.0f;
+        const float x = effectiveOffset(song.DelayParams[a][k]) * kPixelsPerStep + 2.0f;
         drawDelayMarker(canvas, x, kDelayBandTop + kDelayBandHeight * k);
     }
     for (int k = 0; k < kDelayCount; ++k) {
@@ -239,7 +242,7 @@ void renderDelayReverb(const AppState& app, Screen& screen, int instrument) {
         drawFrame(canvas, bg, top, kKnobAreaLeft, top + kDelayBandHeight, 288, 2, false);
     }
     for (int k = 0; k < kDelayCount; ++k) {
-        const float* delay = app.song.DelayParams[a][k];
+        const float* delay = song.DelayParams[a][k];
         for (int column = 0; column < 4; ++column)
             drawKnob(canvas, 165 + 30 * column, 12 + kDelayBandHeight * k,
                      unitValue(delay[kDelayFeedback + column]));
@@ -252,11 +255,12 @@ void renderDelayReverb(const AppState& app, Screen& screen, int instrument) {
     drawFrame(canvas, bg, 0, 0, 15, 288, 2, false);
     drawCaption(canvas, font, 4, 5, "DELAY/REVERB");
 
-    const bool editing = a == shownInstrument(app) && inRange(app.drag.delayDragRow, kDelayCount);
-    const int column = editing ? app.drag.delayDragColumn : -1;
+    const bool editing =
+        a == shownInstrument(ui.currentInstrument) && inRange(drag.delayDragRow, kDelayCount);
+    const int column = editing ? drag.delayDragColumn : -1;
     char text[64];
     if (editing) {
-        const float* delay = app.song.DelayParams[a][app.drag.delayDragRow];
+        const float* delay = song.DelayParams[a][drag.delayDragRow];
         std::snprintf(text, sizeof text, "%0.3f", static_cast<double>(effectiveOffset(delay)));
         drawCaption(canvas, font, 4, 80, text);
     }
@@ -264,7 +268,7 @@ void renderDelayReverb(const AppState& app, Screen& screen, int instrument) {
         for (int c = 0; c < 4; ++c)
             drawCaption(canvas, font, 4, 176 + 30 * c, kDelayColumnLabels[c]);
     } else if (column >= kDelayFeedback && column <= kDelayFineTune) {
-        const float* delay = app.song.DelayParams[a][app.drag.delayDragRow];
+        const float* delay = song.DelayParams[a][drag.delayDragRow];
         std::snprintf(text, sizeof text, "%s  %d", kDelayColumnNames[column - kDelayFeedback],
                       static_cast<int>(unitValue(delay[column]) * 100.0f));
         drawCaption(canvas, font, 4, 168, text);
@@ -336,16 +340,16 @@ void drawEchoRow(PanelCanvas& canvas, const EchoDelay (&echoes)[kDelayCount], in
 
 } // namespace
 
-void renderDelayDisplay(const AppState& app, Screen& screen, int instrument) {
-    const int a = clampInt(instrument, 0, kInstrumentCount - 1);
+void renderDelayDisplay(const Song& song, const UiState& ui, Screen& screen, int instrument) {
+    const int a = shownInstrument(instrument);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::DelayDisplay);
-    const float* bg = app.ui.backgroundColour;
+    const float* bg = ui.backgroundColour;
     clearCanvas(canvas);
     EchoDelay echoes[kDelayCount];
     float feedbackEnergy = 0.0f;
     for (int k = 0; k < kDelayCount; ++k) {
-        echoes[k] = echoDelay(app.song.DelayParams[a][k]);
-        const float feedback = unitValue(app.song.DelayParams[a][k][kDelayFeedback]);
+        echoes[k] = echoDelay(song.DelayParams[a][k]);
+        const float feedback = unitValue(song.DelayParams[a][k][kDelayFeedback]);
         feedbackEnergy += feedback * feedback;
     }
     for (int r = 0; r < kEchoRows; ++r) drawEchoRow(canvas, echoes, r);

@@ -83,11 +83,12 @@ void drawSustainButtons(PanelCanvas& canvas, const Screen& screen, const float* 
     for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], 220, 0, 0, false);
 }
 
-void drawThumbnails(PanelCanvas& canvas, const AppState& app, int bank, int shownCurve) {
+void drawThumbnails(PanelCanvas& canvas, const Song& song, const UiState& ui, int bank,
+                    int shownCurve) {
     for (int j = 0; j < 4; ++j) {
         const int top = 19 + 38 * j;
         fillRect(canvas, top, 4, top + 23, 42, 0, 0, 0);
-        const float* points = envelopeCurvePoints(app.song, bank, j);
+        const float* points = envelopeCurvePoints(song, bank, j);
         const float scale = j == shownCurve ? 1.0f : 0.7f;
         for (int x = 0; x < 38; ++x) {
             const float v = points[x * kCurvePoints / 38];
@@ -99,7 +100,7 @@ void drawThumbnails(PanelCanvas& canvas, const AppState& app, int bank, int show
     for (int j = 0; j < 4; ++j) {
         const int top = 19 + 38 * j;
         const bool shown = j == shownCurve;
-        drawFrame(canvas, app.ui.backgroundColour, top - 4, 0, top + 27, 46, 4, false);
+        drawFrame(canvas, ui.backgroundColour, top - 4, 0, top + 27, 46, 4, false);
         fillRect(canvas, top - 4, 41, top + 27, shown ? 47 : 45, 150, 150, 120);
         fillRect(canvas, top - 4, 41, top - 3, 45, 180, 180, 180);
         fillRect(canvas, top + 26, 41, top + 27, 45, 60, 60, 60);
@@ -140,7 +141,8 @@ void drawSustainMarkers(PanelCanvas& canvas, const EnvelopeSettings& settings) {
 
 } // namespace
 
-void renderEnvelopeEditor(const AppState& app, Screen& screen, int bank, int curve) {
+void renderEnvelopeEditor(const Song& song, const UiState& ui, Screen& screen, int bank,
+                          int curve) {
     bank = clampInt(bank, 0, kEnvelopeBankCount - 1);
     curve = clampInt(curve, 0, 3);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::EnvelopeEditor);
@@ -148,8 +150,8 @@ void renderEnvelopeEditor(const AppState& app, Screen& screen, int bank, int cur
         drawEnvelopeEditorBackground(canvas, screen);
         cacheBackground(canvas);
     }
-    const float* background = app.ui.backgroundColour;
-    const EnvelopeSettings& settings = app.song.EnvelopeParams[bank];
+    const float* background = ui.backgroundColour;
+    const EnvelopeSettings& settings = song.EnvelopeParams[bank];
     drawSustainButtons(canvas, screen, background, settings.envelopeMode == 1);
 
     char title[32];
@@ -157,27 +159,27 @@ void renderEnvelopeEditor(const AppState& app, Screen& screen, int bank, int cur
     drawText(canvas, screen.glyphs.text, 23, 58, 0, true, 0.8f, 0.8f, 0.0f, title);
     drawText(canvas, screen.glyphs.text, 33, 58, 0, true, 0.8f, 0.8f, 0.0f, kCurveNames[curve]);
 
-    const float* points = envelopeCurvePoints(app.song, bank, curve);
+    const float* points = envelopeCurvePoints(song, bank, curve);
     for (int i = 0; i < kCurvePoints; ++i)
         fillCurveColumn(canvas, curve, kPlotLeft + i,
                         kPlotScale * (1.0f - points[i]) + static_cast<float>(kPlotTop), kPlotTop,
                         kPlotBottom, 1.0f);
     drawFrame(canvas, background, 11, 46, 163, 354, 4, false);
     fillRect(canvas, 12, 0, 163, 46, background[2], background[1], background[0]);
-    drawThumbnails(canvas, app, bank, curve);
+    drawThumbnails(canvas, song, ui, bank, curve);
     drawSustainMarkers(canvas, settings);
 }
 
-void renderEnvelopeButtons(const AppState& app, Screen& screen) {
+void renderEnvelopeButtons(const Song& song, const UiState& ui, Screen& screen, int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::EnvelopeButtons);
-    const int instrument = clampInt(app.ui.currentInstrument, 0, kInstrumentCount - 1);
-    const int curve = clampInt(app.ui.envelopeCurve, 0, 3);
+    const int curve = clampInt(ui.envelopeCurve, 0, 3);
+    const int selectedBank = song.EnvIdx[clampInt(instrument, 0, kInstrumentCount - 1)];
     for (int e = 0; e < kEnvelopeBankCount; ++e) {
         const int left = 38 * e;
-        const bool selected = e == app.song.EnvIdx[instrument];
-        drawFrame(canvas, app.ui.backgroundColour, 0, left, 23, left + 38, 2, selected);
+        const bool selected = e == selectedBank;
+        drawFrame(canvas, ui.backgroundColour, 0, left, 23, left + 38, 2, selected);
         const float m = selected ? 1.0f : 0.5f;
-        const float* points = envelopeCurvePoints(app.song, e, curve);
+        const float* points = envelopeCurvePoints(song, e, curve);
         for (int x = 0; x < 33; ++x) {
             const float v = points[x * kCurvePoints / 33];
             for (int l = 2; l <= 19; ++l) {

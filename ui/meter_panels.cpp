@@ -75,36 +75,34 @@ int cpuUnlitRows(float cpuLoad) {
 
 } // namespace
 
-bool volumeMeterChanged(const AppState& app, const Screen& screen) {
+bool volumeMeterChanged(MeterReadings meters, const Screen& screen) {
     const MeterLook& shown = screen.meterLook;
-    return needlePosition(app.stream.volumeLevel) != shown.needle ||
-           clipFlashRed(app.stream.clipped) != shown.flashRed;
+    return needlePosition(meters.volumeLevel) != shown.needle ||
+           clipFlashRed(meters.clipped) != shown.flashRed;
 }
 
-bool cpuMeterChanged(const AppState& app, const Screen& screen) {
-    return cpuUnlitRows(app.stream.cpuLoad) != screen.meterLook.cpuUnlitRows;
+bool cpuMeterChanged(MeterReadings meters, const Screen& screen) {
+    return cpuUnlitRows(meters.cpuLoad) != screen.meterLook.cpuUnlitRows;
 }
 
-void renderVolumeMeter(AppState& app, Screen& screen) {
+void renderVolumeMeter(const UiState& ui, MeterReadings meters, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::VolumeMeter);
     if (!restoreCachedBackground(canvas)) {
         drawDial(canvas);
         cacheBackground(canvas);
     }
     MeterLook& look = screen.meterLook;
-    float& clipped = app.stream.clipped;
-    look.flashRed = clipFlashRed(clipped);
+    look.flashRed = clipFlashRed(meters.clipped);
     drawClipFlash(canvas, look.flashRed);
-    clipped *= 0.99f;
-    look.needle = needlePosition(app.stream.volumeLevel);
+    look.needle = needlePosition(meters.volumeLevel);
     drawNeedle(canvas, look.needle);
     fillBrushedMetal(canvas, screen.metalNoise, 54, 4, 66, 79, 1.0f);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 70, 83, 4, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 70, 83, 4, false);
 }
 
-void renderCpuMeter(const AppState& app, Screen& screen) {
+void renderCpuMeter(const UiState& ui, MeterReadings meters, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::CpuMeter);
-    const int unlit = cpuUnlitRows(app.stream.cpuLoad);
+    const int unlit = cpuUnlitRows(meters.cpuLoad);
     screen.meterLook.cpuUnlitRows = unlit;
     const int firstLit = 15 + unlit + 1;
     clearCanvas(canvas);
@@ -116,29 +114,29 @@ void renderCpuMeter(const AppState& app, Screen& screen) {
             setChannel(canvas, row, col, kGreen, row >= firstLit ? 220.0f : 60.0f);
     for (int row = 15; row <= 60; row += 5) grey(canvas, row, 2, row, 24, 120);
     drawCaption(canvas, screen.glyphs.text, 3, 6, "CPU");
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 13, 27, 2, false);
-    drawFrame(canvas, app.ui.backgroundColour, 13, 0, 63, 27, 2, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 13, 27, 2, false);
+    drawFrame(canvas, ui.backgroundColour, 13, 0, 63, 27, 2, false);
 }
 
-void renderMainVolume(const AppState& app, Screen& screen) {
+void renderMainVolume(const Song& song, const UiState& ui, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::MainVolumeControl);
-    const float left = unitValue(app.song.MainVolume[0]);
-    const float right = unitValue(app.song.MainVolume[1]);
+    const float left = unitValue(song.MainVolume[0]);
+    const float right = unitValue(song.MainVolume[1]);
     fillBrushedMetal(canvas, screen.metalNoise, 0, 0, canvas.height, canvas.width, 1.0f);
     drawFader(canvas, 12, 8, 119, 33, left, 6, 250.0f * left, 0, 0, true);
     drawFader(canvas, 12, 49, 119, 75, right, 6, 250.0f * right, 0, 0, true);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 131, 41, 4, false);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 41, 131, 83, 4, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 131, 41, 4, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 41, 131, 83, 4, false);
 }
 
-void renderInstrumentButtons(const AppState& app, Screen& screen) {
+void renderInstrumentButtons(const Song& song, const UiState& ui, Screen& screen, int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::InstrumentButton);
-    const int current = shownInstrument(app);
+    const int current = shownInstrument(instrument);
     clearCanvas(canvas);
     for (int i = 0; i < kInstrumentCount; ++i) {
         const int x0 = 51 * i;
-        drawFrame(canvas, app.ui.backgroundColour, 0, x0, 23, x0 + 51, 2, i == current);
-        const Colour c = scaled(instrumentColour(app.song, i), i == current ? 1.0f : 0.9f);
+        drawFrame(canvas, ui.backgroundColour, 0, x0, 23, x0 + 51, 2, i == current);
+        const Colour c = scaled(instrumentColour(song, i), i == current ? 1.0f : 0.9f);
         fillRect(canvas, 2, x0 + 2, 20, x0 + 48, c.red, c.green, c.blue);
     }
 }
@@ -165,10 +163,9 @@ void drawMuteLamp(PanelCanvas& canvas, const float backgroundColour[3], int x0, 
 
 } // namespace
 
-void renderInstrumentControl(const AppState& app, Screen& screen) {
+void renderInstrumentControl(const Song& song, const UiState& ui, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::InstrumentControl);
-    const Song& song = app.song;
-    const float* bg = app.ui.backgroundColour;
+    const float* bg = ui.backgroundColour;
     for (int i = 0; i < kInstrumentCount; ++i) {
         const int x0 = 51 * i;
         fillBrushedMetal(canvas, screen.metalNoise, 0, x0, 69, x0 + 51, 1.0f);
@@ -184,9 +181,9 @@ void renderInstrumentControl(const AppState& app, Screen& screen) {
     }
 }
 
-void renderHelpLine(const AppState& app, Screen& screen, const char* text) {
+void renderHelpLine(const UiState& ui, Screen& screen, const char* text) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::helpLine);
     clearCanvas(canvas);
     drawText(canvas, screen.glyphs.text, 5, 8, 0, true, 0.7f, 0.7f, 0, text);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 17, 485, 2, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 17, 485, 2, false);
 }

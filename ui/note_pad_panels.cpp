@@ -66,12 +66,11 @@ float loopedLevel(const float* v, int P, int N, int S0, int S1, int Z) {
 
 } // namespace
 
-float notePreviewLevel(const AppState& app, int instrument, int pixelOffset, int notePosition,
-                       int noteLength) {
-    const Song& song = app.song;
+float notePreviewLevel(const Song& song, int curve, int instrument, int pixelOffset,
+                       int notePosition, int noteLength) {
     const int a = clampInt(instrument, 0, kInstrumentCount - 1);
     const int bank = clampInt(song.EnvIdx[a], 0, kEnvelopeBankCount - 1);
-    const float* v = envelopeCurvePoints(song, bank, app.ui.envelopeCurve);
+    const float* v = envelopeCurvePoints(song, bank, curve);
     const EnvelopeSettings& params = song.EnvelopeParams[bank];
     const int S0 = clampInt(params.sustainStart, 0, kLastPoint - 1);
     const int S1 = clampInt(params.sustainEnd, 0, kLastPoint - 1);
@@ -166,13 +165,13 @@ struct NoteCell {
     int length;      // steps of the note
 };
 
-void drawNoteCell(PanelCanvas& canvas, const AppState& app, int a, const NoteColours& colours,
-                  int slideLength, const NoteCell& cell) {
+void drawNoteCell(PanelCanvas& canvas, const Song& song, int curve, int a,
+                  const NoteColours& colours, int slideLength, const NoteCell& cell) {
     const int x0 = kCellWidth * cell.step;
     const int top = kCellHeight * cell.displayRow;
     const int t = cell.position;
     const int n = cell.length;
-    auto level = [&](int col) { return notePreviewLevel(app, a, col - (x0 + 5), t, n); };
+    auto level = [&](int col) { return notePreviewLevel(song, curve, a, col - (x0 + 5), t, n); };
 
     int e = x0 + 4 + slideLength > x0 + 5 ? x0 + 4 + slideLength : x0 + 5;
     for (int col = x0 + 5; col < e; ++col) {
@@ -215,14 +214,15 @@ void drawNoteCell(PanelCanvas& canvas, const AppState& app, int a, const NoteCol
     }
 }
 
-void drawStoredNotes(PanelCanvas& canvas, const AppState& app, int a, int slideLength) {
-    const Colour colour = instrumentColour(app.song, a);
+void drawStoredNotes(PanelCanvas& canvas, const Song& song, const UiState& ui,
+                     const DragState& drag, int a, int slideLength) {
+    const Colour colour = instrumentColour(song, a);
     auto brighten = [](float v) { return 1.3f * v < 250.0f ? 1.3f * v : 250.0f; };
     const NoteColours colours{colour,
                               {brighten(colour.blue), brighten(colour.green), brighten(colour.red)},
                               scaled(colour, 0.7f)};
-    const NoteGrid& grid = app.song.noteGrid[a];
-    const int offset = viewOffsetOf(app, a);
+    const NoteGrid& grid = song.noteGrid[a];
+    const int offset = viewOffsetOf(drag, a);
     for (int s = 0; s < kStepsPerBank; ++s) {
         for (int j = 0; j < kNoteRows; ++j) {
             const int step = offset + s;
@@ -231,18 +231,18 @@ void drawStoredNotes(PanelCanvas& canvas, const AppState& app, int a, int slideL
             if (position < 1) continue;
             const int next = grid.nextRow[step][row];
             const int nextDisplay = inRange(next, kNoteRows) ? kNoteRows - 1 - next : -1;
-            drawNoteCell(canvas, app, a, colours, slideLength,
+            drawNoteCell(canvas, song, ui.envelopeCurve, a, colours, slideLength,
                          {s, j, nextDisplay, position, grid.noteLength[step][row]});
         }
     }
 }
 
 // The note the mouse is drawing, in red, cell after cell from its first.
-void drawNoteBeingDrawn(PanelCanvas& canvas, const AppState& app, int a, int slideLength) {
-    const NoteDrawCell* cells = app.drag.noteDrawList;
+void drawNoteBeingDrawn(PanelCanvas& canvas, const DragState& drag, int a, int slideLength) {
+    const NoteDrawCell* cells = drag.noteDrawList;
     int count = 0;
     while (count < kNoteDrawCapacity && cells[count].step >= 0) ++count;
-    const float offset = static_cast<float>(viewOffsetOf(app, a));
+    const float offset = static_cast<float>(viewOffsetOf(drag, a));
     auto rowTop = [](const NoteDrawCell& c) {
         return 188.0f - 8.0f * static_cast<float>(clampInt(c.row, -1, kNoteRows));
     };
@@ -280,33 +280,35 @@ void dimUnplayedSteps(PanelCanvas& canvas, int bankLength) {
 
 } // namespace
 
-void renderNotePad(const AppState& app, Screen& screen) {
+void renderNotePad(const Song& song, const UiState& ui, const DragState& drag, Screen& screen,
+                   int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::NotePad);
     if (!restoreCachedBackground(canvas)) {
         drawNotePadBackground(canvas);
         cacheBackground(canvas);
     }
-    const int a = shownInstrument(app);
-    const float slide = unitValue(app.song.Effect[a][kKnobSlide].value);
+    const int a = shownInstrument(instrument);
+    const float slide = unitValue(song.Effect[a][kKnobSlide].value);
     const int slideLength = truncClamped(25.0f * (1.0f - slide), 0, 25);
-    drawStoredNotes(canvas, app, a, slideLength);
-    if (noteBeingDrawn(app.drag)) drawNoteBeingDrawn(canvas, app, a, slideLength);
-    dimUnplayedSteps(canvas, bankLengthOf(app.song, a));
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 201, 409, 4, false);
+    drawStoredNotes(canvas, song, ui, drag, a, slideLength);
+    if (noteBeingDrawn(drag)) drawNoteBeingDrawn(canvas, drag, a, slideLength);
+    dimUnplayedSteps(canvas, bankLengthOf(song, a));
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 201, 409, 4, false);
 }
 
-void renderPanAndVelocity(const AppState& app, Screen& screen, int instrument) {
+void renderPanAndVelocity(const Song& song, const UiState& ui, const DragState& drag,
+                          Screen& screen, int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::PanAndVelocity);
-    const int a = clampInt(instrument, 0, kInstrumentCount - 1);
-    const bool pan = app.drag.panVelocitySelect != 0;
+    const int a = shownInstrument(instrument);
+    const bool pan = drag.panVelocitySelect != 0;
     fillRect(canvas, 0, 0, canvas.height, canvas.width, 20, 20, 20);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 11, 46, 420, 4, false);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 46, 11, 2, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 11, 46, 420, 4, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 46, 11, 2, false);
     drawText(canvas, screen.glyphs.text, 10, 3, 3, false, 0.0f, 1.0f, 0.0f, pan ? "PAN" : "VEL");
 
-    const Colour colour = instrumentColour(app.song, a);
-    const float* values = pan ? app.song.Pan[a] : app.song.Vel[a];
-    const int offset = viewOffsetOf(app, a);
+    const Colour colour = instrumentColour(song, a);
+    const float* values = pan ? song.Pan[a] : song.Vel[a];
+    const int offset = viewOffsetOf(drag, a);
     for (int x = 0; x <= 400; ++x) {
         const float value = unitValue(values[offset + 16 * x / 401]);
         const int top = static_cast<int>(38.0f * (1.0f - value)) + 4;

@@ -1,7 +1,6 @@
-// Panel rectangles, computed from the client size by the placement rules, and surface counts.
+// Panel rectangles, computed from the client size by the placement rules.
 #include "ui/panel_layout.h"
 
-#include "model/song.h"
 #include "ui/display.h"
 
 namespace {
@@ -56,25 +55,4 @@ void layoutPanels(PanelLayout& layout) {
     rect(PanelId::BpmDisplay) = sized(
         play.left, (play.top - instrumentControl.bottom) / 2 + instrumentControl.bottom - 31 / 2,
         83, 31);
-}
-
-int panelSurfaceCount(PanelId id) {
-    switch (id) {
-    case PanelId::WaveEditor:
-        return kWaveformSlotCount;
-    case PanelId::EnvelopeEditor:
-        return kEnvelopeBankCount * 4; // bank x 4 + curve
-    case PanelId::EffectController2D:
-    case PanelId::EffectKnobs:
-    case PanelId::DelayReverb:
-    case PanelId::DelayDisplay:
-    case PanelId::PanAndVelocity:
-        return kInstrumentCount;
-    default:
-        return 1;
-    }
-}
-
-int panelCanvasCount(PanelId id) {
-    return id == PanelId::EffectController2D ? kInstrumentCount : 1;
 }

@@ -1,4 +1,4 @@
-// The 22 panels of the window: their ids, sizes, rectangles and surface counts.
+// The 22 panels of the window: their ids and rectangles.
 #pragma once
 
 #include "ui/panel_rect.h"
@@ -44,9 +44,3 @@ void layoutPanels(PanelLayout& layout);
 inline const PanelRect& panelRect(const PanelLayout& layout, PanelId id) {
     return layout.rects[static_cast<int>(id)];
 }
-
-// Surfaces kept per panel: 8 for the wave editor (one per waveform), 32 for the envelope editor
-// (bank x 4 + curve), 4 for the per-instrument panels, 1 for the rest.
-int panelSurfaceCount(PanelId id);
-// Canvases per panel: one per instrument for the 2D effect controller, else one.
-int panelCanvasCount(PanelId id);

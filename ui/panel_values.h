@@ -4,8 +4,9 @@
 
 #include <cstring>
 
-#include "app/app_state.h"
 #include "base/safe_convert.h"
+#include "model/song.h"
+#include "ui/drag_state.h"
 #include "ui/drawing.h"
 #include "ui/glyphs.h"
 
@@ -15,14 +16,14 @@ inline float unitValue(float v) {
     return v < 1.0f ? v : 1.0f;
 }
 
-// The instrument the per-instrument panels show.
-inline int shownInstrument(const AppState& app) {
-    return clampInt(app.ui.currentInstrument, 0, kInstrumentCount - 1);
+// An instrument index as the panels use it: a damaged index shows the nearest of 0..3.
+inline int shownInstrument(int instrument) {
+    return clampInt(instrument, 0, kInstrumentCount - 1);
 }
 
 // First step of the note bank in view of an instrument: a bank start 0..240.
-inline int viewOffsetOf(const AppState& app, int instrument) {
-    const int offset = app.drag.viewOffset[clampInt(instrument, 0, kInstrumentCount - 1)];
+inline int viewOffsetOf(const DragState& drag, int instrument) {
+    const int offset = drag.viewOffset[shownInstrument(instrument)];
     return clampInt(offset, 0, kGridSteps - kStepsPerBank) / kStepsPerBank * kStepsPerBank;
 }
 

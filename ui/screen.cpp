@@ -3,21 +3,10 @@
 
 #include <algorithm>
 
+#include "ui/panel_table.h"
 #include "ui/panel_update.h"
 
 namespace {
-
-// The panels in the order their canvases and surfaces are created at start-up.
-constexpr PanelId kCreationOrder[kPanelCount] = {
-    PanelId::WaveEditor,        PanelId::NotePad,           PanelId::stepStrip,
-    PanelId::EnvelopeEditor,    PanelId::EnvelopeButtons,   PanelId::WaveButtons,
-    PanelId::ChordKeys,         PanelId::VolumeMeter,       PanelId::EffectController2D,
-    PanelId::EffectKnobs,       PanelId::MainVolumeControl, PanelId::PanAndVelocity,
-    PanelId::NoteBankSequencer, PanelId::NoteBankButtons,   PanelId::InstrumentButton,
-    PanelId::InstrumentControl, PanelId::DelayReverb,       PanelId::DelayDisplay,
-    PanelId::CpuMeter,          PanelId::helpLine,          PanelId::PlayStopRecord,
-    PanelId::BpmDisplay,
-};
 
 void createPanel(Screen& screen, PanelId id) {
     const PanelRect& rect = panelRect(screen.layout, id);
@@ -38,7 +27,7 @@ bool initScreen(Screen& screen, int bytesPerPixel) {
     screen.initialised = 0;
     createDisplay(screen.display, bytesPerPixel);
     layoutPanels(screen.layout);
-    for (PanelId id : kCreationOrder) createPanel(screen, id);
+    for (const PanelSpec& spec : kPanels) createPanel(screen, spec.id);
     createCanvas(screen.markerCanvas, kMarkerWidth, kMarkerHeight, bytesPerPixel);
     createSurface(screen.markerSurface, kMarkerWidth, kMarkerHeight, bytesPerPixel);
     drawGlowBar(screen);

@@ -41,13 +41,14 @@ void drawHighlightDigit(PanelCanvas& canvas, const PanelCanvas& digits, int digi
 
 } // namespace
 
-void renderNoteBankButtons(const AppState& app, Screen& screen) {
+void renderNoteBankButtons(const Song& song, const UiState& ui, const DragState& drag,
+                           Screen& screen, int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::NoteBankButtons);
     const PanelCanvas& digits = screen.glyphs.digits;
-    const float* bg = app.ui.backgroundColour;
-    const int a = shownInstrument(app);
-    const Colour colour = instrumentColour(app.song, a);
-    const int shownBank = viewOffsetOf(app, a) / kStepsPerBank;
+    const float* bg = ui.backgroundColour;
+    const int a = shownInstrument(instrument);
+    const Colour colour = instrumentColour(song, a);
+    const int shownBank = viewOffsetOf(drag, a) / kStepsPerBank;
 
     clearCanvas(canvas);
     fill(canvas, 0, 26 * shownBank, 22, 26 * shownBank + 25, colour);
@@ -75,7 +76,7 @@ void renderNoteBankButtons(const AppState& app, Screen& screen) {
     drawLine(canvas, 264, 15, 269, 19, 220, 0, 0);
     drawLine(canvas, 269, 19, 274, 15, 200, 0, 0);
 
-    const int length = bankLengthOf(app.song, a);
+    const int length = bankLengthOf(song, a);
     const int lengthDigits[2] = {length / 10, length % 10};
     for (int d = 0; d < 2; ++d)
         drawAtlasDigit(digits, lengthDigits[d], 5, 284 + 12 * d,
@@ -84,13 +85,13 @@ void renderNoteBankButtons(const AppState& app, Screen& screen) {
                        });
 }
 
-void renderNoteBankSequencer(const AppState& app, Screen& screen) {
+void renderNoteBankSequencer(const Song& song, const UiState& ui, Screen& screen, int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::NoteBankSequencer);
-    const float* bg = app.ui.backgroundColour;
-    const int current = shownInstrument(app);
+    const float* bg = ui.backgroundColour;
+    const int current = shownInstrument(instrument);
     clearCanvas(canvas);
     fill(canvas, 23 * current, 23, 23 * current + 22, 206,
-         scaled(instrumentColour(app.song, current), 0.4f));
+         scaled(instrumentColour(song, current), 0.4f));
 
     for (int a = 0; a < kInstrumentCount; ++a) {
         const int top = 23 * a;
@@ -100,7 +101,7 @@ void renderNoteBankSequencer(const AppState& app, Screen& screen) {
         auto icon = [&](float x0, float y0, float x1, float y1) {
             drawLine(canvas, x0, y0, x1, y1, 220, 0, 0, false);
         };
-        const BankStack& stack = app.song.PatternStack[a];
+        const BankStack& stack = song.PatternStack[a];
         if (stack.stackMode == kStackConsume) {
             icon(5, y, 16, y);
             icon(5, y, 7, y - 2);
@@ -113,7 +114,7 @@ void renderNoteBankSequencer(const AppState& app, Screen& screen) {
             icon(11, y + 3, 9, y + 5);
         }
 
-        const Colour tint = scaled(instrumentColour(app.song, a), a == current ? 1.0f : 0.6f);
+        const Colour tint = scaled(instrumentColour(song, a), a == current ? 1.0f : 0.6f);
         for (int k = 0; k < kStackEntries; ++k) {
             const int bank = stack.entries[k];
             if (!inRange(bank, kBankCount)) continue; // empty (or damaged) entry
@@ -153,13 +154,13 @@ void drawChordKeyboard(PanelCanvas& canvas, const float backgroundColour[3]) {
 
 } // namespace
 
-void renderChordKeys(const AppState& app, Screen& screen) {
+void renderChordKeys(const Song& song, const UiState& ui, Screen& screen, int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::ChordKeys);
     if (!restoreCachedBackground(canvas)) {
-        drawChordKeyboard(canvas, app.ui.backgroundColour);
+        drawChordKeyboard(canvas, ui.backgroundColour);
         cacheBackground(canvas);
     }
-    const ChordKeySet& chord = app.song.Chorus[shownInstrument(app)];
+    const ChordKeySet& chord = song.Chorus[shownInstrument(instrument)];
     const int count = clampInt(chord.count, 0, kMaxChordKeys);
     for (int i = 0; i < count; ++i) {
         const ChordKey& key = chord.keys[i];
@@ -172,14 +173,14 @@ void renderChordKeys(const AppState& app, Screen& screen) {
     }
 }
 
-void renderBpmDisplay(const AppState& app, Screen& screen) {
+void renderBpmDisplay(const Song& song, const UiState& ui, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::BpmDisplay);
     clearCanvas(canvas);
-    drawFrame(canvas, app.ui.backgroundColour, 0, 0, 31, 83, 4, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 31, 83, 4, false);
     int digits[kBpmDigitCount];
-    splitBpmDigits(app.song.BPM, digits);
+    splitBpmDigits(song.BPM, digits);
     for (int p = 0; p < kBpmDigitCount; ++p) {
-        if (app.ui.bpmDigitSelected[p]) {
+        if (ui.bpmDigitSelected[p]) {
             drawHighlightDigit(canvas, screen.glyphs.digits, digits[p], 9, 7 + 15 * p, 1.0f);
             continue;
         }
@@ -265,17 +266,17 @@ void drawRecordedCount(PanelCanvas& canvas, const PanelCanvas& digits, int chunk
 
 } // namespace
 
-void renderPlayStopRecord(const AppState& app, Screen& screen) {
+void renderPlayStopRecord(const UiState& ui, TransportReadings transport, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::PlayStopRecord);
-    const float* bg = app.ui.backgroundColour;
-    const bool playing = app.engine.playing != 0;
-    const bool armed = app.recording.startArmed != 0;
-    const bool recording = app.recording.active != 0;
+    const float* bg = ui.backgroundColour;
+    const bool playing = transport.playing;
+    const bool armed = transport.recordArmed;
+    const bool recording = transport.recording;
     clearCanvas(canvas);
     drawPlayButton(canvas, playing);
     drawStopButton(canvas, !playing);
     drawRecordButton(canvas, armed, recording);
-    drawRecordedCount(canvas, screen.glyphs.digits, app.recording.recordedChunks);
+    drawRecordedCount(canvas, screen.glyphs.digits, transport.recordedChunks);
     drawFrame(canvas, bg, 0, 0, kPlayEnd, 46, 2, playing);
     drawFrame(canvas, bg, kPlayEnd, 0, kStopEnd, 46, 2, !playing);
     drawFrame(canvas, bg, kStopEnd, 0, kRecordEnd, 46, 2, armed || recording);

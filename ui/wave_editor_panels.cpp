@@ -15,11 +15,11 @@ constexpr int kButtonWidth = 44;
 
 // Samples of an imported file that one 16-step note bank lasts at the file's rate: the file
 // rate times the samples per step times 16, over the output rate; 0 for a damaged rate.
-double bankSamplesAtFileRate(const AppState& app, int waveform) {
-    const double fileRate = app.song.SoundFileParams[waveform].fileSampleRate;
-    const double outputRate = app.engine.streamRate;
+double bankSamplesAtFileRate(const Song& song, StreamClock clock, int waveform) {
+    const double fileRate = song.SoundFileParams[waveform].fileSampleRate;
+    const double outputRate = clock.streamRate;
     if (!(fileRate > 0) || !(outputRate > 0)) return 0;
-    return std::floor(fileRate * app.engine.chunkFrames * kStepsPerBank / outputRate);
+    return std::floor(fileRate * clock.chunkFrames * kStepsPerBank / outputRate);
 }
 
 void drawWaveEditorBackground(PanelCanvas& canvas, const Screen& screen,
@@ -45,11 +45,12 @@ void drawWaveEditorBackground(PanelCanvas& canvas, const Screen& screen,
 
 // The label of a waveform knob: its value while dragged, else its short label (imported files
 // show only NOISE).
-void knobLabel(const AppState& app, int waveform, int knob, char* text, size_t size) {
-    const KnobRecord& record = app.song.SoundEffect[waveform][knob];
-    if (app.drag.waveDragMode == knob) {
+void knobLabel(const Song& song, const DragState& drag, int waveform, int knob, char* text,
+               size_t size) {
+    const KnobRecord& record = song.SoundEffect[waveform][knob];
+    if (drag.waveDragMode == knob) {
         std::snprintf(text, size, "%d", truncToInt(record.value * 100.0f));
-    } else if (app.song.SoundType[waveform] == 1) {
+    } else if (song.SoundType[waveform] == 1) {
         std::snprintf(text, size, "%s", knob == kKnobNoise ? "NOISE" : "");
     } else {
         // The label comes from the song file: never read past its array.
@@ -73,8 +74,8 @@ void drawTrace(PanelCanvas& canvas, const float* samples, float red, float green
 // Frames of an imported file that one pixel column stands for: 1/350 of a 16-step note bank
 // at the file's rate. (Worked out in doubles: a damaged rate cannot overflow, and a file slower
 // than the output still gets its share instead of none.)
-long long framesPerColumn(const AppState& app, int waveform) {
-    return truncClamped(bankSamplesAtFileRate(app, waveform) / kWaveformSamples, 0,
+long long framesPerColumn(const Song& song, StreamClock clock, int waveform) {
+    return truncClamped(bankSamplesAtFileRate(song, clock, waveform) / kWaveformSamples, 0,
                         kMaxFileSamples);
 }
 
@@ -87,15 +88,15 @@ void drawLevelBar(PanelCanvas& canvas, int col, float minimum, float maximum, fl
         setChannel(canvas, row, col, kGreen, 200);
 }
 
-void drawImportedFile(PanelCanvas& canvas, const AppState& app, int waveform) {
-    const FileSamples& file = app.song.SoundFileVals[waveform];
-    const bool stereo = app.song.SoundFileParams[waveform].fileChannels == 2;
+void drawImportedFile(PanelCanvas& canvas, const Song& song, StreamClock clock, int waveform) {
+    const FileSamples& file = song.SoundFileVals[waveform];
+    const bool stereo = song.SoundFileParams[waveform].fileChannels == 2;
     const float* samples = file.fileSamples.get();
     const long long count =
         samples ? std::clamp<long long>(file.fileSampleCount, 0, kMaxFileSamples) : 0;
     // A stereo file holds two samples per frame: a column takes both, so that the 350 columns
     // still span one note bank.
-    const long long perColumn = framesPerColumn(app, waveform) * (stereo ? 2 : 1);
+    const long long perColumn = framesPerColumn(song, clock, waveform) * (stereo ? 2 : 1);
     long long position = 0;
     for (int x = 0; x < kWaveformSamples; ++x) {
         float low[2] = {0, 0};
@@ -113,7 +114,7 @@ void drawImportedFile(PanelCanvas& canvas, const AppState& app, int waveform) {
             drawLevelBar(canvas, col, low[0], high[0], 60, 60);
         }
     }
-    const LoopMarkers& loop = app.song.SoundFileLoop[waveform];
+    const LoopMarkers& loop = song.SoundFileLoop[waveform];
     for (int col : {clampInt(loop.loopStart, -1000, 1000) + kPlotLeft,
                     clampInt(loop.loopEnd, -1000, 1000) + kPlotLeft - 1}) {
         for (int row = kPlotTop; row <= 123; ++row) {
@@ -125,10 +126,11 @@ void drawImportedFile(PanelCanvas& canvas, const AppState& app, int waveform) {
 
 } // namespace
 
-void renderWaveEditor(const AppState& app, Screen& screen, int waveform) {
+void renderWaveEditor(const Song& song, const UiState& ui, const DragState& drag, StreamClock clock,
+                      Screen& screen, int waveform) {
     waveform = clampInt(waveform, 0, kWaveformSlotCount - 1);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::WaveEditor);
-    const float* backgroundColour = app.ui.backgroundColour;
+    const float* backgroundColour = ui.backgroundColour;
     if (!restoreCachedBackground(canvas)) {
         drawWaveEditorBackground(canvas, screen, backgroundColour);
         cacheBackground(canvas);
@@ -138,16 +140,16 @@ void renderWaveEditor(const AppState& app, Screen& screen, int waveform) {
     std::snprintf(text, sizeof text, "WAVEFORM %d", waveform + 1);
     drawText(canvas, font, 12, 54, 0, true, 0.8f, 0.8f, 0.0f, text);
     for (int j = 0; j < kWaveformKnobCount; ++j) {
-        knobLabel(app, waveform, j, text, sizeof text);
+        knobLabel(song, drag, waveform, j, text, sizeof text);
         const int length = static_cast<int>(std::strlen(text));
         drawText(canvas, font, 5 + 40 * j, 19 - (5 * length) / 2, 0, true, 0.0f, 0.8f, 0.0f, text);
-        drawKnob(canvas, 4, 11 + 40 * j, app.song.SoundEffect[waveform][j].value);
+        drawKnob(canvas, 4, 11 + 40 * j, song.SoundEffect[waveform][j].value);
     }
-    if (app.song.SoundType[waveform] == 1) {
-        drawImportedFile(canvas, app, waveform);
+    if (song.SoundType[waveform] == 1) {
+        drawImportedFile(canvas, song, clock, waveform);
     } else {
-        drawTrace(canvas, app.song.playbackWaveform[waveform], 0, 0, 255);
-        drawTrace(canvas, app.song.Sound[waveform], 0, 255, 0);
+        drawTrace(canvas, song.playbackWaveform[waveform], 0, 0, 255);
+        drawTrace(canvas, song.Sound[waveform], 0, 255, 0);
     }
     drawFrame(canvas, backgroundColour, 0, 40, 128, 399, 4, false);
 }
@@ -162,16 +164,17 @@ void drawDrawnMiniature(PanelCanvas& canvas, const float* samples, int left, flo
     }
 }
 
-void drawImportedMiniature(PanelCanvas& canvas, const AppState& app, int waveform, int left,
-                           float brightness) {
-    const FileSamples& file = app.song.SoundFileVals[waveform];
+void drawImportedMiniature(PanelCanvas& canvas, const Song& song, StreamClock clock, int waveform,
+                           int left, float brightness) {
+    const FileSamples& file = song.SoundFileVals[waveform];
     const float* samples = file.fileSamples.get();
     const long long count =
         samples ? std::clamp<long long>(file.fileSampleCount, 0, kMaxFileSamples) : 0;
     const long long channels =
-        std::clamp<long long>(app.song.SoundFileParams[waveform].fileChannels, 1, 2);
+        std::clamp<long long>(song.SoundFileParams[waveform].fileChannels, 1, 2);
     const long long perColumn =
-        truncClamped(bankSamplesAtFileRate(app, waveform), 0, kMaxFileSamples) / kButtonWidth;
+        truncClamped(bankSamplesAtFileRate(song, clock, waveform), 0, kMaxFileSamples) /
+        kButtonWidth;
     long long position = 0;
     for (int x = 0; x < kButtonWidth; ++x) {
         float low = 0;
@@ -191,19 +194,18 @@ void drawImportedMiniature(PanelCanvas& canvas, const AppState& app, int wavefor
 
 } // namespace
 
-void renderWaveButtons(const AppState& app, Screen& screen) {
+void renderWaveButtons(const Song& song, const UiState& ui, StreamClock clock, Screen& screen,
+                       int instrument) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::WaveButtons);
     clearCanvas(canvas);
-    const int instrument = clampInt(app.ui.currentInstrument, 0, kInstrumentCount - 1);
-    const int selected = app.song.SoundIdx[instrument];
+    const int selected = song.SoundIdx[clampInt(instrument, 0, kInstrumentCount - 1)];
     for (int s = 0; s < kWaveformSlotCount; ++s) {
         const int left = kButtonWidth * s;
         const float brightness = s == selected ? 250.0f : 125.0f;
-        if (app.song.SoundType[s] == 1)
-            drawImportedMiniature(canvas, app, s, left, brightness);
+        if (song.SoundType[s] == 1)
+            drawImportedMiniature(canvas, song, clock, s, left, brightness);
         else
-            drawDrawnMiniature(canvas, app.song.Sound[s], left, brightness);
-        drawFrame(canvas, app.ui.backgroundColour, 0, left, 23, left + kButtonWidth, 2,
-                  s == selected);
+            drawDrawnMiniature(canvas, song.Sound[s], left, brightness);
+        drawFrame(canvas, ui.backgroundColour, 0, left, 23, left + kButtonWidth, 2, s == selected);
     }
 }

@@ -158,7 +158,7 @@ TEST(KeyCommands, ArrowKeysJumpMeasuresKeepingTheCounterInvariant) {
 
 TEST(KeyCommands, WaveformKeysEditTheCurrentSlotAndRedrawTheWaveEditor) {
     ShellSession s;
-    int slot = currentWaveformSlot(s.app());
+    int slot = waveformSlotOf(s.song(), s.app().ui.currentInstrument);
     float sample = s.song().Sound[slot][40];
     auto editor = s.shown(PanelId::WaveEditor);
     s.run("key Up\n");
@@ -193,7 +193,8 @@ TEST(KeyCommands, EnvelopeKeysChooseTheCurveAndEditTheOneShown) {
     EXPECT_EQ(s.app().ui.envelopeCurve, 0);
     EXPECT_EQ(s.shown(PanelId::EnvelopeEditor), amplitude);
 
-    float* curve = shownEnvelopeCurve(s.app());
+    float* curve = envelopeCurveOf(s.song(), envelopeBankOf(s.song(), s.app().ui.currentInstrument),
+                                   s.app().ui.envelopeCurve);
     for (int p = 0; p < kEnvelopePoints; ++p) curve[p] = p % 2 ? 1.0f : 0.0f;
     s.run("key A\n");
     EXPECT_NEAR(curve[100], 0.4f, 1e-5) << "averaged over five points";

@@ -75,7 +75,7 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
 
 TEST(MenuCommands, PasteItemsAreGrayedUntilTheirCopy) {
     ShellSession s;
-    const int slot = currentWaveformSlot(s.app());
+    const int slot = waveformSlotOf(s.song(), s.app().ui.currentInstrument);
     s.song().Sound[slot][10] = 42.0f;
     s.run("menu 40054\n");
     EXPECT_FLOAT_EQ(s.song().Sound[slot][10], 42.0f) << "a grayed item delivers nothing";
@@ -92,7 +92,8 @@ TEST(MenuCommands, PasteItemsAreGrayedUntilTheirCopy) {
 
     // After New the item stays enabled and pastes the fresh, zeroed clipboard.
     s.run("menu 40058\nmenu 40054\n");
-    EXPECT_FLOAT_EQ(s.song().Sound[currentWaveformSlot(s.app())][10], 0.0f);
+    EXPECT_FLOAT_EQ(s.song().Sound[waveformSlotOf(s.song(), s.app().ui.currentInstrument)][10],
+                    0.0f);
 }
 
 TEST(MenuCommands, PasteEffectsHandsTheKnobsToTheEngine) {

@@ -8,6 +8,6 @@
 
 inline std::unique_ptr<AppState> mouseTestApp() {
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     return app;
 }

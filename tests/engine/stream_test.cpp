@@ -234,7 +234,7 @@ TEST(PumpAudio, DamagedSongsKeepTheMetersFiniteAndTheOutputClipped) {
 
 TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     app->stream.cpuLoad = 1.0f;
     pumpAudio(*app);
     startPlayback(*app);

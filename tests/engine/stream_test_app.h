@@ -17,7 +17,7 @@ struct StreamTestApp {
     std::unique_ptr<AppState> app = std::make_unique<AppState>();
 
     StreamTestApp() {
-        resetSong(*app);
+        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
         app->stream.device = &device;
         rebuildStream(*app);
     }

@@ -57,7 +57,7 @@ struct FakePlatform : Platform {
 // A fresh application record with the start-up song and a built stream (no sound device).
 inline std::unique_ptr<AppState> makeApp() {
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     rebuildStream(*app);
     return app;
 }

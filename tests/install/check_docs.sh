@@ -17,7 +17,7 @@ fail() {
 }
 
 # The program's texts with adjacent string literals joined ("AB " "CD" reads "AB CD").
-program_texts=$(cat "$source_dir"/app/*.cpp | sed -z 's/"[[:space:]]*"//g')
+program_texts=$(cat "$source_dir"/app/*.cpp "$source_dir"/ui/*.cpp | sed -z 's/"[[:space:]]*"//g')
 
 # Code spans of the guide, one per line (a span broken over two lines is joined with a blank).
 # Help line texts are the spans that begin with a panel or control name and a colon.

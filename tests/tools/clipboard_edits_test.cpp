@@ -5,6 +5,7 @@
 
 #include "tests/tools/tool_test_app.h"
 #include "tools/clipboard_edits.h"
+#include "tools/current_selection.h"
 
 namespace {
 
@@ -25,12 +26,14 @@ TEST(PatternClipboard, NoteCrossingTheBankEndIsCopiedInPart) {
     app->song.Pan[0][17] = 0.1f;
     app->song.Vel[0][31] = 0.3f;
     app->drag.viewOffset[0] = 16;
-    copyPattern(*app);
+    copyPattern(app->song, app->clipboards, app->ui.currentInstrument,
+                app->drag.viewOffset[app->ui.currentInstrument]);
 
     app->ui.currentInstrument = 2;
     app->drag.viewOffset[2] = 48;
     app->song.noteGrid[2].notePosition[50][0] = 1; // replaced by the empty cell of the copy
-    pastePattern(*app);
+    pastePattern(app->song, app->clipboards, app->ui.currentInstrument,
+                 app->drag.viewOffset[app->ui.currentInstrument]);
     const NoteGrid& target = app->song.noteGrid[2];
     EXPECT_EQ(target.notePosition[62][4], 1);
     EXPECT_EQ(target.nextRow[62][4], 6);
@@ -50,13 +53,18 @@ TEST(PatternClipboard, NoteCrossingTheBankEndIsCopiedInPart) {
 TEST(PatternClipboard, ViewOutsideTheGridIsNeitherCopiedNorPasted) {
     auto app = newSongApp();
     app->drag.viewOffset[0] = 250;
-    pastePattern(*app); // would write zeros into steps 250..265
+    pastePattern(
+        app->song, app->clipboards, app->ui.currentInstrument,
+        app->drag.viewOffset[app->ui.currentInstrument]); // would write zeros into steps 250..265
     EXPECT_EQ(app->song.Vel[0][250], 1.0f);
     app->drag.viewOffset[0] = -16;
-    copyPattern(*app);
-    pastePattern(*app);
+    copyPattern(app->song, app->clipboards, app->ui.currentInstrument,
+                app->drag.viewOffset[app->ui.currentInstrument]);
+    pastePattern(app->song, app->clipboards, app->ui.currentInstrument,
+                 app->drag.viewOffset[app->ui.currentInstrument]);
     app->drag.viewOffset[0] = 240; // the last whole bank is fine
-    pastePattern(*app);
+    pastePattern(app->song, app->clipboards, app->ui.currentInstrument,
+                 app->drag.viewOffset[app->ui.currentInstrument]);
     EXPECT_EQ(app->song.Vel[0][255], 0.0f);
 }
 
@@ -68,13 +76,15 @@ TEST(EnvelopeClipboard, PitchPastedOverCutoffAndTheGuardPoints) {
     for (int p = 0; p < kEnvelopePoints; ++p) pitch[p] = p * 0.001f;
     pitch[300] = 0.9f;
     app->ui.envelopeCurve = kCurvePitch;
-    copyEnvelope(*app);
+    copyEnvelope(app->song, app->clipboards, envelopeBankOf(app->song, app->ui.currentInstrument),
+                 app->ui.envelopeCurve);
 
     app->song.EnvIdx[1] = 6;
     app->song.Envelope[6][300] = 0.8f;
     app->song.Pitch[6][299] = 0.35f;
     app->ui.envelopeCurve = kCurveCutoff;
-    pasteEnvelope(*app);
+    pasteEnvelope(app->song, app->clipboards, envelopeBankOf(app->song, app->ui.currentInstrument),
+                  app->ui.envelopeCurve);
     for (int p = 0; p < 300; ++p) ASSERT_EQ(app->song.Cutoff[6][p], p * 0.001f);
     EXPECT_EQ(app->song.Cutoff[6][300], 0.9f);   // copied with the curve
     EXPECT_EQ(app->song.Envelope[6][300], 0.0f); // whatever curve was pasted
@@ -83,18 +93,19 @@ TEST(EnvelopeClipboard, PitchPastedOverCutoffAndTheGuardPoints) {
 
     // Pasting into Pitch itself: the guard follows the pasted point 299, not the copied 300.
     app->ui.envelopeCurve = kCurvePitch;
-    pasteEnvelope(*app);
+    pasteEnvelope(app->song, app->clipboards, envelopeBankOf(app->song, app->ui.currentInstrument),
+                  app->ui.envelopeCurve);
     EXPECT_EQ(app->song.Pitch[6][300], 299 * 0.001f);
 }
 
 TEST(WaveformClipboard, PasteRebuildsAndKeepsASoundFilePlaying) {
     auto app = newSongApp();
     app->song.SoundIdx[0] = 3;
-    copyWaveform(*app);
+    copyWaveform(app->song, app->clipboards, waveformSlotOf(app->song, app->ui.currentInstrument));
     app->song.SoundIdx[0] = 5;
     app->song.SoundType[5] = 1;
     app->song.SoundEffect[5][kKnobMix].value = 0.5f;
-    pasteWaveform(*app);
+    pasteWaveform(app->song, app->clipboards, waveformSlotOf(app->song, app->ui.currentInstrument));
     EXPECT_EQ(app->song.Sound[5][100], 50.0f);
     EXPECT_EQ(app->song.SoundType[5], 1);
     // Rebuilt: half the square, half slot 6's sine.
@@ -105,10 +116,10 @@ TEST(WaveformClipboard, PasteRebuildsAndKeepsASoundFilePlaying) {
 TEST(EffectsClipboard, ValuesOnly) {
     auto app = newSongApp();
     app->song.Effect[0][13].value = 0.7f;
-    copyEffects(*app);
+    copyEffects(app->song, app->clipboards, app->ui.currentInstrument);
     app->ui.currentInstrument = 3;
     app->song.EffectDim[3] = {4, 5};
-    pasteEffects(*app);
+    pasteEffects(app->song, app->clipboards, app->ui.currentInstrument);
     EXPECT_EQ(app->song.Effect[3][13].value, 0.7f);
     EXPECT_EQ(app->song.Effect[3][0].value, 1.0f);
     EXPECT_EQ(app->song.Effect[3][2].value, 0.4f);
@@ -120,14 +131,16 @@ TEST(Clipboards, PasteAfterNewWritesZeros) {
     auto app = std::make_unique<AppState>();
     app->clipboards.envelopeClipboard[5] = 0.5f; // whatever an earlier song left
     app->clipboards.patternClipboard.cells[2][3][1] = 7;
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     app->ui.currentInstrument = 1;
     app->drag.viewOffset[1] = 32;
     app->ui.envelopeCurve = kCurveRatio;
-    pastePattern(*app);
-    pasteEnvelope(*app);
-    pasteWaveform(*app);
-    pasteEffects(*app);
+    pastePattern(app->song, app->clipboards, app->ui.currentInstrument,
+                 app->drag.viewOffset[app->ui.currentInstrument]);
+    pasteEnvelope(app->song, app->clipboards, envelopeBankOf(app->song, app->ui.currentInstrument),
+                  app->ui.envelopeCurve);
+    pasteWaveform(app->song, app->clipboards, waveformSlotOf(app->song, app->ui.currentInstrument));
+    pasteEffects(app->song, app->clipboards, app->ui.currentInstrument);
     for (int step = 32; step < 48; ++step) {
         for (int row = 0; row < kNoteRows; ++row) {
             ASSERT_EQ(app->song.noteGrid[1].notePosition[step][row], 0);
@@ -147,10 +160,12 @@ TEST(Clipboards, DamagedIndicesCopyAndPasteNothing) {
     auto app = newSongApp();
     app->song.SoundIdx[0] = 12;
     app->song.EnvIdx[0] = -2;
-    copyWaveform(*app);
-    pasteWaveform(*app);
-    copyEnvelope(*app);
-    pasteEnvelope(*app);
+    copyWaveform(app->song, app->clipboards, waveformSlotOf(app->song, app->ui.currentInstrument));
+    pasteWaveform(app->song, app->clipboards, waveformSlotOf(app->song, app->ui.currentInstrument));
+    copyEnvelope(app->song, app->clipboards, envelopeBankOf(app->song, app->ui.currentInstrument),
+                 app->ui.envelopeCurve);
+    pasteEnvelope(app->song, app->clipboards, envelopeBankOf(app->song, app->ui.currentInstrument),
+                  app->ui.envelopeCurve);
     for (float v : app->clipboards.waveformClipboard) ASSERT_EQ(v, 0.0f);
     for (float v : app->clipboards.envelopeClipboard) ASSERT_EQ(v, 0.0f);
 }

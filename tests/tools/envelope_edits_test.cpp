@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/tools/tool_test_app.h"
+#include "tools/current_selection.h"
 #include "tools/envelope_edits.h"
 
 namespace {
@@ -16,7 +17,8 @@ TEST(EnvelopeEdits, AverageSpreadsAnImpulseAndKeepsPointsZeroAndGuard) {
     curve[0] = 1.0f;
     curve[299] = 1.0f;
     curve[300] = 0.7f;
-    averageEnvelope(*app, 2);
+    averageEnvelope(app->song, envelopeBankOf(app->song, app->ui.currentInstrument),
+                    app->ui.envelopeCurve, 2);
     EXPECT_EQ(curve[0], 1.0f);
     EXPECT_FLOAT_EQ(curve[1], 0.4f);
     EXPECT_FLOAT_EQ(curve[2], 0.2f);
@@ -40,14 +42,17 @@ TEST(EnvelopeEdits, StepMovesHalfwayToTheNearestSixteenth) {
     curve[3] = 0.55f;     // d = 0.8: moves up
     curve[4] = 0.25f;     // on a sixteenth: stays
     curve[300] = 0.53f;
-    stepEnvelope(*app);
+    stepEnvelope(app->song, envelopeBankOf(app->song, app->ui.currentInstrument),
+                 app->ui.envelopeCurve);
     EXPECT_EQ(curve[0], 0.53f);
     EXPECT_NEAR(curve[1], 0.515f, 1e-6f);
     EXPECT_FLOAT_EQ(curve[2], 8.25f / 16);
     EXPECT_NEAR(curve[3], (8.8f + 0.1f) / 16, 1e-6f);
     EXPECT_EQ(curve[4], 0.25f);
     EXPECT_EQ(curve[300], 0.53f);
-    for (int n = 0; n < 40; ++n) stepEnvelope(*app);
+    for (int n = 0; n < 40; ++n)
+        stepEnvelope(app->song, envelopeBankOf(app->song, app->ui.currentInstrument),
+                     app->ui.envelopeCurve);
     EXPECT_NEAR(curve[1], 0.5f, 1e-6f);
     EXPECT_NEAR(curve[3], 0.5625f, 1e-6f);
 }
@@ -55,11 +60,14 @@ TEST(EnvelopeEdits, StepMovesHalfwayToTheNearestSixteenth) {
 TEST(EnvelopeEdits, BankOrCurveOutOfRangeChangesNothing) {
     auto app = newSongApp();
     app->song.EnvIdx[0] = 8;
-    averageEnvelope(*app, 2);
-    stepEnvelope(*app);
+    averageEnvelope(app->song, envelopeBankOf(app->song, app->ui.currentInstrument),
+                    app->ui.envelopeCurve, 2);
+    stepEnvelope(app->song, envelopeBankOf(app->song, app->ui.currentInstrument),
+                 app->ui.envelopeCurve);
     app->song.EnvIdx[0] = 0;
     app->ui.envelopeCurve = 4;
-    stepEnvelope(*app);
+    stepEnvelope(app->song, envelopeBankOf(app->song, app->ui.currentInstrument),
+                 app->ui.envelopeCurve);
     auto fresh = newSongApp();
     for (int bank = 0; bank < kEnvelopeBankCount; ++bank)
         for (int p = 0; p < kEnvelopePoints; ++p) {

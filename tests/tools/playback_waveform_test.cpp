@@ -35,7 +35,7 @@ TEST(PlaybackWaveform, MixFadesIntoTheNextSlotAndSlotSevenIntoSlotZero) {
     setKnobs(*app, 7, 1.0f, 0.0f, 0.0f);
     fill(app->song.Sound[7], 33.0f);
     app->song.Sound[0][0] = 12.0f;
-    rebuildPlaybackWaveform(*app, 7);
+    rebuildPlaybackWaveform(app->song, 7);
     for (int i = 0; i < kWaveformSamples; ++i)
         EXPECT_EQ(app->song.playbackWaveform[7][i], app->song.Sound[0][i]);
     expectGuard(*app, 7);
@@ -44,7 +44,7 @@ TEST(PlaybackWaveform, MixFadesIntoTheNextSlotAndSlotSevenIntoSlotZero) {
     setKnobs(*app, 2, 0.25f, 0.0f, 0.0f);
     fill(app->song.Sound[2], 40.0f);
     fill(app->song.Sound[3], -8.0f);
-    rebuildPlaybackWaveform(*app, 2);
+    rebuildPlaybackWaveform(app->song, 2);
     EXPECT_FLOAT_EQ(app->song.playbackWaveform[2][123], 0.75f * 40.0f + 0.25f * -8.0f);
 }
 
@@ -53,13 +53,13 @@ TEST(PlaybackWaveform, HighSumsWholeHarmonicsAndAFractionOfTheNext) {
     // A constant waveform shows the sum of the weights.
     fill(app->song.Sound[4], 1.0f);
     setKnobs(*app, 4, 0.0f, 0.5f, 0.0f); // x = 26: harmonics 1..26, the 27th at weight 0
-    rebuildPlaybackWaveform(*app, 4);
+    rebuildPlaybackWaveform(app->song, 4);
     EXPECT_NEAR(app->song.playbackWaveform[4][200], harmonicNumber(26), 1e-5);
     setKnobs(*app, 4, 0.0f, 1.0f, 0.0f); // harmonics 1..51
-    rebuildPlaybackWaveform(*app, 4);
+    rebuildPlaybackWaveform(app->song, 4);
     EXPECT_NEAR(app->song.playbackWaveform[4][17], harmonicNumber(51), 1e-5);
     setKnobs(*app, 4, 0.0f, 0.01f, 0.0f); // x = 1.5: half of harmonic 2 at weight 1/2
-    rebuildPlaybackWaveform(*app, 4);
+    rebuildPlaybackWaveform(app->song, 4);
     EXPECT_NEAR(app->song.playbackWaveform[4][0], 1.25, 1e-6);
 
     // A single impulse at sample 0 shows which harmonics reach which sample: harmonic k puts
@@ -67,7 +67,7 @@ TEST(PlaybackWaveform, HighSumsWholeHarmonicsAndAFractionOfTheNext) {
     fill(app->song.Sound[4], 0.0f);
     app->song.Sound[4][0] = 1.0f;
     setKnobs(*app, 4, 0.0f, 0.5f, 0.0f);
-    rebuildPlaybackWaveform(*app, 4);
+    rebuildPlaybackWaveform(app->song, 4);
     const float* p = app->song.playbackWaveform[4];
     EXPECT_NEAR(p[0], harmonicNumber(26), 1e-5);
     EXPECT_NEAR(p[175], harmonicNumber(13) / 2, 1e-6); // even k up to 26
@@ -79,7 +79,7 @@ TEST(PlaybackWaveform, HighSumsWholeHarmonicsAndAFractionOfTheNext) {
 TEST(PlaybackWaveform, HighOfAFractionAddsTheOctaveOfTheDrawing) {
     auto app = newSongApp();
     setKnobs(*app, 0, 0.0f, 0.01f, 0.0f);
-    rebuildPlaybackWaveform(*app, 0);
+    rebuildPlaybackWaveform(app->song, 0);
     const float* sound = app->song.Sound[0];
     for (int j = 0; j < kWaveformSamples; ++j)
         EXPECT_NEAR(app->song.playbackWaveform[0][j], sound[j] + 0.25 * sound[(2 * j) % 350], 1e-4);
@@ -91,7 +91,7 @@ TEST(PlaybackWaveform, StepsRunMixThenHighThenNoise) {
     // HIGH works on the mixed result: slot 7 fully mixed with slot 0 gets slot 0's octave.
     fill(app->song.Sound[7], 0.0f);
     setKnobs(*app, 7, 1.0f, 0.01f, 0.0f);
-    rebuildPlaybackWaveform(*app, 7);
+    rebuildPlaybackWaveform(app->song, 7);
     const float* sine = app->song.Sound[0];
     EXPECT_NEAR(app->song.playbackWaveform[7][30], sine[30] + 0.25 * sine[60], 1e-4);
 
@@ -100,7 +100,7 @@ TEST(PlaybackWaveform, StepsRunMixThenHighThenNoise) {
     fill(app->song.Sound[6], 0.0f);
     setKnobs(*app, 5, 0.0f, 0.5f, 0.5f);
     restartRandom();
-    rebuildPlaybackWaveform(*app, 5);
+    rebuildPlaybackWaveform(app->song, 5);
     restartRandom();
     for (int i = 0; i < kWaveformSamples; ++i) {
         const double expected = (nextRandom() * 3.0518509e-05 - 0.5) * 100.0;
@@ -112,10 +112,10 @@ TEST(PlaybackWaveform, StepsRunMixThenHighThenNoise) {
 TEST(PlaybackWaveform, NoiseIsFreshAtEveryRebuildAndNeverOnASoundFile) {
     auto app = newSongApp();
     setKnobs(*app, 1, 0.0f, 0.0f, 1.0f);
-    rebuildPlaybackWaveform(*app, 1);
+    rebuildPlaybackWaveform(app->song, 1);
     float first[kWaveformSamples + 1];
     std::copy(app->song.playbackWaveform[1], app->song.playbackWaveform[1] + 351, first);
-    rebuildPlaybackWaveform(*app, 1);
+    rebuildPlaybackWaveform(app->song, 1);
     int differing = 0;
     for (int i = 0; i < kWaveformSamples; ++i) {
         const float noise = app->song.playbackWaveform[1][i] - app->song.Sound[1][i];
@@ -126,7 +126,7 @@ TEST(PlaybackWaveform, NoiseIsFreshAtEveryRebuildAndNeverOnASoundFile) {
     expectGuard(*app, 1);
 
     app->song.SoundType[1] = 1;
-    rebuildPlaybackWaveform(*app, 1);
+    rebuildPlaybackWaveform(app->song, 1);
     for (int i = 0; i < kWaveformSamples; ++i)
         EXPECT_EQ(app->song.playbackWaveform[1][i], app->song.Sound[1][i]);
 }
@@ -137,7 +137,7 @@ TEST(PlaybackWaveform, MarkWaveformUsersRebuildsOncePerInstrumentPlayingTheSlot)
     app->song.SoundIdx[0] = 3;
     app->song.SoundIdx[2] = 3;
     restartRandom();
-    markWaveformUsers(*app, 3);
+    markWaveformUsers(app->song, 3);
     // Two rebuilds drew 700 numbers; the second one is what plays.
     restartRandom();
     for (int i = 0; i < kWaveformSamples; ++i) nextRandom();
@@ -152,7 +152,7 @@ TEST(PlaybackWaveform, MarkWaveformUsersRebuildsOncePerInstrumentPlayingTheSlot)
 
     // A slot nobody plays is left as it was.
     setKnobs(*app, 6, 1.0f, 0.0f, 0.0f);
-    markWaveformUsers(*app, 6);
+    markWaveformUsers(app->song, 6);
     EXPECT_EQ(app->song.playbackWaveform[6][10], app->song.Sound[6][10]);
 }
 
@@ -160,16 +160,16 @@ TEST(PlaybackWaveform, DamagedKnobValuesAndSlotsAreContained) {
     auto app = newSongApp();
     fill(app->song.Sound[2], 1.0f);
     setKnobs(*app, 2, 0.0f, 1e9f, 0.0f); // at most 51 harmonics
-    rebuildPlaybackWaveform(*app, 2);
+    rebuildPlaybackWaveform(app->song, 2);
     EXPECT_NEAR(app->song.playbackWaveform[2][9], harmonicNumber(51), 1e-5);
     setKnobs(*app, 2, 0.0f, std::nanf(""), 0.0f);
-    rebuildPlaybackWaveform(*app, 2);
+    rebuildPlaybackWaveform(app->song, 2);
     EXPECT_EQ(app->song.playbackWaveform[2][9], 1.0f);
     setKnobs(*app, 2, 0.0f, -3.0f, 0.0f);
-    rebuildPlaybackWaveform(*app, 2);
+    rebuildPlaybackWaveform(app->song, 2);
     EXPECT_EQ(app->song.playbackWaveform[2][9], 1.0f);
-    rebuildPlaybackWaveform(*app, 8); // ignored
-    rebuildPlaybackWaveform(*app, -1);
+    rebuildPlaybackWaveform(app->song, 8); // ignored
+    rebuildPlaybackWaveform(app->song, -1);
 }
 
 } // namespace

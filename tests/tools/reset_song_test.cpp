@@ -5,6 +5,7 @@
 
 #include "tests/tools/tool_test_app.h"
 #include "tools/clipboard_edits.h"
+#include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
 
 namespace {
@@ -22,17 +23,17 @@ std::unique_ptr<AppState> editedApp() {
     song.EnvelopeParams[3].envelopeMode = 0;
     song.Effect[1][14].value = 0.9f;
     song.SoundIdx[2] = 7;
-    rebuildPlaybackWaveform(*app, 2);
+    rebuildPlaybackWaveform(app->song, 2);
     app->ui.currentInstrument = 2;
     app->song.Effect[2][3].value = 0.5f;
-    copyEffects(*app);
-    copyWaveform(*app);
+    copyEffects(app->song, app->clipboards, app->ui.currentInstrument);
+    copyWaveform(app->song, app->clipboards, waveformSlotOf(app->song, app->ui.currentInstrument));
     return app;
 }
 
 TEST(ResetSong, RestoresDefaultsPresetsAndEmptyClipboards) {
     auto app = editedApp();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     const Song& song = app->song;
     EXPECT_EQ(song.BPM, 70.0f);
     for (int bank = 0; bank < kEnvelopeBankCount; ++bank)

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "tests/tools/tool_test_app.h"
+#include "tools/current_selection.h"
 #include "tools/waveform_edits.h"
 
 namespace {
@@ -13,7 +14,7 @@ TEST(WaveformEdits, AverageTurnsSquareEdgesIntoFiveSampleRamps) {
     auto app = newSongApp();
     app->ui.currentInstrument = 1;
     app->song.SoundIdx[1] = 3; // the square preset: low 0..87, high 88..175
-    averageWaveform(*app, 2);
+    averageWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 2);
     const float* s = app->song.Sound[3];
     const float ramp[6] = {-50.0f, -30.0f, -10.0f, 10.0f, 30.0f, 50.0f};
     for (int k = 0; k < 6; ++k) EXPECT_FLOAT_EQ(s[85 + k], ramp[k]) << "sample " << 85 + k;
@@ -31,7 +32,7 @@ TEST(WaveformEdits, AverageLeavesAConstantAloneAndTouchesOnlySound) {
     app->song.SoundFileVals[0].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
     app->song.SoundFileVals[0].fileSampleCount = 2;
     app->song.SoundFileVals[0].fileSamples[0] = 9.0f;
-    averageWaveform(*app, 2);
+    averageWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 2);
     for (float v : app->song.Sound[0]) EXPECT_EQ(v, 17.5f);
     EXPECT_EQ(app->song.SoundFileVals[0].fileSamples[0], 9.0f);
 }
@@ -41,14 +42,15 @@ TEST(WaveformEdits, ReduceThenAmplifyRestoresTheDrawing) {
     app->song.SoundIdx[0] = 1;
     float before[kWaveformSamples];
     std::copy(app->song.Sound[1], app->song.Sound[1] + kWaveformSamples, before);
-    scaleWaveform(*app, 0.8333333f);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 0.8333333f);
     EXPECT_NEAR(app->song.Sound[1][44], before[44] * 0.8333333f, 1e-5f);
     EXPECT_NEAR(app->song.playbackWaveform[1][44], before[44] * 0.8333333f, 1e-5f);
-    scaleWaveform(*app, 1.2f);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 1.2f);
     for (int i = 0; i < kWaveformSamples; ++i)
         EXPECT_NEAR(app->song.Sound[1][i], before[i], 1e-5f * (1.0f + std::fabs(before[i])));
     // No clamping: amplifying goes past full scale.
-    for (int n = 0; n < 10; ++n) scaleWaveform(*app, 1.2f);
+    for (int n = 0; n < 10; ++n)
+        scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 1.2f);
     EXPECT_GT(app->song.Sound[1][262], 127.0f);
 }
 
@@ -61,7 +63,7 @@ TEST(WaveformEdits, ScaleOfASoundFileSlotScalesItsSamplesOnly) {
     file.fileSampleCount = 3;
     for (int i = 0; i < 4; ++i) file.fileSamples[i] = 10.0f;
     const float saw44 = app->song.Sound[2][44];
-    scaleWaveform(*app, 1.2f);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 1.2f);
     EXPECT_FLOAT_EQ(file.fileSamples[0], 12.0f);
     EXPECT_FLOAT_EQ(file.fileSamples[2], 12.0f);
     EXPECT_EQ(file.fileSamples[3], 10.0f);
@@ -70,20 +72,20 @@ TEST(WaveformEdits, ScaleOfASoundFileSlotScalesItsSamplesOnly) {
     // A count larger than the buffer (damaged file) stops at the buffer's end; no buffer, no
     // scaling.
     file.fileSampleCount = 1 << 30;
-    scaleWaveform(*app, 0.5f);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 0.5f);
     EXPECT_FLOAT_EQ(file.fileSamples[kMaxFileSamples - 1], 0.0f);
     EXPECT_FLOAT_EQ(file.fileSamples[3], 5.0f);
     file.fileSamples.reset();
-    scaleWaveform(*app, 0.5f);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 0.5f);
 }
 
 TEST(WaveformEdits, SlotIndexOutOfRangeChangesNothing) {
     auto app = newSongApp();
     app->song.SoundIdx[0] = 8;
-    averageWaveform(*app, 2);
-    scaleWaveform(*app, 2.0f);
+    averageWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 2);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 2.0f);
     app->song.SoundIdx[0] = -1;
-    scaleWaveform(*app, 2.0f);
+    scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 2.0f);
     auto fresh = newSongApp();
     for (int slot = 0; slot < kWaveformSlotCount; ++slot)
         for (int i = 0; i < kWaveformSamples; ++i)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/tools/tool_test_app.h"
+#include "tools/current_selection.h"
 #include "tools/waveform_presets.h"
 
 namespace {
@@ -49,18 +50,23 @@ TEST(WaveformPresets, ResetWaveformWalksThroughTheFourShapes) {
     const float square100 = app->song.Sound[3][100];
     float* slot6 = app->song.Sound[6];
 
-    resetWaveform(*app);
+    resetWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument),
+                  app->ui.resetWaveformCycle);
     EXPECT_EQ(slot6[44], sine44);
     EXPECT_EQ(app->ui.resetWaveformCycle, 1);
-    resetWaveform(*app);
+    resetWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument),
+                  app->ui.resetWaveformCycle);
     EXPECT_EQ(slot6[44], octave44);
     EXPECT_EQ(app->song.playbackWaveform[6][44], octave44);
-    resetWaveform(*app);
+    resetWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument),
+                  app->ui.resetWaveformCycle);
     EXPECT_EQ(slot6[44], saw44);
-    resetWaveform(*app);
+    resetWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument),
+                  app->ui.resetWaveformCycle);
     EXPECT_EQ(slot6[100], square100);
     EXPECT_EQ(app->ui.resetWaveformCycle, 0);
-    resetWaveform(*app);
+    resetWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument),
+                  app->ui.resetWaveformCycle);
     EXPECT_EQ(slot6[44], sine44);
     // Only the current instrument's slot changed.
     EXPECT_EQ(app->song.Sound[5][44], sine44);

@@ -38,10 +38,10 @@ const Rgb kCursorCentre{100, 100, 100};
 
 TEST_F(EffectPanels, ControllerCursorReachesBothEndsOfEachAxis) {
     setAxes(0.0f, 0.0f);
-    renderEffectController2D(*app, *screen, 0);
+    renderEffectController2D(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(controller(), 14, 27), kCursorCentre);
     setAxes(1.0f, 1.0f);
-    renderEffectController2D(*app, *screen, 0);
+    renderEffectController2D(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(controller(), 172, 185), kCursorCentre);
     // Each instrument draws into its own canvas.
     EXPECT_EQ(rgbAt(controller(1), 172, 185), (Rgb{0, 0, 0}));
@@ -49,14 +49,14 @@ TEST_F(EffectPanels, ControllerCursorReachesBothEndsOfEachAxis) {
 
 TEST_F(EffectPanels, ControllerTrailFadesToTheGridGrey) {
     setAxes(0.3f, 0.3f); // centre at row 61, column 74
-    renderEffectController2D(*app, *screen, 0);
+    renderEffectController2D(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(controller(), 61, 74), kCursorCentre);
     setAxes(0.9f, 0.9f);
-    renderEffectController2D(*app, *screen, 0);
+    renderEffectController2D(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(controller(), 61, 74), (Rgb{20, 90, 20}));
-    renderEffectController2D(*app, *screen, 0);
+    renderEffectController2D(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(controller(), 61, 74), (Rgb{20, 81, 20}));
-    for (int i = 0; i < 40; ++i) renderEffectController2D(*app, *screen, 0);
+    for (int i = 0; i < 40; ++i) renderEffectController2D(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(controller(), 61, 74), (Rgb{20, 20, 20}));
 }
 
@@ -68,7 +68,7 @@ struct KnobCaption {
 // Renders the knob panel twice: as the program shows it, and with the given knobs' short labels
 // replaced by the captions and no drag; the two must be identical.
 void expectCaptions(AppState& app, Screen& screen, std::initializer_list<KnobCaption> captions) {
-    renderEffectKnobs(app, screen, 0);
+    renderEffectKnobs(app.song, app.ui, app.drag, screen, 0);
     const std::vector<uint8_t> shown = panelCanvas(screen, PanelId::EffectKnobs).pixels;
     KnobRecord saved[kEffectKnobCount];
     std::memcpy(saved, app.song.Effect[0], sizeof saved);
@@ -76,7 +76,7 @@ void expectCaptions(AppState& app, Screen& screen, std::initializer_list<KnobCap
     resetDragFields(app.drag);
     for (const KnobCaption& c : captions)
         std::snprintf(app.song.Effect[0][c.knob].shortLabel, 10, "%s", c.caption);
-    renderEffectKnobs(app, screen, 0);
+    renderEffectKnobs(app.song, app.ui, app.drag, screen, 0);
     EXPECT_EQ(panelCanvas(screen, PanelId::EffectKnobs).pixels, shown);
     std::memcpy(app.song.Effect[0], saved, sizeof saved);
     app.drag = drag;
@@ -94,14 +94,14 @@ TEST_F(EffectPanels, DraggedKnobShowsItsValue) {
 
 TEST_F(EffectPanels, DelayMarkerAndDragTexts) {
     setOnlyDelay(1.0f, 0.5f, 0.5f, 0.0f);
-    renderDelayReverb(*app, *screen, 0);
+    renderDelayReverb(app->song, app->ui, app->drag, *screen, 0);
     // Offset 1 step, no fine tune: the marker's stem is at column 42 from row 26 to 38.
     EXPECT_EQ(rgbAt(delays(), 30, 42), (Rgb{200, 0, 0}));
 
     // Dragging the feedback of delay 0 replaces the column labels by the value.
     app->drag.delayDragRow = 0;
     app->drag.delayDragColumn = kDelayFeedback;
-    renderDelayReverb(*app, *screen, 0);
+    renderDelayReverb(app->song, app->ui, app->drag, *screen, 0);
     PanelCanvas reference = blankCanvas(288, 90);
     drawText(reference, screen->glyphs.text, 4, 168, 0, true, 0, 0.8f, 0, "FEEDBACK  50");
     drawText(reference, screen->glyphs.text, 4, 80, 0, true, 0, 0.8f, 0, "1.000");
@@ -112,7 +112,7 @@ TEST_F(EffectPanels, DelayMarkerAndDragTexts) {
 
 TEST_F(EffectPanels, DelayOfOneStepEchoesEvery40Columns) {
     setOnlyDelay(1.0f, 0.5f, 1.0f, 0.0f); // D = 120 samples, full feedback
-    renderDelayDisplay(*app, *screen, 0);
+    renderDelayDisplay(app->song, app->ui, *screen, 0);
     const Rgb red{255, 0, 0};
     const Rgb black{0, 0, 0};
     for (int r = 0; r < 45; ++r) { // row 47 is the frame's bottom band
@@ -130,18 +130,18 @@ TEST_F(EffectPanels, DelayOfOneStepEchoesEvery40Columns) {
 TEST_F(EffectPanels, DelayDisplayEdgeCases) {
     // Offset 0 with no fine tune: D = 0 adds nothing, only the impulse shows.
     setOnlyDelay(0.0f, 0.5f, 1.0f, 0.0f);
-    renderDelayDisplay(*app, *screen, 0);
+    renderDelayDisplay(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(echoes(), 10, 2), (Rgb{255, 0, 0}));
     EXPECT_EQ(rgbAt(echoes(), 10, 42), (Rgb{0, 0, 0}));
     EXPECT_EQ(rgbAt(echoes(), 19, 170), (Rgb{180, 180, 180})); // feedback 1 still warns
     // A low pass of 1 silences the echoes of row 0 and barely touches row 44.
     setOnlyDelay(1.0f, 0.5f, 1.0f, 1.0f);
-    renderDelayDisplay(*app, *screen, 0);
+    renderDelayDisplay(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(echoes(), 2, 42), (Rgb{0, 0, 0}));
     EXPECT_EQ(rgbAt(echoes(), 46, 42).red, 255);
     // Feedback 0.5 alone: no warning, the box area shows the echo picture (black there).
     setOnlyDelay(1.0f, 0.5f, 0.5f, 0.0f);
-    renderDelayDisplay(*app, *screen, 0);
+    renderDelayDisplay(app->song, app->ui, *screen, 0);
     EXPECT_EQ(rgbAt(echoes(), 19, 170), (Rgb{0, 0, 0}));
     const Rgb echo = rgbAt(echoes(), 10, 42); // 0.25: green 159
     EXPECT_EQ(echo, (Rgb{0, 159, 0}));
@@ -166,15 +166,15 @@ TEST_F(EffectPanels, DamagedSongValuesDrawWithoutFault) {
     app->drag.delayDragRow = 1;
     app->drag.delayDragColumn = 4;
     for (int i = 0; i < kInstrumentCount; ++i) {
-        renderEffectController2D(*app, *screen, i);
-        renderEffectKnobs(*app, *screen, i);
-        renderDelayReverb(*app, *screen, i);
-        renderDelayDisplay(*app, *screen, i);
+        renderEffectController2D(app->song, app->ui, *screen, i);
+        renderEffectKnobs(app->song, app->ui, app->drag, *screen, i);
+        renderDelayReverb(app->song, app->ui, app->drag, *screen, i);
+        renderDelayDisplay(app->song, app->ui, *screen, i);
     }
     app->drag.delayDragRow = 7;
     app->drag.delayDragColumn = 9;
-    renderDelayReverb(*app, *screen, 0);
-    renderEffectController2D(*app, *screen, -3);
+    renderDelayReverb(app->song, app->ui, app->drag, *screen, 0);
+    renderEffectController2D(app->song, app->ui, *screen, -3);
 }
 
 } // namespace

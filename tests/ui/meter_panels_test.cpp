@@ -10,36 +10,36 @@ using MeterPanels = ScreenTest;
 
 TEST_F(MeterPanels, CpuMeterAtNoLoadAndFullLoad) {
     app->stream.cpuLoad = 0.0f;
-    renderCpuMeter(*app, *screen);
+    renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
     const PanelCanvas& meter = canvas(PanelId::CpuMeter);
     EXPECT_EQ(rgbAt(meter, 16, 10), (Rgb{60, 0, 0}));
     EXPECT_EQ(rgbAt(meter, 27, 10), (Rgb{60, 60, 0}));
     EXPECT_EQ(rgbAt(meter, 59, 10), (Rgb{0, 60, 0})); // rows 60..62: the frame
 
     app->stream.cpuLoad = 1.0f; // rows 16..61 lit
-    renderCpuMeter(*app, *screen);
+    renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
     EXPECT_EQ(rgbAt(meter, 16, 10), (Rgb{220, 0, 0}));
     EXPECT_EQ(rgbAt(meter, 27, 10), (Rgb{220, 220, 0}));
     EXPECT_EQ(rgbAt(meter, 59, 10), (Rgb{0, 220, 0}));
     EXPECT_EQ(rgbAt(meter, 15, 10), (Rgb{120, 120, 120})); // scale line
 
     app->stream.cpuLoad = 0.5f; // 23 rows unlit: lit from row 39
-    renderCpuMeter(*app, *screen);
+    renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
     EXPECT_EQ(rgbAt(meter, 38, 10), (Rgb{0, 60, 0}));
     EXPECT_EQ(rgbAt(meter, 39, 10), (Rgb{0, 220, 0}));
 }
 
 TEST_F(MeterPanels, ClipFlashDecaysAwayAfter459Renders) {
     app->stream.clipped = 1.0f;
-    renderVolumeMeter(*app, *screen);
+    renderPanel(*app, *screen, PanelId::VolumeMeter, 0);
     const PanelCanvas& meter = canvas(PanelId::VolumeMeter);
     EXPECT_EQ(rgbAt(meter, 5, 5), (Rgb{150, 0, 0})); // black corner of the dial turns red
-    for (int i = 1; i < 458; ++i) renderVolumeMeter(*app, *screen);
+    for (int i = 1; i < 458; ++i) renderPanel(*app, *screen, PanelId::VolumeMeter, 0);
     EXPECT_GT(app->stream.clipped, 0.01f);
-    renderVolumeMeter(*app, *screen);
+    renderPanel(*app, *screen, PanelId::VolumeMeter, 0);
     EXPECT_LT(app->stream.clipped, 0.01f);
     EXPECT_EQ(rgbAt(meter, 5, 5), (Rgb{1, 0, 0})); // the 459th flash was the last, at 1 %
-    renderVolumeMeter(*app, *screen);
+    renderPanel(*app, *screen, PanelId::VolumeMeter, 0);
     EXPECT_EQ(rgbAt(meter, 5, 5), (Rgb{0, 0, 0}));
 }
 
@@ -48,18 +48,18 @@ TEST_F(MeterPanels, NeedleSwingsFromLeftToRight) {
     // The needle is neutral grey; the dial under it is tinted (blue 100, red and green more).
     const Rgb needle{120, 120, 120};
     app->stream.volumeLevel = 0.0f; // tip near (8, 46)
-    renderVolumeMeter(*app, *screen);
+    renderVolumeMeter(app->ui, panelInputs(*app).meters, *screen);
     EXPECT_EQ(rgbAt(meter, 49, 26), needle);
     EXPECT_NE(rgbAt(meter, 49, 56), needle);
     app->stream.volumeLevel = 127.0f; // tip near (74, 46)
-    renderVolumeMeter(*app, *screen);
+    renderVolumeMeter(app->ui, panelInputs(*app).meters, *screen);
     EXPECT_NE(rgbAt(meter, 49, 26), needle);
     EXPECT_EQ(rgbAt(meter, 49, 56), needle);
 }
 
 TEST_F(MeterPanels, InstrumentButtonsAndMuteLamps) {
     app->ui.currentInstrument = 2;
-    renderInstrumentButtons(*app, *screen);
+    renderInstrumentButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
     const PanelCanvas& buttons = canvas(PanelId::InstrumentButton);
     EXPECT_EQ(rgbAt(buttons, 10, 51 + 10), (Rgb{72, 72, 225}));  // instrument 1 at 0.9
     EXPECT_EQ(rgbAt(buttons, 10, 102 + 10), (Rgb{250, 150, 0})); // current at full colour
@@ -70,7 +70,7 @@ TEST_F(MeterPanels, InstrumentButtonsAndMuteLamps) {
     app->song.Mute[1] = 1;
     app->song.pendingMuteToggle[1] = 1;
     app->song.pendingMuteToggle[2] = 1;
-    renderInstrumentControl(*app, *screen);
+    renderInstrumentControl(app->song, app->ui, *screen);
     const PanelCanvas& control = canvas(PanelId::InstrumentControl);
     const Rgb red{90, 0, 0};
     const Rgb glowCentre{0, 180, 0};
@@ -81,14 +81,14 @@ TEST_F(MeterPanels, InstrumentButtonsAndMuteLamps) {
 }
 
 TEST_F(MeterPanels, HelpLineDrawsTheTextInYellow) {
-    renderHelpLine(*app, *screen, "BPM");
+    renderHelpLine(app->ui, *screen, "BPM");
     PanelCanvas reference = blankCanvas(485, 17);
     drawText(reference, screen->glyphs.text, 5, 8, 0, true, 0.7f, 0.7f, 0, "BPM");
     const PanelCanvas& line = canvas(PanelId::helpLine);
     for (int row = 5; row < 11; ++row)
         for (int col = 8; col < 23; ++col)
             EXPECT_EQ(rgbAt(line, row, col), rgbAt(reference, row, col));
-    renderHelpLine(*app, *screen, nullptr);
+    renderHelpLine(app->ui, *screen, nullptr);
     EXPECT_EQ(rgbAt(line, 7, 10), (Rgb{0, 0, 0}));
 }
 
@@ -103,24 +103,24 @@ TEST(MeterPanelDepths, EveryPanelRendersAtEveryDepth) {
         app->engine.playing = 1;
         app->drag.noteDrawList[0] = {0, 0};
         for (int i = 0; i < kInstrumentCount; ++i) {
-            renderEffectController2D(*app, *screen, i);
-            renderEffectKnobs(*app, *screen, i);
-            renderDelayReverb(*app, *screen, i);
-            renderDelayDisplay(*app, *screen, i);
-            renderPanAndVelocity(*app, *screen, i);
+            renderEffectController2D(app->song, app->ui, *screen, i);
+            renderEffectKnobs(app->song, app->ui, app->drag, *screen, i);
+            renderDelayReverb(app->song, app->ui, app->drag, *screen, i);
+            renderDelayDisplay(app->song, app->ui, *screen, i);
+            renderPanAndVelocity(app->song, app->ui, app->drag, *screen, i);
         }
-        renderNotePad(*app, *screen);
-        renderNoteBankButtons(*app, *screen);
-        renderNoteBankSequencer(*app, *screen);
-        renderChordKeys(*app, *screen);
-        renderBpmDisplay(*app, *screen);
-        renderPlayStopRecord(*app, *screen);
-        renderVolumeMeter(*app, *screen);
-        renderMainVolume(*app, *screen);
-        renderInstrumentButtons(*app, *screen);
-        renderInstrumentControl(*app, *screen);
-        renderHelpLine(*app, *screen, "HELP");
-        renderCpuMeter(*app, *screen);
+        renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
+        renderNoteBankButtons(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
+        renderNoteBankSequencer(app->song, app->ui, *screen, app->ui.currentInstrument);
+        renderChordKeys(app->song, app->ui, *screen, app->ui.currentInstrument);
+        renderBpmDisplay(app->song, app->ui, *screen);
+        renderPlayStopRecord(app->ui, panelInputs(*app).transport, *screen);
+        renderVolumeMeter(app->ui, panelInputs(*app).meters, *screen);
+        renderMainVolume(app->song, app->ui, *screen);
+        renderInstrumentButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
+        renderInstrumentControl(app->song, app->ui, *screen);
+        renderHelpLine(app->ui, *screen, "HELP");
+        renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
         const Rgb lit = bytesPerPixel == 2 ? Rgb{216, 220, 0} : Rgb{220, 220, 0};
         EXPECT_EQ(rgbAt(panelCanvas(*screen, PanelId::CpuMeter), 27, 10), lit) << bytesPerPixel;
     }
@@ -142,11 +142,11 @@ TEST_F(MeterPanels, DamagedValuesDrawWithoutFault) {
         app->stream.volumeLevel = wild[(w + 1) % 5];
         app->stream.clipped = wild[(w + 3) % 5];
         app->ui.currentInstrument = w - 2;
-        renderVolumeMeter(*app, *screen);
-        renderCpuMeter(*app, *screen);
-        renderMainVolume(*app, *screen);
-        renderInstrumentButtons(*app, *screen);
-        renderInstrumentControl(*app, *screen);
+        renderVolumeMeter(app->ui, panelInputs(*app).meters, *screen);
+        renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
+        renderMainVolume(app->song, app->ui, *screen);
+        renderInstrumentButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
+        renderInstrumentControl(app->song, app->ui, *screen);
     }
 }
 

@@ -28,7 +28,8 @@ class NotePadPanels : public ScreenTest {
 
     // The note's colour times the preview level at a body column.
     Rgb bodyColour(int col, int step, int position, int length) {
-        const float level = notePreviewLevel(*app, 0, col - (25 * step + 5), position, length);
+        const float level = notePreviewLevel(app->song, app->ui.envelopeCurve, 0,
+                                             col - (25 * step + 5), position, length);
         const float* bgr = app->song.BGR[0];
         return {static_cast<int>(bgr[2] * level), static_cast<int>(bgr[1] * level),
                 static_cast<int>(bgr[0] * level)};
@@ -38,7 +39,7 @@ class NotePadPanels : public ScreenTest {
 TEST_F(NotePadPanels, OneStepNoteHasBodyFlatRampAndBothCaps) {
     app->song.Effect[0][kKnobSlide].value = 0.25f; // slide length 18
     putNote(0, 0, {0});
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     const int top = 8 * 23; // note row 0 is the bottom display row
     const Rgb bright{250, 250, 0};
     const Rgb dark{140, 140, 0};
@@ -63,7 +64,7 @@ TEST_F(NotePadPanels, OneStepNoteHasBodyFlatRampAndBothCaps) {
 TEST_F(NotePadPanels, SlideRampDescendsToTheNextRow) {
     app->song.Effect[0][kKnobSlide].value = 0.6f; // slide length 10: ramp from column 14
     putNote(0, 0, {10, 8});
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     const int top = 8 * (23 - 10);
     // The ramp's five-row band ends 16 rows lower, in the extra column 29 of a note that goes on.
     EXPECT_EQ(rgbAt(pad(), top + 6 + 16 + 2, 29), bodyColour(29, 0, 1, 2));
@@ -83,29 +84,33 @@ TEST_F(NotePadPanels, SlideRampDescendsToTheNextRow) {
 
 TEST_F(NotePadPanels, PreviewFollowsTheShownEnvelopeCurve) {
     // Bank 0 is looped with sustain 150..150 and release end 299; amplitude 1 - p / 300.
-    EXPECT_NEAR(notePreviewLevel(*app, 0, 0, 1, 1), 1.0f - 5.5f / 300.0f, 1e-5);
+    EXPECT_NEAR(notePreviewLevel(app->song, app->ui.envelopeCurve, 0, 0, 1, 1),
+                1.0f - 5.5f / 300.0f, 1e-5);
     // In the release of an 8-step note: points 152..163.
-    EXPECT_NEAR(notePreviewLevel(*app, 0, 1, 7, 8), 1.0f - 157.5f / 300.0f, 1e-5);
+    EXPECT_NEAR(notePreviewLevel(app->song, app->ui.envelopeCurve, 0, 1, 7, 8),
+                1.0f - 157.5f / 300.0f, 1e-5);
 
     Song& song = app->song;
     for (int p = 0; p < kEnvelopePoints; ++p) song.Pitch[0][p] = static_cast<float>(p) / 300.0f;
     app->ui.envelopeCurve = kCurvePitch;
     song.EnvelopeParams[0] = {100, 110, 299, 0};
     // Looped: point 110, then the loop wraps to 100..110.
-    EXPECT_NEAR(notePreviewLevel(*app, 0, 0, 3, 8), 1265.0f / 3600.0f, 1e-5);
+    EXPECT_NEAR(notePreviewLevel(app->song, app->ui.envelopeCurve, 0, 0, 3, 8), 1265.0f / 3600.0f,
+                1e-5);
     song.EnvelopeParams[0] = {100, 200, 299, 1};
     // Stretched with fewer than 2 points a pixel: interpolated at 100 x 50 / 401 + 100.
-    EXPECT_NEAR(notePreviewLevel(*app, 0, 0, 3, 8), (100.0f * 50 / 401 + 100) / 300.0f, 1e-5);
+    EXPECT_NEAR(notePreviewLevel(app->song, app->ui.envelopeCurve, 0, 0, 3, 8),
+                (100.0f * 50 / 401 + 100) / 300.0f, 1e-5);
     song.EnvelopeParams[0].envelopeMode = 7;
-    EXPECT_EQ(notePreviewLevel(*app, 0, 0, 3, 8), 0.0f);
+    EXPECT_EQ(notePreviewLevel(app->song, app->ui.envelopeCurve, 0, 0, 3, 8), 0.0f);
 }
 
 TEST_F(NotePadPanels, StepsPastTheBankLengthAreDimmed) {
     putNote(0, 0, {12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12, 12});
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     const PanelCanvas full = pad();
     app->song.BPMsr[0] = 1;
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     for (int row = 4; row < 196; row += 3) { // inside the frame
         EXPECT_EQ(rgbAt(pad(), row, 29), rgbAt(full, row, 29)) << row;
         for (int col : {30, 200, 403}) {
@@ -117,7 +122,7 @@ TEST_F(NotePadPanels, StepsPastTheBankLengthAreDimmed) {
         }
     }
     app->song.BPMsr[0] = 16;
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     EXPECT_EQ(pad().pixels, full.pixels);
 }
 
@@ -125,7 +130,7 @@ TEST_F(NotePadPanels, NoteBeingDrawnIsRed) {
     app->drag.viewOffset[0] = 16;
     app->drag.noteDrawList[0] = {16 + 3, 5};
     app->drag.noteDrawList[1] = {16 + 4, 5};
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     const int y = 188 - 8 * 5;
     EXPECT_EQ(rgbAt(pad(), y + 4, 25 * 3 + 10), (Rgb{180, 0, 0}));
     EXPECT_EQ(rgbAt(pad(), y + 1, 25 * 3 + 10), (Rgb{234, 0, 0}));
@@ -137,7 +142,7 @@ TEST_F(NotePadPanels, VelocityBarsOfZeroAndOne) {
     app->drag.panVelocitySelect = 0;
     app->song.Vel[0][0] = 0.0f; // columns 15..40
     app->song.Vel[0][1] = 1.0f; // columns 41..65
-    renderPanAndVelocity(*app, *screen, 0);
+    renderPanAndVelocity(app->song, app->ui, app->drag, *screen, 0);
     const Rgb colour{200, 200, 0};
     for (int row = 4; row <= 40; ++row) {
         if (row == 13 || row == 23 || row == 32) continue; // grid rows
@@ -147,7 +152,7 @@ TEST_F(NotePadPanels, VelocityBarsOfZeroAndOne) {
     // Pan bars of the same steps follow Pan, not Vel.
     app->drag.panVelocitySelect = 1;
     app->song.Pan[0][0] = 1.0f;
-    renderPanAndVelocity(*app, *screen, 0);
+    renderPanAndVelocity(app->song, app->ui, app->drag, *screen, 0);
     EXPECT_EQ(rgbAt(bars(), 5, 20), colour);
     EXPECT_EQ(rgbAt(bars(), 24, 50), colour); // pan 0.5: from row 23 down
     EXPECT_EQ(rgbAt(bars(), 22, 50), (Rgb{20, 20, 20}));
@@ -176,13 +181,13 @@ TEST_F(NotePadPanels, DamagedSongValuesDrawWithoutFault) {
     app->drag.noteDrawList[0] = {std::numeric_limits<int>::max(), 99};
     app->drag.noteDrawList[1] = {-40000, -3};
     app->ui.envelopeCurve = 17;
-    renderNotePad(*app, *screen);
-    renderPanAndVelocity(*app, *screen, 9);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
+    renderPanAndVelocity(app->song, app->ui, app->drag, *screen, 9);
     app->drag.viewOffset[0] = 0;
-    renderNotePad(*app, *screen);
+    renderNotePad(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     for (int t : {-1, 0, 1, 1000}) {
         for (int n : {-1, 0, 1, 5, 1000}) {
-            const float level = notePreviewLevel(*app, 0, 3, t, n);
+            const float level = notePreviewLevel(app->song, app->ui.envelopeCurve, 0, 3, t, n);
             EXPECT_TRUE(level >= 0.0f && level <= 1.0f) << t << "," << n;
         }
     }

@@ -1,5 +1,6 @@
 // Panel rectangles, surfaces per selection and the screen's start-up.
 #include "ui/panel_layout.h"
+#include "ui/panel_table.h"
 
 #include "screen_test_support.h"
 
@@ -64,6 +65,25 @@ TEST(PanelLayout, PanelsStayInsideTheWindowAndDoNotOverlap) {
             EXPECT_FALSE(overlap) << a << " and " << b;
         }
     }
+}
+
+TEST(PanelTable, DescribesEveryPanelOnce) {
+    int entries[kPanelCount] = {};
+    for (const PanelSpec& spec : kPanels) {
+        ++entries[static_cast<int>(spec.id)];
+        EXPECT_EQ(&panelSpec(spec.id), &spec);
+        ASSERT_NE(spec.render, nullptr);
+        // A canvas per instrument belongs to a surface per instrument.
+        if (spec.canvases > 1) EXPECT_EQ(spec.surfaces, SurfaceSet::PerInstrument);
+    }
+    for (int count : entries) EXPECT_EQ(count, 1);
+    // Only the help line, whose text comes from the hover help, is left out of the full render.
+    for (const PanelSpec& spec : kPanels) EXPECT_EQ(spec.fullRender, spec.id != PanelId::helpLine);
+    EXPECT_STREQ(panelHelpText(panelSpec(PanelId::EnvelopeEditor), kCurvePitch),
+                 "ENVELOPE EDITOR:  PITCH ENVELOPE  <F> STEP ENVELOPE  <Z X C V> SWITCH CURVE ");
+    EXPECT_EQ(panelHelpText(panelSpec(PanelId::EnvelopeEditor), 9),
+              panelHelpText(panelSpec(PanelId::EnvelopeEditor), kCurveAmplitude));
+    EXPECT_EQ(panelHelpText(panelSpec(PanelId::stepStrip), 0), nullptr);
 }
 
 TEST(Screen, EveryPanelGetsItsCanvasesAndSurfaces) {

@@ -1,5 +1,7 @@
 // Rendering into the surface of a selection, the full render and present, and the pump's
 // redraws.
+#include "app/panel_redraw.h"
+#include "ui/panel_table.h"
 #include "ui/panel_update.h"
 
 #include <cstring>
@@ -38,17 +40,18 @@ TEST_F(PanelUpdates, SelectionsInViewFollowTheCurrentInstrument) {
     app->song.SoundIdx[2] = 5;
     app->song.EnvIdx[2] = 3;
     app->ui.envelopeCurve = kCurveCutoff;
-    EXPECT_EQ(selectionInView(*app, PanelId::WaveEditor), 5);
-    EXPECT_EQ(selectionInView(*app, PanelId::EnvelopeEditor), 14); // bank 3, cutoff curve
+    EXPECT_EQ(selectionInView(app->song, app->ui, PanelId::WaveEditor), 5);
+    EXPECT_EQ(selectionInView(app->song, app->ui, PanelId::EnvelopeEditor),
+              14); // bank 3, cutoff curve
     for (PanelId id : {PanelId::EffectController2D, PanelId::EffectKnobs, PanelId::DelayReverb,
                        PanelId::DelayDisplay, PanelId::PanAndVelocity})
-        EXPECT_EQ(selectionInView(*app, id), 2);
-    EXPECT_EQ(selectionInView(*app, PanelId::NotePad), 0);
+        EXPECT_EQ(selectionInView(app->song, app->ui, id), 2);
+    EXPECT_EQ(selectionInView(app->song, app->ui, PanelId::NotePad), 0);
     // Damaged selections stay on existing surfaces.
     app->song.SoundIdx[2] = 1000;
     app->song.EnvIdx[2] = -4;
-    EXPECT_EQ(selectionInView(*app, PanelId::WaveEditor), 7);
-    EXPECT_EQ(selectionInView(*app, PanelId::EnvelopeEditor), 2);
+    EXPECT_EQ(selectionInView(app->song, app->ui, PanelId::WaveEditor), 7);
+    EXPECT_EQ(selectionInView(app->song, app->ui, PanelId::EnvelopeEditor), 2);
 }
 
 TEST_F(PanelUpdates, RenderGoesToTheSurfaceOfItsSelectionOnly) {
@@ -59,10 +62,10 @@ TEST_F(PanelUpdates, RenderGoesToTheSurfaceOfItsSelectionOnly) {
     // Surface 14 holds bank 3 drawn as its cutoff curve.
     PanelSurface direct;
     createSurface(direct, 354, 163, 4);
-    renderEnvelopeEditor(*app, *screen, 3, kCurveCutoff);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 3, kCurveCutoff);
     copyCanvasToSurface(panelCanvas(*screen, PanelId::EnvelopeEditor), direct);
     EXPECT_EQ(direct.pixels, panelSurface(*screen, PanelId::EnvelopeEditor, 14).pixels);
-    renderEnvelopeEditor(*app, *screen, 3, kCurvePitch);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 3, kCurvePitch);
     copyCanvasToSurface(panelCanvas(*screen, PanelId::EnvelopeEditor), direct);
     EXPECT_NE(direct.pixels, panelSurface(*screen, PanelId::EnvelopeEditor, 14).pixels);
 }
@@ -83,7 +86,7 @@ TEST_F(PanelUpdates, RenderAllFillsEverySurfaceAndPresentAllShowsTheOnesInView) 
     presentAllPanels(*app, *screen);
     for (int p = 0; p < kPanelCount; ++p) {
         const auto id = static_cast<PanelId>(p);
-        EXPECT_TRUE(pictureShows(panelSurface(*screen, id, selectionInView(*app, id)),
+        EXPECT_TRUE(pictureShows(panelSurface(*screen, id, selectionInView(app->song, app->ui, id)),
                                  panelRect(screen->layout, id)))
             << p;
     }

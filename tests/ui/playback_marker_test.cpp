@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/panel_redraw.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
 #include "screen_test_support.h"
@@ -53,7 +54,7 @@ class Presenting : public ScreenTest {
 
 TEST_F(Presenting, MarkerIsSqueezedAtTheLeftEndAndShownOnTheStrip) {
     screen->windowActive = 1;
-    showPlaybackMarker(*app, *screen, 3.0f);
+    showPlaybackMarker(*screen, 3.0f);
     const PanelRect strip = panelRect(screen->layout, PanelId::stepStrip);
     // Columns 0..12 hold the 20 glow columns squeezed; column 13 on stays black.
     EXPECT_GT(pictureRed(strip.left + 6, strip.top + 2), 200);
@@ -62,12 +63,12 @@ TEST_F(Presenting, MarkerIsSqueezedAtTheLeftEndAndShownOnTheStrip) {
               0 + pictureRed(strip.left + 12, strip.top));
 
     // The next marker clears the previous one.
-    showPlaybackMarker(*app, *screen, 405.0f);
+    showPlaybackMarker(*screen, 405.0f);
     EXPECT_EQ(pictureRed(strip.left + 6, strip.top + 2), 0);
     EXPECT_GT(pictureRed(strip.left + 405, strip.top + 2), 200);
     EXPECT_EQ(pictureRed(strip.right, strip.top + 2), kBackgroundRed); // nothing spills over
-    showPlaybackMarker(*app, *screen, -1e30f); // damaged: no marker, no fault
-    showPlaybackMarker(*app, *screen, NAN);
+    showPlaybackMarker(*screen, -1e30f); // damaged: no marker, no fault
+    showPlaybackMarker(*screen, NAN);
 }
 
 TEST_F(Presenting, PumpWhilePlayingPutsTheMarkerWhereThePlayCursorIs) {

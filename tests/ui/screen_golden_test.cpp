@@ -82,9 +82,10 @@ class GoldenPanels : public ::testing::Test {
 
 TEST_F(GoldenPanels, WaveEditorAndButtons) {
     app->song.SoundEffect[0][kKnobHigh].value = 0.7f;
-    renderWaveEditor(*app, *screen, 0);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
     expectGolden(panelCanvas(*screen, PanelId::WaveEditor), "wave_editor");
-    renderWaveButtons(*app, *screen);
+    renderWaveButtons(app->song, app->ui, panelInputs(*app).clock, *screen,
+                      app->ui.currentInstrument);
     expectGolden(panelCanvas(*screen, PanelId::WaveButtons), "wave_buttons");
 }
 
@@ -92,11 +93,11 @@ TEST_F(GoldenPanels, EnvelopeEditorAndButtons) {
     app->song.EnvelopeParams[2] = {60, 180, 260, 1};
     for (int i = 0; i < kEnvelopePoints; ++i)
         app->song.Ratio[2][i] = 0.3f + 0.4f * (i % 100) / 100.0f;
-    renderEnvelopeEditor(*app, *screen, 2, kCurveRatio);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 2, kCurveRatio);
     expectGolden(panelCanvas(*screen, PanelId::EnvelopeEditor), "envelope_editor_ratio");
     app->ui.envelopeCurve = kCurveRatio;
     app->song.EnvIdx[0] = 2;
-    renderEnvelopeButtons(*app, *screen);
+    renderEnvelopeButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
     expectGolden(panelCanvas(*screen, PanelId::EnvelopeButtons), "envelope_buttons");
 }
 

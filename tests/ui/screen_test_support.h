@@ -7,12 +7,13 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/panel_redraw.h"
 #include "tools/reset_song.h"
 #include "ui/screen.h"
 
 inline std::unique_ptr<AppState> newScreenTestApp() {
     auto app = std::make_unique<AppState>();
-    resetSong(*app);
+    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     return app;
 }
 

@@ -52,7 +52,7 @@ class SequencerPanels : public ScreenTest {
 TEST_F(SequencerPanels, BpmDisplayShowsTheDigitsAndTheSelection) {
     app->song.BPM = 120.5f;
     app->ui.bpmDigitSelected[3] = 1;
-    renderBpmDisplay(*app, *screen);
+    renderBpmDisplay(app->song, app->ui, *screen);
     const int shown[kBpmDigitCount] = {1, 2, 0, 5, 0};
     for (int p = 0; p < kBpmDigitCount; ++p) {
         for (int dy = 0; dy < 13; ++dy) {
@@ -71,7 +71,7 @@ TEST_F(SequencerPanels, ChordKeyAtOffsetZeroFillsItsColumnFromTheLevel) {
     app->song.Chorus[0].count = 2;
     app->song.Chorus[0].keys[0] = {0.0f, 1.0f};
     app->song.Chorus[0].keys[1] = {-25.0f, 0.5f}; // column 4, from row 19
-    renderChordKeys(*app, *screen);
+    renderChordKeys(app->song, app->ui, *screen, app->ui.currentInstrument);
     const PanelCanvas& keys = canvas(PanelId::ChordKeys);
     for (int col = 180; col <= 185; ++col) {
         EXPECT_EQ(rgbAt(keys, 4, col), (Rgb{50, 150, 50})) << col;
@@ -82,14 +82,14 @@ TEST_F(SequencerPanels, ChordKeyAtOffsetZeroFillsItsColumnFromTheLevel) {
     EXPECT_EQ(rgbAt(keys, 19, 6), (Rgb{50, 150, 50}));
     // The keyboard comes back from the cached background when the chord changes.
     app->song.Chorus[0].count = 0;
-    renderChordKeys(*app, *screen);
+    renderChordKeys(app->song, app->ui, *screen, app->ui.currentInstrument);
     EXPECT_EQ(rgbAt(keys, 10, 182), (Rgb{190, 190, 190}));
 }
 
 TEST_F(SequencerPanels, NoteBankButtonsShowTheBankInViewAndTheLength) {
     app->drag.viewOffset[0] = 32; // bank 2
     app->song.BPMsr[0] = 7;
-    renderNoteBankButtons(*app, *screen);
+    renderNoteBankButtons(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
     const PanelCanvas& buttons = canvas(PanelId::NoteBankButtons);
     // Label "3" on the selected button darkens the instrument colour where the digit is lit.
     for (int dy = 0; dy < 13; ++dy) {
@@ -112,7 +112,7 @@ TEST_F(SequencerPanels, SequencerShowsEveryStackInItsInstrumentsColour) {
     app->ui.currentInstrument = 1;
     app->song.PatternStack[0] = {{3, 9, -1, -1, -1, -1, -1, -1}, kStackConsume};
     app->song.PatternStack[2] = {{77, -9, 4, -1, -1, -1, -1, -1}, 5}; // damaged entries, mode
-    renderNoteBankSequencer(*app, *screen);
+    renderNoteBankSequencer(app->song, app->ui, *screen, app->ui.currentInstrument);
     const PanelCanvas& seq = canvas(PanelId::NoteBankSequencer);
     // Instrument 0 is not current: 0.6 of its colour (blue 0, green 200, red 200). Bank 3 is
     // labelled 4, bank 9 is labelled 0.
@@ -145,7 +145,7 @@ float darkening(int row, int col, float cx, float cy) {
 
 TEST_F(SequencerPanels, PlayStopRecordFollowTheTransport) {
     const PanelCanvas& panel = canvas(PanelId::PlayStopRecord);
-    renderPlayStopRecord(*app, *screen); // stopped, not recording
+    renderPlayStopRecord(app->ui, panelInputs(*app).transport, *screen); // stopped, not recording
     EXPECT_EQ(rgbAt(panel, 10, 5), (Rgb{0, 80, 0}));
     const int stopLit = static_cast<int>(200.0f * darkening(50, 5, 23, 66));
     EXPECT_EQ(rgbAt(panel, 50, 5), (Rgb{stopLit, stopLit, 0}));
@@ -155,7 +155,7 @@ TEST_F(SequencerPanels, PlayStopRecordFollowTheTransport) {
     app->engine.playing = 1;
     app->recording.startArmed = 1;
     app->recording.recordedChunks = 1234;
-    renderPlayStopRecord(*app, *screen);
+    renderPlayStopRecord(app->ui, panelInputs(*app).transport, *screen);
     const int playLit = static_cast<int>(200.0f * darkening(10, 5, 23, 22));
     EXPECT_EQ(rgbAt(panel, 10, 5), (Rgb{0, playLit, 0}));
     EXPECT_EQ(rgbAt(panel, 50, 5), (Rgb{80, 80, 0}));
@@ -174,7 +174,7 @@ TEST_F(SequencerPanels, DamagedSongValuesDrawWithoutFault) {
     const float wild[] = {kNaN, kInf, -kInf, 1e30f, -1e30f};
     for (float bpm : wild) {
         song.BPM = bpm;
-        renderBpmDisplay(*app, *screen);
+        renderBpmDisplay(app->song, app->ui, *screen);
     }
     for (int i = 0; i < kInstrumentCount; ++i) {
         song.BGR[i][0] = wild[i];
@@ -190,10 +190,10 @@ TEST_F(SequencerPanels, DamagedSongValuesDrawWithoutFault) {
     app->ui.currentInstrument = 9;
     for (int current : {9, -4, 0, 1}) {
         app->ui.currentInstrument = current;
-        renderNoteBankButtons(*app, *screen);
-        renderNoteBankSequencer(*app, *screen);
-        renderChordKeys(*app, *screen);
-        renderPlayStopRecord(*app, *screen);
+        renderNoteBankButtons(app->song, app->ui, app->drag, *screen, app->ui.currentInstrument);
+        renderNoteBankSequencer(app->song, app->ui, *screen, app->ui.currentInstrument);
+        renderChordKeys(app->song, app->ui, *screen, app->ui.currentInstrument);
+        renderPlayStopRecord(app->ui, panelInputs(*app).transport, *screen);
     }
 }
 

@@ -12,7 +12,7 @@ using WaveEnvelopePanels = ScreenTest;
 TEST_F(WaveEnvelopePanels, FlatWaveformHidesThePlaybackTraceOnTheZeroRow) {
     for (int i = 0; i < kWaveformSamples; ++i) app->song.Sound[2][i] = 0;
     for (int i = 0; i <= kWaveformSamples; ++i) app->song.playbackWaveform[2][i] = 0;
-    renderWaveEditor(*app, *screen, 2);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 2);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     for (int col = 44; col < 393; ++col) {
         EXPECT_EQ(rgbAt(c, 64, col), (Rgb{0, 255, 0})) << col;
@@ -31,19 +31,19 @@ TEST_F(WaveEnvelopePanels, DrawnWaveformTracesAreScaledToThePlot) {
         app->song.Sound[1][i] = -128; // row 4
     }
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
-    renderWaveEditor(*app, *screen, 0);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
     EXPECT_EQ(rgbAt(c, 110, 200), (Rgb{0, 255, 0}));
     // The row below is blended twice (by both segments that meet at the column) with alpha
     // 0.875 over the grey-20 plot: 20 -> 225 -> 251.
     EXPECT_EQ(getChannel(c, 111, 200, kGreen), 251);
-    renderWaveEditor(*app, *screen, 1);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 1);
     EXPECT_EQ(rgbAt(c, 4, 200), (Rgb{0, 255, 0}));
 }
 
 TEST_F(WaveEnvelopePanels, DraggedKnobShowsItsValueInPlaceOfItsLabel) {
     app->song.SoundEffect[0][kKnobMix].value = 0.257f;
     app->drag.waveDragMode = kKnobMix;
-    renderWaveEditor(*app, *screen, 0);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
     PanelCanvas expected = blankCanvas(40, 12);
     drawText(expected, screen->glyphs.text, 5, 19 - 10 / 2, 0, true, 0, 0.8f, 0, "25");
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
@@ -53,7 +53,7 @@ TEST_F(WaveEnvelopePanels, DraggedKnobShowsItsValueInPlaceOfItsLabel) {
 
     // Released: the short label again, centred the same way.
     app->drag.waveDragMode = -1;
-    renderWaveEditor(*app, *screen, 0);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
     PanelCanvas label = blankCanvas(40, 12);
     drawText(label, screen->glyphs.text, 5, 19 - 15 / 2, 0, true, 0, 0.8f, 0, "MIX");
     for (int col = 4; col < 35; ++col) ASSERT_EQ(rgbAt(c, 7, col), rgbAt(label, 7, col)) << col;
@@ -72,7 +72,7 @@ TEST_F(WaveEnvelopePanels, ImportedFileShowsItsLevelsAndLoopMarkers) {
     // = 108 samples. Columns 0..4 loud, the rest silent.
     file.fileSampleCount = 108 * 350;
     for (int i = 0; i < 108 * 5; ++i) file.fileSamples[i] = i % 2 ? 127.0f : -127.0f;
-    renderWaveEditor(*app, *screen, slot);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, slot);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     // Loud column: rows 4 + (60 - 60) - 1 = 3 through 4 + (60 + 60) + 1 = 125 (clipped by frame).
     EXPECT_EQ(getChannel(c, 10, 46, kGreen), 200);
@@ -106,7 +106,7 @@ TEST_F(WaveEnvelopePanels, StereoFileColumnsTakeBothChannelsOfTheirFrames) {
     file.fileSampleCount = 3 * perColumn;
     for (int i = 0; i < 3 * perColumn; ++i)
         file.fileSamples[i] = i / perColumn == 1 ? 0.0f : (i % 4 < 2 ? 127.0f : -127.0f);
-    renderWaveEditor(*app, *screen, slot);
+    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, slot);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     // Left channel bars around row 34, right channel bars around row 94.
     for (int row : {10, 110}) {
@@ -121,7 +121,8 @@ TEST_F(WaveEnvelopePanels, StereoFileColumnsTakeBothChannelsOfTheirFrames) {
 TEST_F(WaveEnvelopePanels, WaveButtonsMarkTheSelectedWaveform) {
     app->song.SoundIdx[0] = 3;
     for (int i = 0; i < kWaveformSamples; ++i) app->song.Sound[5][i] = 0;
-    renderWaveButtons(*app, *screen);
+    renderWaveButtons(app->song, app->ui, panelInputs(*app).clock, *screen,
+                      app->ui.currentInstrument);
     const PanelCanvas& c = canvas(PanelId::WaveButtons);
     EXPECT_EQ(rgbAt(c, 1, 3 * 44 + 5), (Rgb{60, 60, 60}));    // sunken: dark inner top
     EXPECT_EQ(rgbAt(c, 0, 2 * 44 + 5), (Rgb{180, 180, 180})); // raised: light top
@@ -134,7 +135,7 @@ TEST_F(WaveEnvelopePanels, EnvelopeValueOneFillsFromRowFifteenAndZeroFillsNothin
         app->song.Envelope[4][i] = i < 150 ? 1.0f : 0.0f;
     }
     app->song.EnvelopeParams[4] = {280, 290, 295, 0};
-    renderEnvelopeEditor(*app, *screen, 4, kCurveAmplitude);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 4, kCurveAmplitude);
     const PanelCanvas& c = canvas(PanelId::EnvelopeEditor);
     // (Row 158 lies under the frame's bottom band.)
     for (int row = 15; row < 158; ++row) EXPECT_EQ(getChannel(c, row, 60, kRed), 220) << row;
@@ -148,19 +149,19 @@ TEST_F(WaveEnvelopePanels, EnvelopeCurvesUseTheirOwnChannels) {
     app->song.Pitch[0][20] = 0.5f;
     app->song.Ratio[0][20] = 0.5f;
     app->song.EnvelopeParams[0] = {250, 260, 280, 0};
-    renderEnvelopeEditor(*app, *screen, 0, kCurvePitch);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 0, kCurvePitch);
     const PanelCanvas& c = canvas(PanelId::EnvelopeEditor);
     // Value 0.5: row 87 down; only green is written.
     EXPECT_EQ(rgbAt(c, 100, 70), (Rgb{20, 130, 20}));
     EXPECT_EQ(rgbAt(c, 86, 70), (Rgb{20, 20, 20}));
-    renderEnvelopeEditor(*app, *screen, 0, kCurveRatio);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 0, kCurveRatio);
     EXPECT_EQ(rgbAt(c, 100, 70), (Rgb{150, 20, 20})); // red below
     EXPECT_EQ(rgbAt(c, 30, 70), (Rgb{20, 20, 110}));  // blue above
 }
 
 TEST_F(WaveEnvelopePanels, SustainModeAndMarkers) {
     app->song.EnvelopeParams[0] = {100, 200, 250, 1};
-    renderEnvelopeEditor(*app, *screen, 0, 0);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 0, 0);
     const PanelCanvas& c = canvas(PanelId::EnvelopeEditor);
     EXPECT_EQ(rgbAt(c, 1, 5), (Rgb{60, 60, 60}));     // stretched: left button sunken
     EXPECT_EQ(rgbAt(c, 0, 30), (Rgb{180, 180, 180})); // right button raised
@@ -172,7 +173,7 @@ TEST_F(WaveEnvelopePanels, SustainModeAndMarkers) {
     EXPECT_EQ(getChannel(c, 5, 246, kRed), 200); // end wedge tip
 
     app->song.EnvelopeParams[0].envelopeMode = 0;
-    renderEnvelopeEditor(*app, *screen, 0, 0);
+    renderEnvelopeEditor(app->song, app->ui, *screen, 0, 0);
     EXPECT_EQ(rgbAt(c, 1, 30), (Rgb{60, 60, 60})); // looped: right button sunken
     EXPECT_EQ(rgbAt(c, 0, 5), (Rgb{180, 180, 180}));
 }
@@ -181,12 +182,12 @@ TEST_F(WaveEnvelopePanels, EnvelopeButtonsShowTheChosenCurve) {
     for (int i = 0; i < kEnvelopePoints; ++i) app->song.Envelope[0][i] = 1.0f;
     app->song.EnvIdx[0] = 0;
     app->ui.envelopeCurve = kCurveAmplitude;
-    renderEnvelopeButtons(*app, *screen);
+    renderEnvelopeButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
     const PanelCanvas& c = canvas(PanelId::EnvelopeButtons);
     EXPECT_EQ(rgbAt(c, 2, 10), (Rgb{20, 20, 20}));  // level 1 is not below the value 1
     EXPECT_EQ(rgbAt(c, 3, 10), (Rgb{220, 20, 20})); // selected bank, full brightness
     for (int i = 0; i < kEnvelopePoints; ++i) app->song.Envelope[1][i] = 1.0f;
-    renderEnvelopeButtons(*app, *screen);
+    renderEnvelopeButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
     EXPECT_EQ(rgbAt(c, 3, 38 + 10), (Rgb{120, 20, 20})); // other banks at half brightness
 }
 
@@ -233,13 +234,16 @@ TEST_F(WaveEnvelopePanels, DamagedSongValuesAreDrawnSafely) {
     app->ui.currentInstrument = 0;
     app->engine.chunkFrames = std::numeric_limits<int>::max();
     app->drag.waveDragMode = 1;
-    for (int s = -1; s <= kWaveformSlotCount; ++s) renderWaveEditor(*app, *screen, s);
-    renderWaveButtons(*app, *screen);
+    for (int s = -1; s <= kWaveformSlotCount; ++s)
+        renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, s);
+    renderWaveButtons(app->song, app->ui, panelInputs(*app).clock, *screen,
+                      app->ui.currentInstrument);
     for (int b = -1; b <= kEnvelopeBankCount; ++b)
-        for (int c = -1; c <= 4; ++c) renderEnvelopeEditor(*app, *screen, b, c);
+        for (int c = -1; c <= 4; ++c) renderEnvelopeEditor(app->song, app->ui, *screen, b, c);
     app->ui.currentInstrument = 9;
-    renderEnvelopeButtons(*app, *screen);
-    renderWaveButtons(*app, *screen);
+    renderEnvelopeButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
+    renderWaveButtons(app->song, app->ui, panelInputs(*app).clock, *screen,
+                      app->ui.currentInstrument);
     SUCCEED();
 }
 
