@@ -47,13 +47,10 @@ void newSong(AppState& app, Screen& screen, Platform& platform, MenuState& menu)
 // Every instrument's knobs and delays are handed to the engine, so a loaded song plays with its
 // own settings on all four instruments, not only on the one in view.
 void recordAllInstrumentSettings(AppState& app) {
-    int current = app.ui.currentInstrument;
     for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
-        app.ui.currentInstrument = instrument;
-        recordKnobChange(app);
-        recordDelayChange(app);
+        recordKnobChange(app, instrument);
+        recordDelayChange(app, instrument);
     }
-    app.ui.currentInstrument = current;
 }
 
 void openSong(AppState& app, Screen& screen, Platform& platform) {
@@ -124,7 +121,9 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
         break;
     case kMenuPasteEffects:
         pasteEffects(app.song, app.clipboards, app.ui.currentInstrument);
-        recordKnobChange(app); // the engine ramps to the pasted values as after a knob drag
+        recordKnobChange(
+            app,
+            app.ui.currentInstrument); // the engine ramps to the pasted values as after a knob drag
         updatePanel(app, screen, PanelId::EffectController2D);
         updatePanel(app, screen, PanelId::EffectKnobs);
         break;

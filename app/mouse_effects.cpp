@@ -83,7 +83,7 @@ bool dragEffectKnob(AppState& app, int y, int py) {
     float& value = app.song.Effect[app.ui.currentInstrument][knob].value;
     value = clamp01(value - static_cast<float>(y - py) / kKnobDragPixels);
     if (knob == kKnobSlide) app.drag.slideKnobChanged = 1;
-    recordKnobChange(app);
+    recordKnobChange(app, app.ui.currentInstrument);
     return true;
 }
 
@@ -99,14 +99,14 @@ bool pressEffectController2D(AppState& app, int x, int y) {
         setAxesFromPointer(app, x, y);
         app.drag.effectDimDragging = 1;
     }
-    recordKnobChange(app);
+    recordKnobChange(app, app.ui.currentInstrument);
     return true;
 }
 
 bool dragEffectController2D(AppState& app, int x, int y) {
     if (!validInstrument(app.ui.currentInstrument)) return false;
     setAxesFromPointer(app, x, y);
-    recordKnobChange(app);
+    recordKnobChange(app, app.ui.currentInstrument);
     return true;
 }
 
@@ -127,7 +127,7 @@ bool pressDelayReverb(AppState& app, int x, int y) {
             std::clamp(static_cast<float>(x - 2) / kDelayOffsetPixels, 0.0f, 4.0f);
         delay[kDelayFineTune] = 0.5f;
     }
-    recordDelayChange(app);
+    recordDelayChange(app, app.ui.currentInstrument);
     return true;
 }
 
@@ -142,6 +142,6 @@ bool dragDelayReverb(AppState& app, int x, int y, int py) {
         float& value = delay[drag.delayDragColumn];
         value = clamp01(value - static_cast<float>(y - py) / kDelayDragPixels);
     }
-    recordDelayChange(app);
+    recordDelayChange(app, app.ui.currentInstrument);
     return true;
 }

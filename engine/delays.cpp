@@ -35,8 +35,7 @@ void resetDelayAutomation(AppState& app, int instrument) {
     ring.head = 0;
 }
 
-void recordDelayChange(AppState& app) {
-    const int instrument = app.ui.currentInstrument;
+void recordDelayChange(AppState& app, int instrument) {
     if (instrument < 0 || instrument >= kInstrumentCount) return;
     DelayAutomation& ring = app.stream.delayAutomation[instrument];
     const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);

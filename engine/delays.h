@@ -10,8 +10,9 @@ struct AppState;
 // so that a loaded song's delays sound from its first note.
 void resetDelayAutomation(AppState& app, int instrument);
 
-// Records the current instrument's 18 delay values as a change, stamped like a knob change.
-void recordDelayChange(AppState& app);
+// Records the instrument's 18 delay values (0..3; others are ignored) as a change, stamped like
+// a knob change.
+void recordDelayChange(AppState& app, int instrument);
 
 // The three delays of the instrument over interleaved ring samples start..end-1, each of the
 // 18 values (delay d's value v at index 6 d + v) ramping from `from` to `to`. A delay whose

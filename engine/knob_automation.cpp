@@ -47,8 +47,7 @@ int claimAutomationEntry(AppState& app, int* valid, int* stamp, int head) {
     return entry;
 }
 
-void recordKnobChange(AppState& app) {
-    const int instrument = app.ui.currentInstrument;
+void recordKnobChange(AppState& app, int instrument) {
     if (instrument < 0 || instrument >= kInstrumentCount) return;
     KnobAutomation& ring = app.stream.knobAutomation[instrument];
     const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);

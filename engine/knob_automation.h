@@ -9,11 +9,11 @@ struct AppState;
 // receives the instrument's current knob values; head 0.
 void resetKnobAutomation(AppState& app, int instrument);
 
-// Records the current instrument's 16 knob values as a change, stamped for the play cursor
-// (or -1 while stopped). The first change after a start replaces the head entry and so takes
-// effect at once; later ones ramp. When every entry holds a pending change the new one is
+// Records the instrument's 16 knob values (0..3; others are ignored) as a change, stamped for the
+// play cursor (or -1 while stopped). The first change after a start replaces the head entry and so
+// takes effect at once; later ones ramp. When every entry holds a pending change the new one is
 // dropped.
-void recordKnobChange(AppState& app);
+void recordKnobChange(AppState& app, int instrument);
 
 // Shared by the knob and the delay rings.
 

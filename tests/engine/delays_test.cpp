@@ -132,11 +132,11 @@ TEST(DelayAutomation, RebuildLoadsTheSongsDelaysAndChangesRampIn) {
     // The first change replaces the head entry; a later one made while stopped is stamped -1
     // and reached at the ring's last sample.
     app.engine.playing = 1;
-    recordDelayChange(app);
+    recordDelayChange(app, app.ui.currentInstrument);
     EXPECT_EQ(ring.valid[0], 1);
     app.engine.playing = 0;
     app.song.DelayParams[0][0][kDelayFeedback] = 0.0f;
-    recordDelayChange(app);
+    recordDelayChange(app, app.ui.currentInstrument);
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], -1);
     processDelays(app, 0, 0, 2 * cf);

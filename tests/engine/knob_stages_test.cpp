@@ -143,7 +143,7 @@ TEST(KnobAutomation, ChangeWhileStoppedTakesEffectFromTheFirstSample) {
     Song& song = app.song;
     placeNote(song, 0, 0, 12, 4);
     song.Effect[0][kKnobDistort].value = 1.0f; // silences all but full-scale samples
-    recordKnobChange(app);
+    recordKnobChange(app, app.ui.currentInstrument);
     EXPECT_EQ(app.stream.knobAutomation[0].stamp[0], -1);
     startPlayback(app);
     EXPECT_EQ(song.Effect[0][kKnobDistort].history[0], 1.0f);
@@ -167,9 +167,10 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
     app.engine.playing = 1;
     app.engine.noteLatency = 1;
     t.device.setPlayCursor(2 * 4 * cf); // chunk 2
-    recordKnobChange(app);              // first change after a start: replaces the head
+    recordKnobChange(app,
+                     app.ui.currentInstrument); // first change after a start: replaces the head
     knobs[kKnobDistort].value = 1.0f;
-    recordKnobChange(app);
+    recordKnobChange(app, app.ui.currentInstrument);
     const KnobAutomation& ring = app.stream.knobAutomation[0];
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], 2 * cf); // cursor sample 4 cf minus one chunk of 2 cf samples
@@ -203,20 +204,20 @@ TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
     KnobRecord& cutoff = app.song.Effect[0][kKnobCutoff];
 
     cutoff.value = 0.3f;
-    recordKnobChange(app); // stopped: stamped -1 into the head entry
+    recordKnobChange(app, app.ui.currentInstrument); // stopped: stamped -1 into the head entry
     cutoff.value = 0.4f;
-    recordKnobChange(app); // replaces it
+    recordKnobChange(app, app.ui.currentInstrument); // replaces it
     EXPECT_EQ(ring.valid[1], 0);
     EXPECT_EQ(cutoff.history[0], 0.4f);
 
     app.engine.playing = 1;
     for (int e = 0; e < kAutomationEntries; ++e) {
         cutoff.value = static_cast<float>(e) / kAutomationEntries;
-        recordKnobChange(app);
+        recordKnobChange(app, app.ui.currentInstrument);
     }
     for (int e = 0; e < kAutomationEntries; ++e) ASSERT_EQ(ring.valid[e], 1);
     cutoff.value = 0.99f;
-    recordKnobChange(app); // no slot left
+    recordKnobChange(app, app.ui.currentInstrument); // no slot left
     for (int e = 0; e < kAutomationEntries; ++e)
         ASSERT_EQ(cutoff.history[e], static_cast<float>(e) / kAutomationEntries);
 }
