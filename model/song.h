@@ -60,8 +60,6 @@ enum EnvelopeCurve { kCurveAmplitude = 0, kCurvePitch = 1, kCurveCutoff = 2, kCu
 struct KnobRecord {
     float history[kKnobHistoryLength]; // effect knobs: this knob's column of the automation ring
     float value;                       // 0..1
-    char shortLabel[10];               // at most 9 characters
-    char longLabel[50];
 };
 
 struct ChordKey {

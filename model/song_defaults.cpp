@@ -5,35 +5,8 @@
 
 namespace {
 
-struct KnobDefault {
-    const char* shortLabel;
-    const char* longLabel;
-    float value;
-};
-
-constexpr KnobDefault kEffectKnobDefaults[kEffectKnobCount] = {
-    {"CUTOFF", "CUTOFF FREQUENCY", 1.0f},
-    {"RES", "RESONANCE", 0.0f},
-    {"RESOVER", "RESONANCE OVERDRIVE", 0.4f},
-    {"DISTORT", "AMPLITUDE CUTOFF", 0.0f},
-    {"DSTDRAG", "DISTORTION DRAG", 0.0f},
-    {"RDMFREQ", "RANDOM FREQUENCY", 0.0f},
-    {"RDMPCH", "RANDOM PITCH", 0.0f},
-    {"CHORUS", "CHORUS", 0.0f},
-    {"RDMATK", "RANDOM ATTACK", 0.0f},
-    {"SFTATK", "SHIFT ATTACK", 0.0f},
-    {"SLIDE", "SLIDE", 0.25f},
-    {"PITCH", "PITCH", 0.5f},
-    {"", "", 0.0f},
-    {"", "", 0.0f},
-    {"", "", 0.0f},
-    {"", "", 0.0f},
-};
-
-constexpr KnobDefault kWaveformKnobDefaults[kWaveformKnobCount] = {
-    {"MIX", "WAVEFORM MIX", 0.0f},
-    {"HIGH", "WAVEFORM HARMONY", 0.0f},
-    {"NOISE", "WAVEFORM NOISE", 0.0f},
+constexpr float kEffectKnobDefaults[kEffectKnobCount] = {
+    1.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.25f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f,
 };
 
 constexpr float kInstrumentColours[kInstrumentCount][3] = {
@@ -41,19 +14,15 @@ constexpr float kInstrumentColours[kInstrumentCount][3] = {
 
 constexpr float kDelayDefaults[kDelayValues] = {1.0f, 4.1f, 0.0f, 0.5f, 0.0f, 0.5f};
 
-void setKnob(KnobRecord& knob, const KnobDefault& d) {
+void setKnob(KnobRecord& knob, float value) {
     std::memset(knob.history, 0, sizeof knob.history);
-    knob.value = d.value;
-    std::memset(knob.shortLabel, 0, sizeof knob.shortLabel);
-    std::memset(knob.longLabel, 0, sizeof knob.longLabel);
-    std::strncpy(knob.shortLabel, d.shortLabel, sizeof knob.shortLabel - 1);
-    std::strncpy(knob.longLabel, d.longLabel, sizeof knob.longLabel - 1);
+    knob.value = value;
 }
 
 void setWaveformSlotDefaults(Song& song, int slot) {
     for (float& v : song.Sound[slot]) v = 0.0f;
     for (int k = 0; k < kWaveformKnobCount; ++k)
-        setKnob(song.SoundEffect[slot][k], kWaveformKnobDefaults[k]);
+        setKnob(song.SoundEffect[slot][k], 0.0f); // MIX, HIGH, NOISE
     song.SoundType[slot] = 0;
     song.SoundFileParams[slot].fileReserved = 0;
     song.SoundFileLoop[slot] = {0, kWaveformSamples};

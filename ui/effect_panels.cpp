@@ -1,7 +1,9 @@
 // Effect panels: the 2D effect controller, the effect knobs, delay/reverb and the delay display.
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
+#include "ui/knob_labels.h"
 #include "ui/panel_renderers.h"
 #include "ui/panel_values.h"
 
@@ -109,13 +111,12 @@ void renderEffectController2D(const Song& song, const UiState& ui, Screen& scree
     drawFrame(canvas, bg, 0, 0, 188, 13, 2, false);
     drawFrame(canvas, bg, 188, 13, 201, 201, 2, false);
 
-    const auto xName = labelText(knobs[xKnob].longLabel);
-    const auto yName = labelText(knobs[yKnob].longLabel);
-    const int xLength = static_cast<int>(std::strlen(xName.text));
-    const int yLength = static_cast<int>(std::strlen(yName.text));
-    drawText(canvas, screen.glyphs.text, 191, 100 - (7 * xLength) / 2, 2, true, 0, 1, 0,
-             xName.text);
-    drawText(canvas, screen.glyphs.text, 95 - 4 * yLength, 4, 2, false, 0, 1, 0, yName.text);
+    const char* xName = effectKnobLabel(xKnob).longName;
+    const char* yName = effectKnobLabel(yKnob).longName;
+    const int xLength = static_cast<int>(std::strlen(xName));
+    const int yLength = static_cast<int>(std::strlen(yName));
+    drawText(canvas, screen.glyphs.text, 191, 100 - (7 * xLength) / 2, 2, true, 0, 1, 0, xName);
+    drawText(canvas, screen.glyphs.text, 95 - 4 * yLength, 4, 2, false, 0, 1, 0, yName);
 }
 
 void clearEffectController2D(Screen& screen) {
@@ -159,6 +160,19 @@ bool showsKnobValue(const Song& song, const UiState& ui, const DragState& drag, 
 
 } // namespace
 
+KnobCaption effectKnobCaption(const Song& song, const UiState& ui, const DragState& drag,
+                              int instrument, int knob) {
+    const int a = shownInstrument(instrument);
+    const int k = knobIndex(knob);
+    KnobCaption caption{};
+    if (showsKnobValue(song, ui, drag, a, k))
+        std::snprintf(caption.text, sizeof caption.text, "%d",
+                      static_cast<int>(unitValue(song.Effect[a][k].value) * 100.0f));
+    else
+        std::snprintf(caption.text, sizeof caption.text, "%s", effectKnobLabel(k).shortName);
+    return caption;
+}
+
 void renderEffectKnobs(const Song& song, const UiState& ui, const DragState& drag, Screen& screen,
                        int instrument) {
     const int a = shownInstrument(instrument);
@@ -168,18 +182,12 @@ void renderEffectKnobs(const Song& song, const UiState& ui, const DragState& dra
         cacheBackground(canvas);
     }
     for (int e = 0; e < kShownKnobs; ++e) {
-        const KnobRecord& knob = song.Effect[a][e];
-        const float value = unitValue(knob.value);
         const int c = e % 2 == 0 ? 9 : 49;
         const int row = kKnobRowHeight * (e / 2);
-        char text[16];
-        if (showsKnobValue(song, ui, drag, a, e))
-            std::snprintf(text, sizeof text, "%d", static_cast<int>(value * 100.0f));
-        else
-            std::snprintf(text, sizeof text, "%s", labelText(knob.shortLabel).text);
-        const int length = static_cast<int>(std::strlen(text));
-        drawCaption(canvas, screen.glyphs.text, row + 5, c + 15 - (5 * length) / 2, text);
-        drawKnob(canvas, c, row + 10, value);
+        const KnobCaption caption = effectKnobCaption(song, ui, drag, a, e);
+        const int length = static_cast<int>(std::strlen(caption.text));
+        drawCaption(canvas, screen.glyphs.text, row + 5, c + 15 - (5 * length) / 2, caption.text);
+        drawKnob(canvas, c, row + 10, unitValue(song.Effect[a][e].value));
     }
 }
 

@@ -28,6 +28,13 @@ void renderPanAndVelocity(const Song& song, const UiState& ui, const DragState& 
 // Draws into the instrument's own canvas, which keeps its pixels between renderings.
 void renderEffectController2D(const Song& song, const UiState& ui, Screen& screen,
                               int instrument); // 201 x 201
+// The caption under an effect knob: its value 0..100 while it is being turned (by itself, or as
+// an axis of a 2D controller drag), else its short name.
+struct KnobCaption {
+    char text[16];
+};
+KnobCaption effectKnobCaption(const Song& song, const UiState& ui, const DragState& drag,
+                              int instrument, int knob);
 void renderEffectKnobs(const Song& song, const UiState& ui, const DragState& drag, Screen& screen,
                        int instrument); // 88 x 224
 void renderDelayReverb(const Song& song, const UiState& ui, const DragState& drag, Screen& screen,

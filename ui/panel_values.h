@@ -2,8 +2,6 @@
 // read so that whatever a damaged song holds draws without a fault.
 #pragma once
 
-#include <cstring>
-
 #include "base/safe_convert.h"
 #include "model/song.h"
 #include "ui/drag_state.h"
@@ -49,16 +47,6 @@ inline Colour instrumentColour(const Song& song, int instrument) {
 }
 inline Colour scaled(Colour c, float factor) {
     return {c.blue * factor, c.green * factor, c.red * factor};
-}
-
-// Copies a knob label into a terminated buffer of the same capacity (a label that fills its
-// whole field is cut one character short rather than read past its end).
-template <size_t N> struct LabelText { char text[N]; };
-template <size_t N> LabelText<N> labelText(const char (&label)[N]) {
-    LabelText<N> out{};
-    std::memcpy(out.text, label, N - 1);
-    out.text[N - 1] = '\0';
-    return out;
 }
 
 // Green 0.8 text, the panels' usual caption colour.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "base/safe_convert.h"
+#include "ui/knob_labels.h"
 #include "ui/panel_renderers.h"
 
 namespace {
@@ -43,8 +44,8 @@ void drawWaveEditorBackground(PanelCanvas& canvas, const Screen& screen,
     drawFrame(canvas, backgroundColour, 0, 0, 128, 40, 4, false);
 }
 
-// The label of a waveform knob: its value while dragged, else its short label (imported files
-// show only NOISE).
+// The caption of a waveform knob: its value while dragged, else its short name (imported
+// files show only NOISE).
 void knobLabel(const Song& song, const DragState& drag, int waveform, int knob, char* text,
                size_t size) {
     const KnobRecord& record = song.SoundEffect[waveform][knob];
@@ -53,9 +54,7 @@ void knobLabel(const Song& song, const DragState& drag, int waveform, int knob, 
     } else if (song.SoundType[waveform] == 1) {
         std::snprintf(text, size, "%s", knob == kKnobNoise ? "NOISE" : "");
     } else {
-        // The label comes from the song file: never read past its array.
-        const size_t length = strnlen(record.shortLabel, sizeof record.shortLabel);
-        std::snprintf(text, size, "%.*s", static_cast<int>(length), record.shortLabel);
+        std::snprintf(text, size, "%s", waveformKnobLabel(knob).shortName);
     }
 }
 

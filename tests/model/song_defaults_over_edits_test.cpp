@@ -12,7 +12,6 @@ void editEverywhere(Song& song) {
     song.Sound[1][349] = 120.0f;
     song.SoundEffect[3][kKnobMix].value = 0.8f;
     song.SoundEffect[3][kKnobHigh].history[3999] = 0.2f;
-    song.SoundEffect[3][kKnobHigh].shortLabel[0] = 'X';
     song.SoundFileParams[5].fileReserved = 77;
     song.SoundFileLoop[5] = {40, 90};
     song.rawImportBuffer[5] = std::make_unique<uint8_t[]>(kRawImportBytes);
@@ -42,9 +41,6 @@ TEST(SongDefaultsOverEdits, EveryEditedFieldIsPutBack) {
     EXPECT_EQ(song->Sound[1][349], 0.0f);
     EXPECT_EQ(song->SoundEffect[3][kKnobMix].value, 0.0f);
     EXPECT_EQ(song->SoundEffect[3][kKnobHigh].history[3999], 0.0f);
-    EXPECT_STREQ(song->SoundEffect[3][kKnobHigh].shortLabel, "HIGH");
-    EXPECT_STREQ(song->SoundEffect[3][kKnobMix].longLabel, "WAVEFORM MIX");
-    EXPECT_STREQ(song->SoundEffect[3][kKnobNoise].longLabel, "WAVEFORM NOISE");
     EXPECT_EQ(song->SoundFileParams[5].fileReserved, 0);
     EXPECT_EQ(song->SoundFileLoop[5].loopStart, 0);
     EXPECT_EQ(song->SoundFileLoop[5].loopEnd, kWaveformSamples);

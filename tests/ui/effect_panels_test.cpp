@@ -6,6 +6,7 @@
 
 #include "screen_test_support.h"
 #include "ui/drawing.h"
+#include "ui/knob_labels.h"
 #include "ui/panel_renderers.h"
 
 namespace {
@@ -60,36 +61,40 @@ TEST_F(EffectPanels, ControllerTrailFadesToTheGridGrey) {
     EXPECT_EQ(rgbAt(controller(), 61, 74), (Rgb{20, 20, 20}));
 }
 
-struct KnobCaption {
-    int knob;
-    const char* caption;
-};
-
-// Renders the knob panel twice: as the program shows it, and with the given knobs' short labels
-// replaced by the captions and no drag; the two must be identical.
-void expectCaptions(AppState& app, Screen& screen, std::initializer_list<KnobCaption> captions) {
-    renderEffectKnobs(app.song, app.ui, app.drag, screen, 0);
-    const std::vector<uint8_t> shown = panelCanvas(screen, PanelId::EffectKnobs).pixels;
-    KnobRecord saved[kEffectKnobCount];
-    std::memcpy(saved, app.song.Effect[0], sizeof saved);
-    const DragState drag = app.drag;
-    resetDragFields(app.drag);
-    for (const KnobCaption& c : captions)
-        std::snprintf(app.song.Effect[0][c.knob].shortLabel, 10, "%s", c.caption);
-    renderEffectKnobs(app.song, app.ui, app.drag, screen, 0);
-    EXPECT_EQ(panelCanvas(screen, PanelId::EffectKnobs).pixels, shown);
-    std::memcpy(app.song.Effect[0], saved, sizeof saved);
-    app.drag = drag;
-}
-
 TEST_F(EffectPanels, DraggedKnobShowsItsValue) {
+    auto caption = [&](int instrument, int knob) {
+        return std::string(effectKnobCaption(app->song, app->ui, app->drag, instrument, knob).text);
+    };
     app->song.Effect[0][3].value = 0.5f;
+    EXPECT_EQ(caption(0, 3), "DISTORT");
+    renderEffectKnobs(app->song, app->ui, app->drag, *screen, 0);
+    const std::vector<uint8_t> idle = canvas(PanelId::EffectKnobs).pixels;
     app->drag.knobDragIndex = 3;
-    expectCaptions(*app, *screen, {{3, "50"}});
+    EXPECT_EQ(caption(0, 3), "50");
+    EXPECT_EQ(caption(0, 2), "RESOVER");
+    EXPECT_EQ(caption(1, 3), "DISTORT") << "only the current instrument's knob is turned";
+    renderEffectKnobs(app->song, app->ui, app->drag, *screen, 0);
+    EXPECT_NE(canvas(PanelId::EffectKnobs).pixels, idle);
     // The 2D controller drag shows the values of both axis knobs (CUTOFF 1.0, RES 0).
     app->drag.knobDragIndex = -1;
     app->drag.effectDimDragging = 1;
-    expectCaptions(*app, *screen, {{0, "100"}, {1, "0"}});
+    EXPECT_EQ(caption(0, 0), "100");
+    EXPECT_EQ(caption(0, 1), "0");
+    EXPECT_EQ(caption(0, 3), "DISTORT");
+}
+
+TEST(KnobLabels, NameEveryShownKnobAndNothingElse) {
+    EXPECT_STREQ(effectKnobLabel(0).shortName, "CUTOFF");
+    EXPECT_STREQ(effectKnobLabel(0).longName, "CUTOFF FREQUENCY");
+    EXPECT_STREQ(effectKnobLabel(3).longName, "AMPLITUDE CUTOFF");
+    for (int k = 0; k < 12; ++k) EXPECT_STRNE(effectKnobLabel(k).shortName, "") << k;
+    for (int knob : {12, 15, 16, -1}) {
+        EXPECT_STREQ(effectKnobLabel(knob).shortName, "");
+        EXPECT_STREQ(effectKnobLabel(knob).longName, "");
+    }
+    EXPECT_STREQ(waveformKnobLabel(kKnobHigh).longName, "WAVEFORM HARMONY");
+    EXPECT_STREQ(waveformKnobLabel(kKnobNoise).shortName, "NOISE");
+    EXPECT_STREQ(waveformKnobLabel(3).shortName, "");
 }
 
 TEST_F(EffectPanels, DelayMarkerAndDragTexts) {
@@ -153,8 +158,6 @@ TEST_F(EffectPanels, DamagedSongValuesDrawWithoutFault) {
     for (int i = 0; i < kInstrumentCount; ++i) {
         for (int k = 0; k < kEffectKnobCount; ++k) {
             song.Effect[i][k].value = wild[(i + k) % 7];
-            std::memset(song.Effect[i][k].shortLabel, 'W', sizeof song.Effect[i][k].shortLabel);
-            std::memset(song.Effect[i][k].longLabel, 'Z', sizeof song.Effect[i][k].longLabel);
         }
         for (int d = 0; d < kDelayCount; ++d)
             for (int v = 0; v < kDelayValues; ++v)

@@ -74,7 +74,9 @@ TEST(PanelTable, DescribesEveryPanelOnce) {
         EXPECT_EQ(&panelSpec(spec.id), &spec);
         ASSERT_NE(spec.render, nullptr);
         // A canvas per instrument belongs to a surface per instrument.
-        if (spec.canvases > 1) EXPECT_EQ(spec.surfaces, SurfaceSet::PerInstrument);
+        if (spec.canvases > 1) {
+            EXPECT_EQ(spec.surfaces, SurfaceSet::PerInstrument);
+        }
     }
     for (int count : entries) EXPECT_EQ(count, 1);
     // Only the help line, whose text comes from the hover help, is left out of the full render.

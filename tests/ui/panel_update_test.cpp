@@ -188,11 +188,7 @@ TEST_F(PanelUpdates, DamagedSongRendersEveryPanelSafely) {
         for (auto& delay : song.DelayParams[i])
             for (float& v : delay) v = 1e30f;
         for (int& e : song.PatternStack[i].entries) e = big;
-        for (KnobRecord& knob : song.Effect[i]) {
-            knob.value = -inf;
-            std::memset(knob.shortLabel, 'Q', sizeof knob.shortLabel);
-            std::memset(knob.longLabel, 'Q', sizeof knob.longLabel);
-        }
+        for (KnobRecord& knob : song.Effect[i]) knob.value = -inf;
         for (int s = 0; s < kGridSteps; ++s) {
             song.Pan[i][s] = nan;
             song.Vel[i][s] = 1e30f;

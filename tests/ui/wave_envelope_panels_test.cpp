@@ -206,10 +206,7 @@ TEST_F(WaveEnvelopePanels, DamagedSongValuesAreDrawnSafely) {
             song.Sound[s][i] = nasty[(i + s) % 6];
             song.playbackWaveform[s][i] = nasty[(i + s + 1) % 6];
         }
-        for (KnobRecord& knob : song.SoundEffect[s]) {
-            knob.value = nasty[s % 6];
-            std::memset(knob.shortLabel, 'W', sizeof knob.shortLabel); // no terminator
-        }
+        for (KnobRecord& knob : song.SoundEffect[s]) knob.value = nasty[s % 6];
         song.SoundType[s] = s % 2;
         song.SoundFileParams[s] = {s == 1 ? std::numeric_limits<int>::max() : -5, 7, 0};
         song.SoundFileLoop[s] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
