@@ -11,23 +11,17 @@
 #include "files/recording.h"
 #include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
+#include "ui/panel_geometry.h"
 
 namespace {
 
-constexpr int kButtonRowHeight = 23; // buttons take y 0..22
-constexpr int kInstrumentButtonsWidth = 204;
-constexpr int kInstrumentControlWidth = 204;
+constexpr int kInstrumentButtonsWidth = kInstrumentCount * kInstrumentButtonWidth; // 204
 constexpr int kMainVolumeWidth = 83;
 constexpr int kMainVolumeHeight = 131;
 constexpr int kBpmWidth = 83;
 constexpr int kBpmDigits = 5;
-constexpr int kBankButtonWidth = 26;
-constexpr int kBankLengthLeft = 260; // the length switch right of the ten bank buttons
-constexpr int kSequencerRowHeight = 23;
-constexpr int kSequencerModeWidth = 22;
-constexpr int kEnvelopeButtonsWidth = 304;
-constexpr int kWaveButtonsWidth = 352;
-constexpr int kPlayRowHeight = 22;
+constexpr int kEnvelopeButtonsWidth = kEnvelopeBankCount * kEnvelopeButtonWidth; // 304
+constexpr int kWaveButtonsWidth = kWaveformSlotCount * kWaveButtonWidth;         // 352
 
 bool onButtonRow(int y) {
     return y >= 0 && y < kButtonRowHeight;
@@ -80,7 +74,7 @@ bool pressInstrumentButtons(AppState& app, int x, int y) {
 
 bool pressInstrumentControl(AppState& app, int x, int y) {
     if (x < 0 || y < 0 || y > 68) return false;
-    const int column = x * 8 / kInstrumentControlWidth;
+    const int column = x * 8 / kInstrumentButtonsWidth; // volume and octave of each instrument
     if (column > 7) return false;
     const int instrument = column / 2;
     DragState& drag = app.drag;
@@ -160,8 +154,8 @@ bool pressNoteBankSequencer(AppState& app, int x, int y) {
     if (x < 0 || x > 206 || y < 0 || y > 91) return false;
     const int instrument = y / kSequencerRowHeight;
     BankStack& stack = app.song.PatternStack[instrument];
-    if (x > kSequencerModeWidth) {
-        removeStackEntry(stack, (x - 23) / 23);
+    if (x >= kSequencerEntryWidth) {
+        removeStackEntry(stack, (x - kSequencerEntryWidth) / kSequencerEntryWidth);
         app.ui.currentInstrument = instrument;
     } else {
         stack.stackMode = stack.stackMode == kStackRotate ? kStackConsume : kStackRotate;
@@ -188,7 +182,7 @@ bool pressWaveButtons(AppState& app, int x, int y) {
 
 bool pressPlayStopRecord(AppState& app, Platform& platform, int x, int y) {
     if (y < 0 || x < 0 || x > 45) return false;
-    switch (y / kPlayRowHeight) {
+    switch (y / kTransportRowHeight) {
     case 0:
     case 1:
         startPlayback(app);

@@ -3,13 +3,9 @@
 
 #include "app/app_state.h"
 #include "tools/current_selection.h"
+#include "ui/panel_geometry.h"
 
 namespace {
-
-constexpr int kCellWidth = 25;
-constexpr int kCellHeight = 8;
-constexpr int kGridLeft = 4;
-constexpr int kGridTop = 4;
 
 NoteGrid& currentGrid(AppState& app) {
     return app.song.noteGrid[app.ui.currentInstrument];
@@ -19,11 +15,11 @@ NoteGrid& currentGrid(AppState& app) {
 // once a drawing has started the strip just left of and above the grid still counts as its first
 // column and row.
 bool cellAt(const AppState& app, int x, int y, bool drawing, NoteDrawCell& cell) {
-    const int column = (x - kGridLeft) / kCellWidth;
-    const int displayRow = (y - kGridTop) / kCellHeight;
+    const int column = (x - kNoteGridLeft) / kNoteCellWidth;
+    const int displayRow = (y - kNoteGridTop) / kNoteCellHeight;
     if (column < 0 || column >= kStepsPerBank || displayRow < 0 || displayRow >= kNoteRows)
         return false;
-    if (!drawing && (x - kGridLeft < 0 || y - kGridTop < 0)) return false;
+    if (!drawing && (x - kNoteGridLeft < 0 || y - kNoteGridTop < 0)) return false;
     const int step = app.drag.viewOffset[app.ui.currentInstrument] + column;
     if (step < 0 || step >= kGridSteps) return false;
     cell = {step, kNoteRows - 1 - displayRow};

@@ -5,23 +5,21 @@
 
 #include "app/app_state.h"
 #include "tools/current_selection.h"
+#include "ui/panel_geometry.h"
 
 namespace {
 
-constexpr int kPanSwitchWidth = 11;
 constexpr int kPanVelocityHeight = 46;
-constexpr int kBarsLeft = 15;  // panel x of the first step's bar
-constexpr int kBarsSpan = 401; // pixels over which the 16 steps spread
-constexpr int kChordColumns = 50;
-constexpr int kChordLowestOffset = -25; // semitone offset of column 0
 
 bool setPanVelocityValue(AppState& app, int x, int y, bool starting) {
-    const float value = static_cast<float>(42 - y) / 38.0f; // y 4 is 1, y 42 is 0
-    const int bar = x - kBarsLeft;
-    if (starting && (value < 0.0f || value >= 1.0f || bar < 1 || bar > kBarsSpan - 1)) return false;
+    const float value = static_cast<float>(kStepBarsTop + kStepBarsTravel - y) /
+                        static_cast<float>(kStepBarsTravel);
+    const int bar = x - kStepBarsLeft;
+    if (starting && (value < 0.0f || value >= 1.0f || bar < 1 || bar > kStepBarsSpan - 1))
+        return false;
     const int instrument = app.ui.currentInstrument;
-    if (bar >= 0 && bar < kBarsSpan) {
-        const int step = bar * kStepsPerBank / kBarsSpan + app.drag.viewOffset[instrument];
+    if (bar >= 0 && bar < kStepBarsSpan) {
+        const int step = bar * kStepsPerBank / kStepBarsSpan + app.drag.viewOffset[instrument];
         float* values =
             app.drag.panVelocitySelect ? app.song.Pan[instrument] : app.song.Vel[instrument];
         if (step >= 0 && step < kGridSteps) values[step] = std::clamp(value, 0.0f, 1.0f);
@@ -63,11 +61,12 @@ int keyForNewOffset(ChordKeySet& chord, float level) {
 bool setChordKey(AppState& app, int x, int y, bool starting) {
     if (!validInstrument(app.ui.currentInstrument)) return false;
     ChordKeySet& chord = app.song.Chorus[app.ui.currentInstrument];
-    const int column = (x - 4) * kChordColumns / 350;
-    const float fraction = static_cast<float>(y - 4) / 30.0f;
+    const int column = (x - kChordKeysLeft) / kChordKeyWidth;
+    const float fraction =
+        static_cast<float>(y - kChordKeysTop) / static_cast<float>(kChordLevelRows);
     float offset = static_cast<float>(column + kChordLowestOffset);
     if (starting) {
-        if (fraction < 0.0f || fraction > 1.0f || column < 0 || column >= kChordColumns)
+        if (fraction < 0.0f || fraction > 1.0f || column < 0 || column >= kChordKeyColumns)
             return false;
     } else {
         const int dragged = app.drag.chordDragIndex;

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "base/safe_convert.h"
+#include "ui/panel_geometry.h"
 #include "ui/panel_renderers.h"
 
 namespace {
@@ -175,9 +176,10 @@ void renderEnvelopeButtons(const Song& song, const UiState& ui, Screen& screen, 
     const int curve = clampInt(ui.envelopeCurve, 0, 3);
     const int selectedBank = song.EnvIdx[clampInt(instrument, 0, kInstrumentCount - 1)];
     for (int e = 0; e < kEnvelopeBankCount; ++e) {
-        const int left = 38 * e;
+        const int left = kEnvelopeButtonWidth * e;
         const bool selected = e == selectedBank;
-        drawFrame(canvas, ui.backgroundColour, 0, left, 23, left + 38, 2, selected);
+        drawFrame(canvas, ui.backgroundColour, 0, left, kButtonRowHeight,
+                  left + kEnvelopeButtonWidth, 2, selected);
         const float m = selected ? 1.0f : 0.5f;
         const float* points = envelopeCurvePoints(song, e, curve);
         for (int x = 0; x < 33; ++x) {

@@ -2,6 +2,7 @@
 // control, and the hover help line.
 #include <cmath>
 
+#include "ui/panel_geometry.h"
 #include "ui/panel_renderers.h"
 #include "ui/panel_values.h"
 
@@ -134,8 +135,9 @@ void renderInstrumentButtons(const Song& song, const UiState& ui, Screen& screen
     const int current = shownInstrument(instrument);
     clearCanvas(canvas);
     for (int i = 0; i < kInstrumentCount; ++i) {
-        const int x0 = 51 * i;
-        drawFrame(canvas, ui.backgroundColour, 0, x0, 23, x0 + 51, 2, i == current);
+        const int x0 = kInstrumentButtonWidth * i;
+        drawFrame(canvas, ui.backgroundColour, 0, x0, kButtonRowHeight, x0 + kInstrumentButtonWidth,
+                  2, i == current);
         const Colour c = scaled(instrumentColour(song, i), i == current ? 1.0f : 0.9f);
         fillRect(canvas, 2, x0 + 2, 20, x0 + 48, c.red, c.green, c.blue);
     }
@@ -167,9 +169,9 @@ void renderInstrumentControl(const Song& song, const UiState& ui, Screen& screen
     PanelCanvas& canvas = panelCanvas(screen, PanelId::InstrumentControl);
     const float* bg = ui.backgroundColour;
     for (int i = 0; i < kInstrumentCount; ++i) {
-        const int x0 = 51 * i;
-        fillBrushedMetal(canvas, screen.metalNoise, 0, x0, 69, x0 + 51, 1.0f);
-        drawFrame(canvas, bg, 0, x0, 69, x0 + 51, 2, false);
+        const int x0 = kInstrumentButtonWidth * i;
+        fillBrushedMetal(canvas, screen.metalNoise, 0, x0, 69, x0 + kInstrumentButtonWidth, 1.0f);
+        drawFrame(canvas, bg, 0, x0, 69, x0 + kInstrumentButtonWidth, 2, false);
         const Colour half = scaled(instrumentColour(song, i), 0.5f);
         const float octave = unitValue(static_cast<float>(clampInt(song.Oct[i], 0, 3)) / 3.0f);
         drawFader(canvas, 23, x0 + 2, 67, x0 + 25, octave, 2, half.red, half.green, half.blue,

@@ -1,6 +1,7 @@
 // Note pad and pan/velocity panels: the current note bank's grid and its per-step bars.
 #include "ui/note_pad_panels.h"
 
+#include "ui/panel_geometry.h"
 #include "ui/panel_renderers.h"
 #include "ui/panel_values.h"
 
@@ -11,10 +12,10 @@ constexpr int kPointsPerPixel = 3;
 constexpr int kPointsPerPixelColumn = 12; // points one pixel's average looks at
 constexpr int kLastPoint = kEnvelopePoints - 1;
 
-constexpr int kCellWidth = 25;
-constexpr int kCellHeight = 8;
-constexpr int kPadLeft = 4;
-constexpr int kPadTop = 4;
+constexpr int kCellWidth = kNoteCellWidth;
+constexpr int kCellHeight = kNoteCellHeight;
+constexpr int kPadLeft = kNoteGridLeft;
+constexpr int kPadTop = kNoteGridTop;
 
 // A sum of curve points and how many were added.
 struct PointSum {
@@ -302,17 +303,18 @@ void renderPanAndVelocity(const Song& song, const UiState& ui, const DragState& 
     const int a = shownInstrument(instrument);
     const bool pan = drag.panVelocitySelect != 0;
     fillRect(canvas, 0, 0, canvas.height, canvas.width, 20, 20, 20);
-    drawFrame(canvas, ui.backgroundColour, 0, 11, 46, 420, 4, false);
-    drawFrame(canvas, ui.backgroundColour, 0, 0, 46, 11, 2, false);
+    drawFrame(canvas, ui.backgroundColour, 0, kPanSwitchWidth, 46, 420, 4, false);
+    drawFrame(canvas, ui.backgroundColour, 0, 0, 46, kPanSwitchWidth, 2, false);
     drawText(canvas, screen.glyphs.text, 10, 3, 3, false, 0.0f, 1.0f, 0.0f, pan ? "PAN" : "VEL");
 
     const Colour colour = instrumentColour(song, a);
     const float* values = pan ? song.Pan[a] : song.Vel[a];
     const int offset = viewOffsetOf(drag, a);
-    for (int x = 0; x <= 400; ++x) {
-        const float value = unitValue(values[offset + 16 * x / 401]);
-        const int top = static_cast<int>(38.0f * (1.0f - value)) + 4;
-        fillRect(canvas, top, 15 + x, 41, 16 + x, colour.red, colour.green, colour.blue);
+    for (int x = 0; x < kStepBarsSpan; ++x) {
+        const float value = unitValue(values[offset + kStepsPerBank * x / kStepBarsSpan]);
+        const int top = static_cast<int>(kStepBarsTravel * (1.0f - value)) + kStepBarsTop;
+        fillRect(canvas, top, kStepBarsLeft + x, 41, kStepBarsLeft + 1 + x, colour.red,
+                 colour.green, colour.blue);
     }
 
     for (int j = 1; j <= 3; ++j) grey(canvas, 38 * j / 4 + 4, 15, 38 * j / 4 + 4, 415, 80);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/bpm_digits.h"
+#include "ui/panel_geometry.h"
 #include "ui/panel_renderers.h"
 #include "ui/panel_values.h"
 
@@ -51,15 +52,16 @@ void renderNoteBankButtons(const Song& song, const UiState& ui, const DragState&
     const int shownBank = viewOffsetOf(drag, a) / kStepsPerBank;
 
     clearCanvas(canvas);
-    fill(canvas, 0, 26 * shownBank, 22, 26 * shownBank + 25, colour);
+    constexpr int w = kBankButtonWidth;
+    fill(canvas, 0, w * shownBank, 22, w * shownBank + w - 1, colour);
     for (int f = 0; f < kEditableBankCount; ++f) {
-        drawFrame(canvas, bg, 0, 26 * f, 23, 26 * f + 26, 2, f == shownBank);
+        drawFrame(canvas, bg, 0, w * f, kButtonRowHeight, w * f + w, 2, f == shownBank);
         if (f != shownBank) {
-            drawTintedDigit(canvas, digits, bankLabel(f), 5, 26 * f + 8, colour);
+            drawTintedDigit(canvas, digits, bankLabel(f), 5, w * f + 8, colour);
             continue;
         }
         drawAtlasDigit(
-            digits, bankLabel(f), 5, 26 * f + 8, [&](int row, int col, float u, float, float) {
+            digits, bankLabel(f), 5, w * f + 8, [&](int row, int col, float u, float, float) {
                 const float keep = 1.0f - u / 256.0f * 0.5f;
                 for (int ch = 0; ch < 3; ++ch)
                     setChannel(canvas, row, col, ch,
@@ -67,9 +69,9 @@ void renderNoteBankButtons(const Song& song, const UiState& ui, const DragState&
             });
     }
 
-    fillRect(canvas, 0, 260, 23, 279, 80, 50, 20);
-    drawFrame(canvas, bg, 0, 260, 11, 279, 1, false);
-    drawFrame(canvas, bg, 12, 260, 23, 279, 1, false);
+    fillRect(canvas, 0, kBankLengthLeft, 23, 279, 80, 50, 20);
+    drawFrame(canvas, bg, 0, kBankLengthLeft, 11, 279, 1, false);
+    drawFrame(canvas, bg, 12, kBankLengthLeft, 23, 279, 1, false);
     drawFrame(canvas, bg, 0, 279, 23, 312, 2, true);
     drawLine(canvas, 264, 7, 269, 3, 200, 0, 0);
     drawLine(canvas, 269, 3, 274, 7, 220, 0, 0);
@@ -90,14 +92,16 @@ void renderNoteBankSequencer(const Song& song, const UiState& ui, Screen& screen
     const float* bg = ui.backgroundColour;
     const int current = shownInstrument(instrument);
     clearCanvas(canvas);
-    fill(canvas, 23 * current, 23, 23 * current + 22, 206,
+    constexpr int h = kSequencerRowHeight;
+    constexpr int w = kSequencerEntryWidth;
+    fill(canvas, h * current, w, h * current + h - 1, 206,
          scaled(instrumentColour(song, current), 0.4f));
 
     for (int a = 0; a < kInstrumentCount; ++a) {
-        const int top = 23 * a;
+        const int top = h * a;
         const float y = static_cast<float>(top + 11);
-        drawFrame(canvas, bg, top, 23, top + 23, 207, 1, false);
-        drawFrame(canvas, bg, top, 0, top + 23, 23, 2, false);
+        drawFrame(canvas, bg, top, w, top + h, 207, 1, false);
+        drawFrame(canvas, bg, top, 0, top + h, w, 2, false);
         auto icon = [&](float x0, float y0, float x1, float y1) {
             drawLine(canvas, x0, y0, x1, y1, 220, 0, 0, false);
         };
@@ -118,17 +122,14 @@ void renderNoteBankSequencer(const Song& song, const UiState& ui, Screen& screen
         for (int k = 0; k < kStackEntries; ++k) {
             const int bank = stack.entries[k];
             if (!inRange(bank, kBankCount)) continue; // empty (or damaged) entry
-            drawFrame(canvas, bg, top, 23 * k + 23, top + 23, 23 * k + 46, 2, false);
-            drawTintedDigit(canvas, screen.glyphs.digits, bankLabel(bank), top + 5, 23 * k + 29,
-                            tint);
+            const int left = w * (k + 1);             // entries follow the mode switch
+            drawFrame(canvas, bg, top, left, top + h, left + w, 2, false);
+            drawTintedDigit(canvas, screen.glyphs.digits, bankLabel(bank), top + 5, left + 6, tint);
         }
     }
 }
 
 namespace {
-
-constexpr int kLowestChordOffset = -25;
-constexpr int kChordKeyColumns = 50;
 
 bool isBlackChordKey(int offset) {
     switch ((offset + 60) % 12) {
@@ -145,8 +146,8 @@ bool isBlackChordKey(int offset) {
 
 void drawChordKeyboard(PanelCanvas& canvas, const float backgroundColour[3]) {
     drawFrame(canvas, backgroundColour, 0, 0, 38, 358, 4, false);
-    for (int e = kLowestChordOffset; e < kLowestChordOffset + kChordKeyColumns; ++e) {
-        const int left = 7 * (e - kLowestChordOffset) + 4;
+    for (int e = kChordLowestOffset; e < kChordLowestOffset + kChordKeyColumns; ++e) {
+        const int left = kChordKeyWidth * (e - kChordLowestOffset) + kChordKeysLeft;
         grey(canvas, 4, left, 33, left + 6, isBlackChordKey(e) ? 40.0f : 190.0f);
         grey(canvas, 4, left + 7, 33, left + 7, 20);
     }
@@ -165,8 +166,11 @@ void renderChordKeys(const Song& song, const UiState& ui, Screen& screen, int in
     for (int i = 0; i < count; ++i) {
         const ChordKey& key = chord.keys[i];
         if (!(key.level > 0.0f)) continue;
-        const int x = 7 * truncClamped(key.semitoneOffset, -1000, 1000) + 179;
-        const int top = static_cast<int>((1.0f - unitValue(key.level)) * 30.0f) + 4;
+        const int x =
+            kChordKeyWidth * (truncClamped(key.semitoneOffset, -1000, 1000) - kChordLowestOffset) +
+            kChordKeysLeft;
+        const int top =
+            static_cast<int>((1.0f - unitValue(key.level)) * kChordLevelRows) + kChordKeysTop;
         fillRect(canvas, top, x, 34, x + 7, 50, 200, 50);
         fillRect(canvas, top, x, top + 1, x + 7, 50, 150, 50);
         grey(canvas, 4, x, 33, x, 20);
@@ -196,9 +200,9 @@ namespace {
 
 constexpr int kTransportHeight = 154;
 constexpr int kSymbolHalf = kTransportHeight / 9 / 2; // 8
-constexpr int kPlayEnd = kTransportHeight * 2 / 7;    // 44
-constexpr int kStopEnd = kTransportHeight * 4 / 7;    // 88
-constexpr int kRecordEnd = kTransportHeight * 6 / 7;  // 132
+constexpr int kPlayEnd = 2 * kTransportRowHeight;     // 44
+constexpr int kStopEnd = 4 * kTransportRowHeight;     // 88
+constexpr int kRecordEnd = 6 * kTransportRowHeight;   // 132
 
 // Darkens the given channels of rows first..end-1 with the distance from (cx, cy): full at the
 // centre, half at 32.53 pixels and beyond.

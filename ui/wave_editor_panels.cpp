@@ -6,13 +6,14 @@
 
 #include "base/safe_convert.h"
 #include "ui/knob_labels.h"
+#include "ui/panel_geometry.h"
 #include "ui/panel_renderers.h"
 
 namespace {
 
 constexpr int kPlotLeft = 44; // first column of the plot
 constexpr int kPlotTop = 4;   // first row of the plot
-constexpr int kButtonWidth = 44;
+constexpr int kButtonWidth = kWaveButtonWidth;
 
 // Samples of an imported file that one 16-step note bank lasts at the file's rate: the file
 // rate times the samples per step times 16, over the output rate; 0 for a damaged rate.
