@@ -89,6 +89,7 @@ void helpLine(const PanelInputs& in, Screen& screen, int) {
     renderHelpLine(in.ui, screen, "");
 }
 
+namespace R = layout_rules;
 using S = SurfaceSet;
 constexpr int kOne = 1;
 constexpr int kEach = kInstrumentCount;
@@ -97,53 +98,53 @@ constexpr int kEach = kInstrumentCount;
 
 // clang-format off
 const PanelSpec kPanels[kPanelCount] = {
-    {PanelId::NotePad, S::Single, kOne, notePad, true, true, true,
+    {PanelId::NotePad, R::kNotePad, S::Single, kOne, notePad, true, true, true,
      "NOTE PAD:  DRAW NOTES IN THE MEASURE  <RIGHT CLICK> ERASE NOTE  <S> TOGGLE SLIDING  ",
      nullptr},
-    {PanelId::EnvelopeEditor, S::PerEnvelopeCurve, kOne, envelopeEditor, true, true, true,
+    {PanelId::EnvelopeEditor, R::kEnvelopeEditor, S::PerEnvelopeCurve, kOne, envelopeEditor, true, true, true,
      nullptr, kEnvelopeEditorHelp},
-    {PanelId::WaveEditor, S::PerWaveform, kOne, waveEditor, true, true, true,
+    {PanelId::WaveEditor, R::kWaveEditor, S::PerWaveform, kOne, waveEditor, true, true, true,
      "WAVE EDITOR:  DRAW AND MODIFY THE WAVEFORM           <D> AVERAGE WAVEFORM ", nullptr},
-    {PanelId::ChordKeys, S::Single, kOne, chordKeys, true, true, true,
+    {PanelId::ChordKeys, R::kChordKeys, S::Single, kOne, chordKeys, true, true, true,
      "CHORD KEYS:  AUTOMATICALLY CREATE CHORDS - EIGHT MAXIMUM NOTES ", nullptr},
-    {PanelId::EffectController2D, S::PerInstrument, kEach, effectController2D, true, true, true,
+    {PanelId::EffectController2D, R::kEffectController2D, S::PerInstrument, kEach, effectController2D, true, true, true,
      "2D EFFECT CONTROLLER:  ADJUST TWO EFFECT KNOBS AT ONCE  <PRESS ON EFFECT NAMES TO SWITCH>",
      nullptr},
-    {PanelId::PanAndVelocity, S::PerInstrument, kOne, panAndVelocity, true, true, true,
+    {PanelId::PanAndVelocity, R::kPanAndVelocity, S::PerInstrument, kOne, panAndVelocity, true, true, true,
      "PAN AND VELOCITY:  ADJUST THE STEREO PAN AND VELOCITY FOR EACH NOTE ", nullptr},
-    {PanelId::EnvelopeButtons, S::Single, kOne, envelopeButtons, true, true, true,
+    {PanelId::EnvelopeButtons, R::kEnvelopeButtons, S::Single, kOne, envelopeButtons, true, true, true,
      "ENVELOPE BUTTONS:  SELECT WHICH ENVELOPE TO USE ", nullptr},
-    {PanelId::WaveButtons, S::Single, kOne, waveButtons, true, true, true,
+    {PanelId::WaveButtons, R::kWaveButtons, S::Single, kOne, waveButtons, true, true, true,
      "WAVE BUTTONS:  SELECT WHICH WAVEFORM TO USE ", nullptr},
-    {PanelId::VolumeMeter, S::Single, kOne, volumeMeter, true, true, false,
+    {PanelId::VolumeMeter, R::kVolumeMeter, S::Single, kOne, volumeMeter, true, true, false,
      "VOLUME METER:  IF FLASHING RED THEN THE VOLUME IS TOO HIGH ", nullptr},
-    {PanelId::InstrumentButton, S::Single, kOne, instrumentButtons, true, true, true,
+    {PanelId::InstrumentButton, R::kInstrumentButton, S::Single, kOne, instrumentButtons, true, true, true,
      "INSTRUMENT BUTTON:  SELECT WHICH INSTRUMENT TO ADJUST ", nullptr},
-    {PanelId::InstrumentControl, S::Single, kOne, instrumentControl, true, true, false,
+    {PanelId::InstrumentControl, R::kInstrumentControl, S::Single, kOne, instrumentControl, true, true, false,
      "INSTRUMENT CONTROL:  ADJUST MUTE, VOLUME AND OCTAVE FOR EACH INSTRUMENT ", nullptr},
-    {PanelId::NoteBankSequencer, S::Single, kOne, noteBankSequencer, true, true, true,
+    {PanelId::NoteBankSequencer, R::kNoteBankSequencer, S::Single, kOne, noteBankSequencer, true, true, true,
      "NOTE BANK SEQUENCER:  ADJUST ORDER OF BANKS TO BE PLAYED  <0-9> ADD BANK  <LEFT CLICK> "
      "REMOVE", nullptr},
-    {PanelId::NoteBankButtons, S::Single, kOne, noteBankButtons, true, true, true,
+    {PanelId::NoteBankButtons, R::kNoteBankButtons, S::Single, kOne, noteBankButtons, true, true, true,
      "NOTE BANK BUTTONS:  SELECT WHICH NOTE BANK TO VIEW AND ITS LENGTH ", nullptr},
-    {PanelId::MainVolumeControl, S::Single, kOne, mainVolume, true, true, false,
+    {PanelId::MainVolumeControl, R::kMainVolumeControl, S::Single, kOne, mainVolume, true, true, false,
      "MAIN VOLUME CONTROL:  CONTROL LEFT AND RIGHT VOLUME  <PRESS IN MIDDLE TO CONTROL BOTH> ",
      nullptr},
-    {PanelId::BpmDisplay, S::Single, kOne, bpmDisplay, true, true, false,
+    {PanelId::BpmDisplay, R::kBpmDisplay, S::Single, kOne, bpmDisplay, true, true, false,
      "BPM:  ADJUST THE BEATS PER MINUTE  <LEFT CLICK> CHANGE NUMBER, USE KEYBOARD ", nullptr},
-    {PanelId::EffectKnobs, S::PerInstrument, kOne, effectKnobs, true, true, true,
+    {PanelId::EffectKnobs, R::kEffectKnobs, S::PerInstrument, kOne, effectKnobs, true, true, true,
      "EFFECT KNOBS:  ADJUST THE EFFECTS ", nullptr},
-    {PanelId::PlayStopRecord, S::Single, kOne, playStopRecord, true, true, false,
+    {PanelId::PlayStopRecord, R::kPlayStopRecord, S::Single, kOne, playStopRecord, true, true, false,
      "PLAY, STOP AND RECORD", nullptr},
-    {PanelId::DelayReverb, S::PerInstrument, kOne, delayReverb, true, true, true,
+    {PanelId::DelayReverb, R::kDelayReverb, S::PerInstrument, kOne, delayReverb, true, true, true,
      "DELAY/REVERB:  ADJUST THE THREE DELAYS TO CREATE ECHOS AND REVERB", nullptr},
-    {PanelId::DelayDisplay, S::PerInstrument, kOne, delayDisplay, true, true, true,
+    {PanelId::DelayDisplay, R::kDelayDisplay, S::PerInstrument, kOne, delayDisplay, true, true, true,
      "DELAY DISPLAY:  DISPLAYS THE COMBINED RESULTS OF THE THREE DELAYS  X-AXIS TIME  Y-AXIS FREQ",
      nullptr},
-    {PanelId::CpuMeter, S::Single, kOne, cpuMeter, true, true, false,
+    {PanelId::CpuMeter, R::kCpuMeter, S::Single, kOne, cpuMeter, true, true, false,
      "CPU METER:  AMOUNT THE CPU IS BEING USED - CRACKING NOISE WILL OCCUR IF TOO HIGH ", nullptr},
-    {PanelId::stepStrip, S::Single, kOne, stepStrip, true, false, false, nullptr, nullptr},
-    {PanelId::helpLine, S::Single, kOne, helpLine, false, false, false, nullptr, nullptr},
+    {PanelId::stepStrip, R::kStepStrip, S::Single, kOne, stepStrip, true, false, false, nullptr, nullptr},
+    {PanelId::helpLine, R::kHelpLine, S::Single, kOne, helpLine, false, false, false, nullptr, nullptr},
 };
 // clang-format on
 

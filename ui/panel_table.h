@@ -1,5 +1,5 @@
-// The panels of the window, each described once: its surfaces and canvases, its renderer, its
-// redraw rules and its hover help. Its rectangle is in ui/panel_layout.h.
+// The panels of the window, each described once: its rectangle, its surfaces and canvases, its
+// renderer, its redraw rules and its hover help.
 #pragma once
 
 #include "ui/panel_inputs.h"
@@ -18,6 +18,7 @@ enum class SurfaceSet {
 
 struct PanelSpec {
     PanelId id;
+    PanelRect rect; // in client pixels, from the placement rules (ui/panel_layout.h)
     SurfaceSet surfaces;
     int canvases; // 1, or one per instrument for a canvas that keeps pixels between renderings
     // Fills the panel's canvas for a selection (a surface index within range).
