@@ -24,10 +24,11 @@ FileDialogRequest songDialog(bool save) {
     return request;
 }
 
-} // namespace
+constexpr const char* kNotASongMessage = "Not a Humbrook song file";
 
-bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
-    SongReadResult result = readSongText(app, text);
+// The last steps of a read: the message of the entry that failed, or the rebuilds after a read
+// to the end.
+bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platform) {
     if (result.errorMessage) {
         showWarning(platform, result.errorMessage);
         return false;
@@ -35,6 +36,17 @@ bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
     for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app.song, slot);
     rebuildStream(app);
     return true;
+}
+
+} // namespace
+
+bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
+    SongReadResult result = readSongText(app, text);
+    if (result.keywordCount == 0) {
+        showWarning(platform, kNotASongMessage);
+        return false;
+    }
+    return finishSongLoad(app, result, platform);
 }
 
 bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform) {
@@ -45,11 +57,17 @@ bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform
                     opened == FileOpenResult::TooLarge ? "File Too Large" : "Couldn't Open File");
         return false;
     }
-    platform.setWindowTitle(songWindowTitle(path));
     // A read that broke off ends the text there, as the end of the file would.
-    loadSongText(app, std::string_view(reinterpret_cast<const char*>(file.data), file.size),
-                 platform);
+    SongReadResult result =
+        readSongText(app, std::string_view(reinterpret_cast<const char*>(file.data), file.size));
     closeFileBytes(file);
+    // Text without a single keyword changed nothing: the song, its title and the engine stay.
+    if (result.keywordCount == 0) {
+        showWarning(platform, kNotASongMessage);
+        return false;
+    }
+    platform.setWindowTitle(songWindowTitle(path));
+    finishSongLoad(app, result, platform);
     return true;
 }
 

@@ -34,6 +34,7 @@ struct SongReader {
     int version = 3; // files without a version token need no conversion
     const char* errorMessage = nullptr;
     bool ended = false;
+    int keywordCount = 0;
 
     bool settle(ScanResult result, const char* message) {
         if (result == ScanResult::Ok) return true;
@@ -382,6 +383,7 @@ void runToken(SongReader& r, const char* token, size_t length) {
     }
     for (const Keyword& keyword : kKeywords) {
         if (tokenIs(token, length, keyword.word)) {
+            ++r.keywordCount;
             keyword.read(r);
             return;
         }
@@ -396,5 +398,5 @@ SongReadResult readSongText(AppState& app, std::string_view text) {
     size_t length;
     while (!reader.errorMessage && !reader.ended && scanToken(reader.in, token, length))
         runToken(reader, token, length);
-    return SongReadResult{reader.errorMessage};
+    return SongReadResult{reader.errorMessage, reader.keywordCount};
 }

@@ -13,6 +13,9 @@ inline constexpr size_t kMaxSongFileBytes = size_t{256} << 20;
 struct SongReadResult {
     // The message of the entry that failed, or nullptr when the text was read to its end.
     const char* errorMessage = nullptr;
+    // How many song keywords the text named (a version token is not one); none means the text
+    // is no song file at all.
+    int keywordCount = 0;
 };
 
 // Reads the song file text into app.song. Only the fields the text mentions change; "NumNotes"

@@ -485,8 +485,10 @@ TEST(SongFile, TokensLongerThanNinetyNineCharactersAreNoKeyword) {
                     .empty());
     EXPECT_EQ(app->song.BPM, 70.0f);
     EXPECT_EQ(app->song.Effect[0][11].value, 0.5f) << "no version token was read";
-    // A keyword glued to other text, or cut by a NUL byte, is no keyword either.
-    EXPECT_TRUE(load(*app, std::string("BPM\0 150 BPMx 160", 17)).empty());
+    // A keyword glued to other text, or cut by a NUL byte, is no keyword either: this text has
+    // none.
+    EXPECT_EQ(load(*app, std::string("BPM\0 150 BPMx 160", 17)),
+              std::vector<std::string>{"Not a Humbrook song file"});
     EXPECT_EQ(app->song.BPM, 70.0f);
 }
 
@@ -550,6 +552,45 @@ TEST(SongFile, OpenAndSaveCommands) {
     EXPECT_TRUE(openSongFile(*other, platform));
     EXPECT_EQ(other->song.BPM, 95.0f);
     EXPECT_TRUE(platform.warnings().empty());
+}
+
+TEST(SongFile, AFileWithoutASongKeywordIsRefusedAndChangesNothing) {
+    ScratchFolder folder;
+    auto app = makeApp();
+    app->song.BPM = 97.0f;
+    std::string before;
+    appendSongText(app->song, before);
+    const float* ring = app->stream.mixRing.get();
+    FakePlatform platform;
+
+    // A WAV file: its header words are no keywords, whatever bytes follow.
+    const std::string wave = folder.file("beat.wav");
+    std::string bytes("RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00", 24);
+    bytes += std::string("\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00"
+                         "data",
+                         16);
+    bytes += std::string(4, '\0') + "v3 12 BPMx Vol 0.5";
+    writeFile(wave, bytes);
+    for (const std::string& path : {wave, folder.file("empty.zwv")}) {
+        if (path != wave) writeFile(path, "v3\n");
+        platform.events.clear();
+        platform.answers.push_back(path);
+        EXPECT_FALSE(openSongFile(*app, platform)) << path;
+        EXPECT_EQ(platform.events,
+                  (std::vector<std::string>{"beep", "message||Not a Humbrook song file|warning"}))
+            << "no title change for " << path;
+    }
+    EXPECT_EQ(load(*app, "just some words"), std::vector<std::string>{"Not a Humbrook song file"});
+    std::string after;
+    appendSongText(app->song, after);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(app->stream.mixRing.get(), ring) << "the stream was not rebuilt";
+
+    // One keyword makes it a song file, damaged after it: loaded up to there, as before.
+    platform.events.clear();
+    EXPECT_EQ(load(*app, "words BPM 80 Volume x"),
+              std::vector<std::string>{"Couldn't read inst volume "});
+    EXPECT_EQ(app->song.BPM, 80.0f);
 }
 
 std::vector<std::string> folderEntries(const std::string& path) {
