@@ -7,6 +7,7 @@
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -208,11 +209,15 @@ TEST_F(Recording, TextEndingEarlyRepeatsTheLastValue) {
 TEST_F(Recording, TemporaryFileIsPrivateAndNeverFollowsALink) {
     recordChunks(1);
     endRecordingFile(*app);
-    const std::string folder = tmp.file("humbrook-" + std::to_string(getuid()));
+    const std::string userFolder = tmp.file("humbrook-" + std::to_string(getuid()));
+    const std::string folder = userFolder + "/" + std::to_string(getpid());
     EXPECT_EQ(tempRecordingPath(), folder + "/TempHB101.dat");
-    struct stat info;
-    ASSERT_EQ(stat(folder.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    for (const std::string& path : {userFolder, folder}) {
+        struct stat info;
+        ASSERT_EQ(lstat(path.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0700u) << path;
+    }
 
     // A link planted in the file's place is not followed: the start fails, the target is kept.
     const std::string victim = out.file("victim");
@@ -230,6 +235,92 @@ TEST_F(Recording, TemporaryFileIsPrivateAndNeverFollowsALink) {
     EXPECT_FALSE(beginRecordingFile(*app));
     chmod(folder.c_str(), 0700);
     EXPECT_TRUE(beginRecordingFile(*app));
+}
+
+// A program of its own (a forked child) that records "from CHILD" and reports the file's path;
+// it runs until `release` is closed, or ends at once when `stay` is false.
+struct OtherProgram {
+    pid_t pid = -1;
+    int release = -1;
+    std::string path;
+
+    explicit OtherProgram(bool stay) {
+        int report[2], hold[2];
+        if (pipe(report) != 0 || pipe(hold) != 0) return;
+        pid = fork();
+        if (pid == 0) {
+            close(report[0]);
+            close(hold[1]);
+            std::FILE* file = createTempRecordingFile();
+            if (file) std::fputs("from CHILD", file);
+            const std::string own = file && std::fclose(file) == 0 ? tempRecordingPath() : "";
+            if (write(report[1], own.data(), own.size()) < 0) _exit(1);
+            close(report[1]);
+            char c;
+            while (stay && read(hold[0], &c, 1) > 0) {
+            }
+            _exit(0);
+        }
+        close(report[1]);
+        close(hold[0]);
+        release = hold[1];
+        char buffer[512];
+        ssize_t n;
+        while ((n = read(report[0], buffer, sizeof buffer)) > 0) path.append(buffer, n);
+        close(report[0]);
+        if (!stay) end();
+    }
+    void end() {
+        if (release >= 0) close(release);
+        release = -1;
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+    ~OtherProgram() { end(); }
+};
+
+std::string folderOf(const std::string& path) {
+    return path.substr(0, path.rfind('/'));
+}
+
+bool exists(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
+}
+
+TEST_F(Recording, EveryRunningProgramRecordsIntoItsOwnFolder) {
+    const std::string userFolder = tmp.file("humbrook-" + std::to_string(getuid()));
+    OtherProgram ended(false);
+    OtherProgram running(true);
+    ASSERT_FALSE(ended.path.empty());
+    ASSERT_FALSE(running.path.empty());
+    EXPECT_NE(ended.path, running.path);
+    EXPECT_EQ(folderOf(folderOf(running.path)), userFolder);
+    EXPECT_EQ(running.path.substr(running.path.rfind('/')), "/TempHB101.dat");
+    // A folder of an old run whose pid is free, and things in the user's folder that are not
+    // programs' folders.
+    const std::string old = userFolder + "/4194305";
+    ASSERT_EQ(mkdir(old.c_str(), 0700), 0);
+    std::ofstream(old + "/TempHB101.dat") << "old take";
+    std::ofstream(userFolder + "/notes") << "kept";
+    ASSERT_EQ(mkdir((userFolder + "/12x").c_str(), 0700), 0);
+
+    recordChunks(1);
+    endRecordingFile(*app);
+    EXPECT_EQ(readFile(tempRecordingPath()).substr(0, 11), "65535 32768");
+    EXPECT_EQ(readFile(running.path), "from CHILD") << "the running program keeps its take";
+    EXPECT_FALSE(exists(folderOf(ended.path))) << "the folder of an ended program is removed";
+    EXPECT_FALSE(exists(old));
+    EXPECT_TRUE(exists(userFolder + "/notes"));
+    EXPECT_TRUE(exists(userFolder + "/12x"));
+
+    // Once the other program has ended, the next program to make its folder removes the one left.
+    const std::string runningFolder = folderOf(running.path);
+    running.end();
+    EXPECT_TRUE(exists(runningFolder));
+    OtherProgram later(true);
+    EXPECT_FALSE(exists(runningFolder));
+    EXPECT_TRUE(exists(tempRecordingPath())) << "never the folder of a running program";
 }
 
 TEST_F(Recording, NoTemporaryFolderMeansNoRecording) {
