@@ -90,6 +90,7 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
     if (int curve = curveKeyCurve(key); curve >= 0) {
         app.ui.envelopeCurve = curve;
         showPanel(app, screen, PanelId::EnvelopeEditor);
+        updatePanel(app, screen, PanelId::EnvelopeButtons); // their thumbnails show this curve
         return;
     }
     switch (key) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/key_commands.h"
+#include "app/panel_redraw.h"
 #include "model/bpm_digits.h"
 #include "shell_session.h"
 #include "tools/current_selection.h"
@@ -201,6 +202,19 @@ TEST(KeyCommands, EnvelopeKeysChooseTheCurveAndEditTheOneShown) {
     for (int p = 0; p < kEnvelopePoints; ++p) curve[p] = 0.1f;
     s.run("key F\n");
     EXPECT_NEAR(curve[100], 0.1f + (0.125f - 0.1f) / 2, 1e-5) << "halfway to a sixteenth";
+}
+
+// The eight envelope buttons draw the curve the editor shows, from the key on.
+TEST(KeyCommands, EnvelopeKeysRedrawTheEnvelopeButtonsWithTheEditor) {
+    ShellSession s;
+    auto amplitude = s.shown(PanelId::EnvelopeButtons);
+    s.run("key X\n");
+    auto pitch = s.shown(PanelId::EnvelopeButtons);
+    EXPECT_NE(pitch, amplitude);
+    updatePanel(s.app(), s.session->screen, PanelId::EnvelopeButtons); // as a later edit does
+    EXPECT_EQ(s.shown(PanelId::EnvelopeButtons), pitch);
+    s.run("key C\nkey Z\n");
+    EXPECT_EQ(s.shown(PanelId::EnvelopeButtons), amplitude);
 }
 
 TEST(KeyCommands, SlidingKeyTogglesAndOtherKeysDoNothing) {
