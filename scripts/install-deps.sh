@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_packages=(cmake make g++ pkg-config libpng-dev libfltk1.3-dev libsdl2-dev)
-test_packages=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xdotool x11-utils desktop-file-utils shared-mime-info imagemagick)
+test_packages=(git python3 googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xdotool x11-utils desktop-file-utils shared-mime-info imagemagick)
 
 packages=("${build_packages[@]}")
 if [ "${1:-run}" = test ]; then packages+=("${test_packages[@]}"); fi
