@@ -112,26 +112,27 @@ void drawThumbnails(PanelCanvas& canvas, const Song& song, const UiState& ui, in
     }
 }
 
-// The sustain start and end wedges and the release end bracket in the header, and their lines
-// down the plot.
+// One sustain marker in the header: three lines shrinking away from column `x` in `direction`
+// (+1 for the start, -1 for the end) and the wedge's tip beyond them.
+void drawSustainMarker(PanelCanvas& canvas, int x, int direction) {
+    for (int v = 0; v <= 2; ++v) {
+        const float red = static_cast<float>(150 + (50 * v) / 3);
+        const float column = static_cast<float>(x + direction * v);
+        drawLine(canvas, column, static_cast<float>(v + 1), column, static_cast<float>(8 - v), red,
+                 0, 0);
+    }
+    for (int row : {4, 5}) setChannel(canvas, row, x + (direction > 0 ? 3 : -4), kRed, 200);
+}
+
+// The sustain start and end markers and the release end bracket in the header, drawn in that
+// order (the later one wins where they meet), and their lines down the plot.
 void drawSustainMarkers(PanelCanvas& canvas, const EnvelopeSettings& settings) {
     // Damaged values only move the markers off the canvas.
     const int a = clampInt(settings.sustainStart, -1000, 1000);
     const int b = clampInt(settings.sustainEnd, -1000, 1000);
     const int z = clampInt(settings.releaseEnd, -1000, 1000);
-    for (int v = 0; v <= 2; ++v) {
-        const float red = static_cast<float>(150 + (50 * v) / 3);
-        const float y0 = static_cast<float>(v + 1);
-        const float y1 = static_cast<float>(8 - v);
-        drawLine(canvas, static_cast<float>(a + 50 + v), y0, static_cast<float>(a + 50 + v), y1,
-                 red, 0, 0);
-        drawLine(canvas, static_cast<float>(b + 50 - v), y0, static_cast<float>(b + 50 - v), y1,
-                 red, 0, 0);
-    }
-    for (int row : {4, 5}) {
-        setChannel(canvas, row, a + 53, kRed, 200);
-        setChannel(canvas, row, b + 46, kRed, 200);
-    }
+    drawSustainMarker(canvas, a + 50, 1);
+    drawSustainMarker(canvas, b + 50, -1);
     for (int x : {z + 48, z + 52})
         drawLine(canvas, static_cast<float>(x), 1, static_cast<float>(x), 9, 200, 0, 0);
     for (int col : {a + kPlotLeft, b + kPlotLeft, z + kPlotLeft}) {

@@ -178,6 +178,26 @@ TEST_F(WaveEnvelopePanels, SustainModeAndMarkers) {
     EXPECT_EQ(rgbAt(c, 0, 5), (Rgb{180, 180, 180}));
 }
 
+// Markers that meet (the default 150/150): the start marker is drawn whole, then the end marker
+// over it. Each line of a marker also covers the column to its left.
+TEST_F(WaveEnvelopePanels, TheEndMarkerIsDrawnOverTheStartMarker) {
+    app->song.EnvelopeParams[0] = {150, 150, 299, 1};
+    renderEnvelopeEditor(app->song, app->ui, *screen, 0, 0);
+    const PanelCanvas& c = canvas(PanelId::EnvelopeEditor);
+    for (int row = 1; row <= 8; ++row) {
+        EXPECT_EQ(getChannel(c, row, 200, kRed), 150) << "end marker's outer line, row " << row;
+        if (row >= 2 && row <= 7) {
+            EXPECT_EQ(getChannel(c, row, 199, kRed), 166) << "end marker's middle line";
+        }
+        if (row >= 3 && row <= 6) {
+            EXPECT_EQ(getChannel(c, row, 201, kRed), 183) << "start marker's inner line";
+            EXPECT_EQ(getChannel(c, row, 197, kRed), 183) << "end marker's inner line";
+        }
+    }
+    EXPECT_EQ(getChannel(c, 4, 203, kRed), 200); // start wedge tip
+    EXPECT_EQ(getChannel(c, 5, 196, kRed), 200); // end wedge tip
+}
+
 TEST_F(WaveEnvelopePanels, EnvelopeButtonsShowTheChosenCurve) {
     for (int i = 0; i < kEnvelopePoints; ++i) app->song.Envelope[0][i] = 1.0f;
     app->song.EnvIdx[0] = 0;
