@@ -26,12 +26,6 @@ int viewedBankStart(const AppState& app) {
     return validInstrument(instrument) ? app.drag.viewOffset[instrument] : -1;
 }
 
-void redrawEverything(AppState& app, Screen& screen) {
-    renderAllPanels(app, screen);
-    presentAllPanels(app, screen);
-    showHoverHelp(app, screen, -1, -1);
-}
-
 // File > New: the start-up title, a fresh AppState with every default, all panels again. The
 // Options check marks go back to the values the fresh AppState has.
 void newSong(AppState& app, Screen& screen, Platform& platform, MenuState& menu) {
@@ -133,6 +127,12 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
 }
 
 } // namespace
+
+void redrawEverything(AppState& app, Screen& screen) {
+    renderAllPanels(app, screen);
+    presentAllPanels(app, screen);
+    showHoverHelp(app, screen, -1, -1);
+}
 
 MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, MenuState& menu,
                           int id) {

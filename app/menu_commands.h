@@ -11,6 +11,10 @@ enum class MenuOutcome {
     Exit,     // File > Exit: the window closes and the program ends with code 0
 };
 
+// Every panel rendered and presented again, the help line for no pointer position: what File >
+// Open and File > New show.
+void redrawEverything(AppState& app, Screen& screen);
+
 // One menu command by its id. A grayed Paste item and an unknown id do nothing (the windowed
 // program never receives them). `menu` gains its enabled Paste items and moved check marks.
 MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, MenuState& menu,

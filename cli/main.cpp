@@ -10,6 +10,7 @@
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
 #include "tools/reset_song.h"
+#include "ui/screen.h"
 
 #include <cstdio>
 #include <iostream>
@@ -47,8 +48,12 @@ int main(int argc, char** argv) {
     // Actions, in this order: load the song, save it, screenshot, script, render.
     // Message boxes, beeps and title changes become protocol lines on standard output.
     ScriptedPlatform platform(std::cout);
-    runSongActions(*app, options, platform);
-    if (!options.screenshotPath.empty() && !takeScreenshot(*app, options.screenshotPath, error))
+    // The screenshot's screen starts before the song is opened, as the window does.
+    std::unique_ptr<Screen> screen;
+    if (!options.screenshotPath.empty() && !(screen = startScreenshotScreen(*app, error)))
+        return fail(error);
+    const bool songOpened = runSongActions(*app, options, platform);
+    if (screen && !takeScreenshot(*app, *screen, songOpened, options.screenshotPath, error))
         return fail(error);
     if (!options.scriptPath.empty()) {
         ScriptSession session(*app, device, std::cout);

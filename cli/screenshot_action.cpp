@@ -1,23 +1,28 @@
-// The --screenshot action: a screen of its own, every panel rendered and presented, one PNG.
+// The --screenshot action: a screen of its own, drawn as the window's, one PNG.
 #include "cli/screenshot_action.h"
 
-#include <memory>
-
 #include "app/app_state.h"
+#include "app/menu_commands.h"
 #include "app/panel_redraw.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
 #include "ui/screen.h"
 
-bool takeScreenshot(AppState& app, const std::string& path, std::string& error) {
+std::unique_ptr<Screen> startScreenshotScreen(AppState& app, std::string& error) {
     auto screen = std::make_unique<Screen>();
     if (!initScreen(*screen, 4)) {
         error = "cannot load the glyph images";
-        return false;
+        return nullptr;
     }
     renderAllPanels(app, *screen);
     finishStartup(app, *screen); // window active, start-up finished, everything presented
-    if (writeScreenshotPng(screen->display, path)) return true;
+    return screen;
+}
+
+bool takeScreenshot(AppState& app, Screen& screen, bool songOpened, const std::string& path,
+                    std::string& error) {
+    if (songOpened) redrawEverything(app, screen);
+    if (writeScreenshotPng(screen.display, path)) return true;
     error = "cannot write " + path;
     return false;
 }

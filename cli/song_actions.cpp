@@ -4,9 +4,11 @@
 #include "cli/options.h"
 #include "files/song_commands.h"
 
-void runSongActions(AppState& app, const CliOptions& options, Platform& platform) {
-    if (!options.songPath.empty()) loadSongFromPath(app, options.songPath, platform);
+bool runSongActions(AppState& app, const CliOptions& options, Platform& platform) {
+    const bool opened =
+        !options.songPath.empty() && loadSongFromPath(app, options.songPath, platform);
     if (!options.savePath.empty()) saveSongToPath(app, options.savePath, platform);
+    return opened;
 }
 
 int songActionsExitStatus(bool warningShown) {

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Smoke test of the real window in a virtual X server: the first frame equals the headless
-# renderer's screenshot pixel for pixel, Enter plays and stops, the Help box opens and closes,
-# and File > Exit chosen with the mouse ends the program with exit code 0.
+# renderer's screenshot pixel for pixel, and so does the window after File > Open of an example
+# song with the renderer's screenshot of that song; Enter plays and stops, the Help box opens and
+# closes, and File > Exit chosen with the mouse ends the program with exit code 0.
 # Usage: xvfb-run -a -s "-screen 0 1024x768x24" window_smoke_test.sh BUILD_DIR
 set -euo pipefail
 
 build=${1:?usage: window_smoke_test.sh BUILD_DIR}
+build=$(cd "$build" && pwd)
+examples=$(cd "$(dirname "$0")/../../examples" && pwd)
 for tool in xdotool xwininfo import compare; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
@@ -51,11 +54,16 @@ differing_pixels() {
   compare -metric AE "$1" "$2" null: 2>&1 || true
 }
 
-# The state at start-up as the headless renderer draws it.
+# The state at start-up as the headless renderer draws it, and after opening an example song.
+# The program starts in a folder that holds only the song, where the file dialog opens.
 "$build/humbrook-render" --screenshot "$work/expected.png" >/dev/null
+song=bright_morning.zwv
+mkdir "$work/songs"
+cp "$examples/$song" "$work/songs/"
+"$build/humbrook-render" "$examples/$song" --screenshot "$work/expected_song.png" >/dev/null
 
 export SDL_AUDIODRIVER=dummy
-"$build/humbrook" &
+(cd "$work/songs" && exec "$build/humbrook") &
 pid=$!
 wid=$(wait_for_window '^Humbrook 1\.0') || fail "the main window did not appear"
 
@@ -63,15 +71,37 @@ read -r width height < <(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h
 [ "$width" -eq "$client_width" ] || fail "window width $width"
 [ "$height" -gt "$client_height" ] || fail "window height $height leaves no room for the menu"
 
+# Waits up to 5 s for the client area to equal the picture $1; fails with $2 otherwise.
+expect_client_area() {
+  local diff=unknown
+  for _ in $(seq 50); do
+    grab_client_area "$work/window.png"
+    diff=$(differing_pixels "$work/window.png" "$1")
+    [ "$diff" = 0 ] && return 0
+    sleep 0.1
+  done
+  fail "$2 in $diff pixels"
+}
+
 # The first frame: drawn asynchronously, so give it a moment to arrive.
-diff=unknown
-for _ in $(seq 50); do
-  grab_client_area "$work/window.png"
-  diff=$(differing_pixels "$work/window.png" "$work/expected.png")
-  [ "$diff" = 0 ] && break
-  sleep 0.1
-done
-[ "$diff" = 0 ] || fail "client area differs from the renderer's screenshot in $diff pixels"
+expect_client_area "$work/expected.png" "client area differs from the renderer's screenshot"
+
+# File > Open with the mouse (the second item of the File menu), the song's name typed into the
+# dialog; then the pointer leaves the window, so that the help line shows no panel's help.
+xdotool mousemove --window "$wid" 20 12 click 1
+sleep 0.3
+xdotool mousemove --window "$wid" 40 58 click 1
+dialog=$(wait_for_window '^Open$') || fail "File > Open did not show the file dialog"
+sleep 0.3
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+xdotool key ctrl+a
+xdotool type --delay 5 "$song"
+xdotool key Return
+wait_for_window "${song//./\\.}\$" >/dev/null ||
+  fail "the window title does not show the opened song"
+xdotool mousemove 1010 760
+expect_client_area "$work/expected_song.png" \
+  "after File > Open the client area differs from the renderer's screenshot of the song"
 
 # Enter starts playback (the play panel changes), Enter again stops it.
 # The play, stop and record panel: 46 x 154 at (368, 411) of the client area.
