@@ -1,5 +1,10 @@
-// The Help and About box texts, built piece by piece in the order the boxes list them.
+// The Help and About box texts, built piece by piece in the order the boxes list them, and their
+// columns lined up for the font they are shown in.
 #include "app/help_boxes.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "app/platform.h"
 #include "app/product_info.h"
@@ -12,7 +17,69 @@ std::string moreInformationText() {
            "\nor write to " + kContactAddress + "\n";
 }
 
+constexpr std::string_view kHairSpace = "\xe2\x80\x8a"; // U+200A in UTF-8
+
+// Blanks `gap` pixels wide, within half a hair space (or, where the font has no narrower blank
+// than the space, half a space).
+std::string padding(double gap, const TextWidth& width) {
+    const double space = width(" ");
+    const double hair = width(kHairSpace);
+    if (space <= 0.0 || gap <= 0.0) return "";
+    const bool fine = hair > 0.0 && hair < space;
+    const int spaces = static_cast<int>(fine ? gap / space : gap / space + 0.5);
+    const double left = gap - spaces * space;
+    const int hairs = fine ? static_cast<int>(left / hair + 0.5) : 0;
+    std::string blanks(static_cast<size_t>(spaces), ' ');
+    for (int k = 0; k < hairs; ++k) blanks += kHairSpace;
+    return blanks;
+}
+
+struct TabLine {
+    std::string_view first; // the text before the tabs
+    std::string_view rest;  // the text after them
+};
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string_view::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
 } // namespace
+
+std::string alignTabColumns(std::string_view text, const TextWidth& width) {
+    const std::vector<std::string_view> lines = splitLines(text);
+    double column = 0.0;
+    std::vector<std::optional<TabLine>> split;
+    for (std::string_view line : lines) {
+        const size_t tab = line.find('\t');
+        if (tab == std::string_view::npos) {
+            split.emplace_back();
+            continue;
+        }
+        const size_t after = line.find_first_not_of('\t', tab);
+        split.emplace_back(TabLine{line.substr(0, tab), after == std::string_view::npos
+                                                            ? std::string_view()
+                                                            : line.substr(after)});
+        column = std::max(column, width(split.back()->first));
+    }
+    column += 4.0 * width(" ");
+    std::string aligned;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (k > 0) aligned += '\n';
+        if (!split[k]) {
+            aligned += lines[k];
+            continue;
+        }
+        aligned += split[k]->first;
+        aligned += padding(column - width(split[k]->first), width);
+        aligned += split[k]->rest;
+    }
+    return aligned;
+}
 
 std::string helpBoxText() {
     static const char* const kLines[] = {

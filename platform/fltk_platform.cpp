@@ -4,7 +4,9 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 
+#include "app/help_boxes.h"
 #include "platform/fltk_file_dialog.h"
 #include "platform/fltk_label.h"
 
@@ -13,7 +15,12 @@ void FltkPlatform::showMessage(const std::string& text, const std::string& capti
     fl_close = "OK"; // the boxes have one button, OK
     fl_message_title(caption.c_str());
     Fl_Widget* iconBox = fl_message_icon();
-    const std::string label = escapedLabel(text);
+    // FLTK turns a tab into blanks up to a multiple of eight characters, which leaves the
+    // columns of a proportional font ragged: they are lined up in the box's own font instead.
+    fl_font(fl_message_font_, fl_message_size_ > 0 ? fl_message_size_ : FL_NORMAL_SIZE);
+    const std::string label = escapedLabel(alignTabColumns(text, [](std::string_view part) {
+        return fl_width(part.data(), static_cast<int>(part.size()));
+    }));
     if (icon == MessageIcon::Warning) {
         iconBox->show();
         fl_alert("%s", label.c_str());
