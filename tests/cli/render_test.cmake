@@ -84,6 +84,13 @@ foreach(arguments "" "-n;4" "-o;x.wav;-r;48000" "-o;x.wav;-l;4" "-o;x.wav;-n;0" 
   expect("'${arguments}' printed no usage line: ${err}" at GREATER_EQUAL 0)
 endforeach()
 
+# A WAV file given as the song is refused without a title line; the start-up song is rendered.
+run_render(${WORK}/default.wav -o ${WORK}/refused.wav -n 1)
+expect("a WAV file as the song exited with ${rc}" rc EQUAL 1)
+expect("protocol after a WAV file as the song: ${out}"
+       out STREQUAL "beep\twarning\nmessage\t\tNot a Humbrook song file\n")
+check_wave(${WORK}/refused.wav 22050 1 4725)
+
 # A file that cannot be written is a failure, not a usage error.
 run_render(-o ${WORK}/no/such/folder/x.wav -n 1)
 expect("unwritable output exited with ${rc}" rc EQUAL 1)
