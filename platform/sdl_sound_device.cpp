@@ -57,8 +57,15 @@ class SdlSoundDevice final : public SoundDevice {
     std::atomic<int> cursor_{0}; // bytes; advanced by the callback
 };
 
+// SDL would turn Ctrl+C and SIGTERM into quit events that nobody reads, and the program would
+// not end: the signals keep their default action.
+bool initSdlAudio() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
 SdlSoundDevice::SdlSoundDevice() {
-    audioInitialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    audioInitialised_ = initSdlAudio();
 }
 
 SdlSoundDevice::~SdlSoundDevice() {
@@ -89,7 +96,7 @@ void SdlSoundDevice::fill(uint8_t* out, int length) {
 }
 
 bool SdlSoundDevice::openDevice(int sampleRate) {
-    if (!audioInitialised_) audioInitialised_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audioInitialised_) audioInitialised_ = initSdlAudio();
     if (!audioInitialised_) return false;
     SDL_AudioSpec wanted{};
     wanted.freq = sampleRate;

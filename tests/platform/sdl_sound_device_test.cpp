@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -66,6 +67,18 @@ TEST(SdlSoundDevice, PlaysOnTheDummyDriverAndStops) {
 
     EXPECT_EQ(device->lockRegion(94000, 1000), nullptr); // outside the buffer
     EXPECT_EQ(device->lockRegion(-4, 8), nullptr);
+}
+
+// Ctrl+C in a terminal and the desktop's SIGTERM end the program: SDL installs no handler.
+TEST(SdlSoundDevice, LeavesTheTerminationSignalsAlone) {
+    useDriver("dummy");
+    auto device = openSdlSoundDevice();
+    ASSERT_TRUE(device->createBuffer(22050, 94500));
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action;
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << signal;
+    }
 }
 
 TEST(SdlSoundDevice, WritesWhilePlayingAndReopensForAnotherRate) {
