@@ -121,13 +121,21 @@ done < <(grep -E '^[A-Za-z0-9_]+:(FILEPATH|PATH|STRING)=' "$build_dir/CMakeCache
 [ "$count" -gt 0 ] || fail "no found files in $build_dir/CMakeCache.txt"
 echo "files CMake found, checked: $count"
 
-# Programs: those the test scripts check for before they run (their "for tool in" and
-# "need_tool" lines) and those the Makefile's targets and the CI call.
-tools=$(grep -rhoE '^(for tool in [a-z0-9 +-]*;|need_tool [^ ]+)' "$source_dir/tests" |
-    sed -E 's/^for tool in //; s/;$//; s/^need_tool //' | tr ' ' '\n')
-tools+=$'\n'"bash cmake make c++ pkg-config git clang clang++ clang-format xvfb-run"
+# Programs: those the test scripts check for before they run (their "for tool in", "need_tool"
+# and "command -v" lines), those that stand where a command does in a test script and are
+# installed here, and those the Makefile's targets and the CI call.
+scripts=$(find "$source_dir/tests" -name '*.sh' ! -name "$(basename "$0")")
+checked=$(cat $scripts | grep -oE '^ *(for tool in [a-z0-9 +-]*;|need_tool [^ ]+|command -v [a-z0-9+-]+ )' |
+    sed -E 's/^ *(for tool in|need_tool|command -v) //; s/;$//')
+called=$(cat $scripts | sed -E 's/^[[:space:]]*#.*//' |
+    grep -oE '(^|[|;&(`]|\$\(|\bthen |\bdo |\bexec |\btimeout [0-9]+ )[[:space:]]*[a-z][a-z0-9_.+-]*' |
+    sed -E 's/.*[[:space:]|;&(`]//')
+tools="$checked"$'\n'"bash cmake make c++ pkg-config git clang clang++ clang-format xvfb-run"
+for word in $(sort -u <<<"$called"); do
+    [[ $(command -v "$word") == /* ]] && tools+=$'\n'"$word"
+done
 count=0
-for tool in $(sort -u <<<"$tools"); do
+for tool in $(tr " " "\n" <<<"$tools" | sort -u); do
     count=$((count + 1))
     found=
     for path in "$(command -v "$tool")" /usr/sbin/"$tool" /usr/bin/"$tool" /sbin/"$tool" /bin/"$tool"; do
