@@ -6,13 +6,13 @@
 
 void resetKnobAutomation(AppState& app, int instrument) {
     KnobAutomation& ring = app.stream.knobAutomation[instrument];
-    KnobRecord* knobs = app.song.Effect[instrument];
+    const KnobRecord* knobs = app.song.Effect[instrument];
     for (int e = 0; e < kAutomationEntries; ++e) {
         ring.valid[e] = 0;
         ring.stamp[e] = 0;
-        for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[e] = 0.0f;
+        for (float& value : ring.values[e]) value = 0.0f;
     }
-    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[0] = knobs[k].value;
+    for (int k = 0; k < kEffectKnobCount; ++k) ring.values[0][k] = knobs[k].value;
     ring.head = 0;
 }
 
@@ -52,6 +52,6 @@ void recordKnobChange(AppState& app, int instrument) {
     KnobAutomation& ring = app.stream.knobAutomation[instrument];
     const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);
     if (entry < 0) return; // full: the change is dropped
-    KnobRecord* knobs = app.song.Effect[instrument];
-    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[entry] = knobs[k].value;
+    const KnobRecord* knobs = app.song.Effect[instrument];
+    for (int k = 0; k < kEffectKnobCount; ++k) ring.values[entry][k] = knobs[k].value;
 }

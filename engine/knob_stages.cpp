@@ -148,12 +148,11 @@ void resonantFilter(AppState& app, int instrument, int start, int end, float c0,
 
 void applyKnobStages(AppState& app, int instrument, int start, int end) {
     KnobAutomation& ring = app.stream.knobAutomation[instrument];
-    KnobRecord* knobs = app.song.Effect[instrument];
-    auto readValues = [knobs](int entry, float* values) {
-        for (int v = 0; v < 4; ++v) values[v] = knobs[kRampedKnobs[v]].history[entry];
+    auto readValues = [&ring](int entry, float* values) {
+        for (int v = 0; v < 4; ++v) values[v] = ring.values[entry][kRampedKnobs[v]];
     };
-    auto writeValues = [knobs](int entry, const float* values) {
-        for (int v = 0; v < 4; ++v) knobs[kRampedKnobs[v]].history[entry] = values[v];
+    auto writeValues = [&ring](int entry, const float* values) {
+        for (int v = 0; v < 4; ++v) ring.values[entry][kRampedKnobs[v]] = values[v];
     };
     auto runSpan = [&app, instrument](int spanStart, int spanEnd, const float* from,
                                       const float* to, bool ramping) {

@@ -8,7 +8,7 @@
 
 class SoundDevice;
 
-inline constexpr int kAutomationEntries = kKnobHistoryLength; // entries of every automation ring
+inline constexpr int kAutomationEntries = 4000; // entries of every automation ring
 inline constexpr int kDelayAutomationValues = kDelayCount * kDelayValues; // 18
 
 // The stream's PCM format as handed to the sound device.
@@ -21,12 +21,13 @@ struct OutputFormat {
     int bitsPerSample = 16;
 };
 
-// Pending effect-knob changes of one instrument. Entry e's 16 knob values live in
-// song.Effect[instrument][knob].history[e]; the head entry holds the values in force.
+// Pending effect-knob changes of one instrument: the 16 knob values per entry, by knob index;
+// the head entry holds the values in force.
 struct KnobAutomation {
     int valid[kAutomationEntries] = {}; // 1 = a change not yet consumed
     int stamp[kAutomationEntries] = {}; // ring sample 0..ringSamples-1 where it is reached, -1 =
                                         // recorded while stopped
+    float values[kAutomationEntries][kEffectKnobCount] = {};
     int head = 0;
 };
 

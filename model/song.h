@@ -11,7 +11,6 @@ inline constexpr int kEnvelopeBankCount = 8;
 inline constexpr int kEnvelopePoints = 301; // points 0..299 are edited, 300 is a guard
 inline constexpr int kEffectKnobCount = 16;
 inline constexpr int kWaveformKnobCount = 3; // MIX, HIGH, NOISE
-inline constexpr int kKnobHistoryLength = 4000;
 inline constexpr int kGridSteps = 256;
 inline constexpr int kNoteRows = 24;
 inline constexpr int kStepsPerBank = 16;
@@ -58,8 +57,7 @@ enum DelayValue {
 enum EnvelopeCurve { kCurveAmplitude = 0, kCurvePitch = 1, kCurveCutoff = 2, kCurveRatio = 3 };
 
 struct KnobRecord {
-    float history[kKnobHistoryLength]; // effect knobs: this knob's column of the automation ring
-    float value;                       // 0..1
+    float value; // 0..1
 };
 
 struct ChordKey {

@@ -146,7 +146,7 @@ TEST(KnobAutomation, ChangeWhileStoppedTakesEffectFromTheFirstSample) {
     recordKnobChange(app, app.ui.currentInstrument);
     EXPECT_EQ(app.stream.knobAutomation[0].stamp[0], -1);
     startPlayback(app);
-    EXPECT_EQ(song.Effect[0][kKnobDistort].history[0], 1.0f);
+    EXPECT_EQ(app.stream.knobAutomation[0].values[0][kKnobDistort], 1.0f);
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
 
     // The same note without distortion is heard in the first chunk.
@@ -179,13 +179,13 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
     // 1 at the stamp, one lap later.
     fillRing(app, 0, 100.0f);
     applyKnobStages(app, 0, 6 * cf, 8 * cf);
-    EXPECT_NEAR(knobs[kKnobDistort].history[ring.head], 1.0f / 3.0f, 1e-6f);
+    EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 1.0f / 3.0f, 1e-6f);
     applyKnobStages(app, 0, 8 * cf, rs);
-    EXPECT_NEAR(knobs[kKnobDistort].history[ring.head], 2.0f / 3.0f, 1e-6f);
+    EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 2.0f / 3.0f, 1e-6f);
     applyKnobStages(app, 0, 0, 2 * cf);
     EXPECT_EQ(ring.head, 1);
     EXPECT_EQ(ring.valid[0], 0);
-    EXPECT_EQ(knobs[kKnobDistort].history[ring.head], 1.0f);
+    EXPECT_EQ(ring.values[ring.head][kKnobDistort], 1.0f);
 
     // 100 is silenced once 127 d^2 > 100, d > 0.8874: 88.74 % of the 3-chunk ramp, which is
     // sample 0.6622 * 2 cf of chunk 0.
@@ -208,7 +208,7 @@ TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
     cutoff.value = 0.4f;
     recordKnobChange(app, app.ui.currentInstrument); // replaces it
     EXPECT_EQ(ring.valid[1], 0);
-    EXPECT_EQ(cutoff.history[0], 0.4f);
+    EXPECT_EQ(ring.values[0][kKnobCutoff], 0.4f);
 
     app.engine.playing = 1;
     for (int e = 0; e < kAutomationEntries; ++e) {
@@ -219,7 +219,7 @@ TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
     cutoff.value = 0.99f;
     recordKnobChange(app, app.ui.currentInstrument); // no slot left
     for (int e = 0; e < kAutomationEntries; ++e)
-        ASSERT_EQ(cutoff.history[e], static_cast<float>(e) / kAutomationEntries);
+        ASSERT_EQ(ring.values[e][kKnobCutoff], static_cast<float>(e) / kAutomationEntries);
 }
 
 TEST(KnobStages, MutedInstrumentsSkipTheStagesInTheMix) {
