@@ -2,7 +2,7 @@
 // full render and present, and the pump's redraws.
 #include "app/panel_redraw.h"
 
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "ui/panel_renderers.h"
 #include "ui/panel_table.h"
 #include "ui/panel_update.h"

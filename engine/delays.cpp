@@ -1,7 +1,6 @@
 // DELAY/REVERB: three recirculating delays per instrument, run in place on its ring.
 #include "engine/delays.h"
 
-#include "app/app_state.h"
 #include "base/safe_convert.h"
 #include "engine/knob_automation.h"
 #include "engine/knob_stages.h"
@@ -24,23 +23,24 @@ void copyDelayParams(const Song& song, int instrument, float* values) {
 
 } // namespace
 
-void resetDelayAutomation(AppState& app, int instrument) {
-    DelayAutomation& ring = app.stream.delayAutomation[instrument];
+void resetDelayAutomation(const Song& song, StreamState& stream, int instrument) {
+    DelayAutomation& ring = stream.delayAutomation[instrument];
     for (int e = 0; e < kAutomationEntries; ++e) {
         ring.valid[e] = 0;
         ring.stamp[e] = 0;
         std::fill(std::begin(ring.values[e]), std::end(ring.values[e]), 0.0f);
     }
-    copyDelayParams(app.song, instrument, ring.values[0]);
+    copyDelayParams(song, instrument, ring.values[0]);
     ring.head = 0;
 }
 
-void recordDelayChange(AppState& app, int instrument) {
+void recordDelayChange(const Song& song, const EngineState& engine, StreamState& stream,
+                       int instrument) {
     if (instrument < 0 || instrument >= kInstrumentCount) return;
-    DelayAutomation& ring = app.stream.delayAutomation[instrument];
-    const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);
+    DelayAutomation& ring = stream.delayAutomation[instrument];
+    const int entry = claimAutomationEntry(engine, stream, ring.valid, ring.stamp, ring.head);
     if (entry < 0) return; // full: the change is dropped
-    copyDelayParams(app.song, instrument, ring.values[entry]);
+    copyDelayParams(song, instrument, ring.values[entry]);
 }
 
 int delayTapDistance(float offset, int ringSamples) {
@@ -51,12 +51,12 @@ int delayTapDistance(float offset, int ringSamples) {
     return distance < 0 ? distance + ringSamples : distance;
 }
 
-void applyDelays(AppState& app, int instrument, int start, int end, const float* from,
-                 const float* to) {
+void applyDelays(EngineState& engine, StreamState& stream, int instrument, int start, int end,
+                 const float* from, const float* to) {
     const int count = end - start;
-    const int ringSamples = app.engine.ringSamples;
+    const int ringSamples = engine.ringSamples;
     if (count <= 0 || ringSamples <= 0) return;
-    float* ring = app.engine.instrumentRing[instrument].get();
+    float* ring = engine.instrumentRing[instrument].get();
     const float stepLength = static_cast<float>(ringSamples) * 0.2f; // one step in samples
     const float perSample = 1.0f / static_cast<float>(count);
     for (int d = 0; d < kDelayCount; ++d) {
@@ -79,7 +79,7 @@ void applyDelays(AppState& app, int instrument, int start, int end, const float*
         float pan = a[kDelayPan];
         const float panStep = (b[kDelayPan] - pan) * perSample;
 
-        DelayLineState& line = app.stream.delayLines[instrument][d];
+        DelayLineState& line = stream.delayLines[instrument][d];
         DelayChannel left{line.low[0], line.band[0]};
         DelayChannel right{line.low[1], line.band[1]};
         const bool fixedTap = offsetStep == 0.0f;
@@ -108,19 +108,18 @@ void applyDelays(AppState& app, int instrument, int start, int end, const float*
     }
 }
 
-void processDelays(AppState& app, int instrument, int start, int end) {
-    DelayAutomation& ring = app.stream.delayAutomation[instrument];
+void processDelays(EngineState& engine, StreamState& stream, int instrument, int start, int end) {
+    DelayAutomation& ring = stream.delayAutomation[instrument];
     auto readValues = [&ring](int entry, float* values) {
         std::copy(std::begin(ring.values[entry]), std::end(ring.values[entry]), values);
     };
     auto writeValues = [&ring](int entry, const float* values) {
         std::copy(values, values + kDelayAutomationValues, ring.values[entry]);
     };
-    auto runSpan = [&app, instrument](int spanStart, int spanEnd, const float* from,
-                                      const float* to, bool) {
-        applyDelays(app, instrument, spanStart, spanEnd, from, to);
+    auto runSpan = [&engine, &stream, instrument](int spanStart, int spanEnd, const float* from,
+                                                  const float* to, bool) {
+        applyDelays(engine, stream, instrument, spanStart, spanEnd, from, to);
     };
-    consumeAutomation<kDelayAutomationValues>(ring.valid, ring.stamp, ring.head,
-                                              app.engine.ringSamples, start, end, readValues,
-                                              writeValues, runSpan);
+    consumeAutomation<kDelayAutomationValues>(ring.valid, ring.stamp, ring.head, engine.ringSamples,
+                                              start, end, readValues, writeValues, runSpan);
 }

@@ -1,7 +1,6 @@
 // The instrument-wide effect-knob stages: resonant low-pass filter and amplitude cutoff.
 #include "engine/knob_stages.h"
 
-#include "app/app_state.h"
 #include "engine/knob_automation.h"
 
 #include <algorithm>
@@ -64,12 +63,12 @@ bool gainSettled(float gain) {
 
 } // namespace
 
-void amplitudeCutoff(AppState& app, int instrument, int start, int end, float d0, float d1,
-                     float r0, float r1) {
+void amplitudeCutoff(EngineState& engine, StreamState& stream, int instrument, int start, int end,
+                     float d0, float d1, float r0, float r1) {
     const int count = end - start;
     if (count <= 0) return;
-    float* ring = app.engine.instrumentRing[instrument].get();
-    KnobStageState& state = app.stream.knobStages[instrument];
+    float* ring = engine.instrumentRing[instrument].get();
+    KnobStageState& state = stream.knobStages[instrument];
     float rate = followerRate(r0);
     const float rateStep = (followerRate(r1) - rate) / static_cast<float>(count);
     // DISTORT 0 and DSTDRAG 0 throughout: nothing is silenced and the follower stands still.
@@ -91,18 +90,18 @@ void amplitudeCutoff(AppState& app, int instrument, int start, int end, float d0
     state.follower[1] = right.follower;
 }
 
-void resonantFilter(AppState& app, int instrument, int start, int end, float c0, float c1, float q0,
-                    float q1) {
+void resonantFilter(const Song& song, EngineState& engine, StreamState& stream, int instrument,
+                    int start, int end, float c0, float c1, float q0, float q1) {
     const int count = end - start;
     if (count <= 0) return;
-    const int ringSamples = app.engine.ringSamples;
-    float* ring = app.engine.instrumentRing[instrument].get();
-    KnobStageState& state = app.stream.knobStages[instrument];
+    const int ringSamples = engine.ringSamples;
+    float* ring = engine.instrumentRing[instrument].get();
+    KnobStageState& state = stream.knobStages[instrument];
     float a = filterCoefficient(c0);
     const float aStep = (filterCoefficient(c1) - a) / static_cast<float>(count);
     float q = 1.2f * q0;
     const float qStep = (1.2f * q1 - q) / static_cast<float>(count);
-    const float limit = 40.0f * app.song.Effect[instrument][kKnobResOver].value + 2.0f;
+    const float limit = 40.0f * song.Effect[instrument][kKnobResOver].value + 2.0f;
     FilterChannel left{state.filterLow[0], state.filterBand[0], state.filterOutput[0],
                        state.filterGain[0]};
     FilterChannel right{state.filterLow[1], state.filterBand[1], state.filterOutput[1],
@@ -146,29 +145,30 @@ void resonantFilter(AppState& app, int instrument, int start, int end, float c0,
     }
 }
 
-void applyKnobStages(AppState& app, int instrument, int start, int end) {
-    KnobAutomation& ring = app.stream.knobAutomation[instrument];
+void applyKnobStages(const Song& song, EngineState& engine, StreamState& stream, int instrument,
+                     int start, int end) {
+    KnobAutomation& ring = stream.knobAutomation[instrument];
     auto readValues = [&ring](int entry, float* values) {
         for (int v = 0; v < 4; ++v) values[v] = ring.values[entry][kRampedKnobs[v]];
     };
     auto writeValues = [&ring](int entry, const float* values) {
         for (int v = 0; v < 4; ++v) ring.values[entry][kRampedKnobs[v]] = values[v];
     };
-    auto runSpan = [&app, instrument](int spanStart, int spanEnd, const float* from,
-                                      const float* to, bool ramping) {
+    auto runSpan = [&](int spanStart, int spanEnd, const float* from, const float* to,
+                       bool ramping) {
         if (ramping) {
-            amplitudeCutoff(app, instrument, spanStart, spanEnd, from[kRampDistort],
+            amplitudeCutoff(engine, stream, instrument, spanStart, spanEnd, from[kRampDistort],
                             to[kRampDistort], from[kRampDrag], to[kRampDrag]);
-            resonantFilter(app, instrument, spanStart, spanEnd, from[kRampCutoff], to[kRampCutoff],
-                           from[kRampRes], to[kRampRes]);
+            resonantFilter(song, engine, stream, instrument, spanStart, spanEnd, from[kRampCutoff],
+                           to[kRampCutoff], from[kRampRes], to[kRampRes]);
         } else {
             // With the values settled the filter runs first.
-            resonantFilter(app, instrument, spanStart, spanEnd, from[kRampCutoff],
+            resonantFilter(song, engine, stream, instrument, spanStart, spanEnd, from[kRampCutoff],
                            from[kRampCutoff], from[kRampRes], from[kRampRes]);
-            amplitudeCutoff(app, instrument, spanStart, spanEnd, from[kRampDistort],
+            amplitudeCutoff(engine, stream, instrument, spanStart, spanEnd, from[kRampDistort],
                             from[kRampDistort], from[kRampDrag], from[kRampDrag]);
         }
     };
-    consumeAutomation<4>(ring.valid, ring.stamp, ring.head, app.engine.ringSamples, start, end,
+    consumeAutomation<4>(ring.valid, ring.stamp, ring.head, engine.ringSamples, start, end,
                          readValues, writeValues, runSpan);
 }

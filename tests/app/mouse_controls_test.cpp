@@ -169,7 +169,8 @@ TEST_F(MouseControlsTest, BpmDigitsSelectOneAtATime) {
 TEST_F(MouseControlsTest, StopEndsARunningRecordingAtOnce) {
     std::ostringstream messages;
     ScriptedPlatform platform(messages);
-    ASSERT_TRUE(beginRecordingFile(*app));
+    ASSERT_TRUE(
+        beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
     app->recording.stopRequested = 1;
     EXPECT_TRUE(pressPlayStopRecord(*app, platform, 20, 22 * 2));
     EXPECT_EQ(app->recording.active, 0);

@@ -21,7 +21,7 @@ TEST(ResonantFilter, FullCutoffWithoutResonancePassesTheSignal) {
     const int n = 2 * t.chunkFrames();
     for (int j = 0; j < n; ++j) ring[j] = 90.0f * std::sin(0.01f * static_cast<float>(j / 2));
     std::vector<float> input(ring, ring + n);
-    resonantFilter(app, 0, 0, n, 1.0f, 1.0f, 0.0f, 0.0f);
+    resonantFilter(app.song, app.engine, app.stream, 0, 0, n, 1.0f, 1.0f, 0.0f, 0.0f);
     for (int j = 0; j < n; ++j) ASSERT_NEAR(ring[j], input[j], 1e-4f) << j;
 }
 
@@ -81,7 +81,8 @@ TEST(ResonantFilter, MatchesItsFormulaBitForBitOnEveryPath) {
                  {30000, 36000, 0.4f, 1, 0.9f, 0},
                  {36000, rs, 1, 1, 0, 0}};
     for (const auto& span : spans) {
-        resonantFilter(app, 0, span.start, span.end, span.c0, span.c1, span.q0, span.q1);
+        resonantFilter(app.song, app.engine, app.stream, 0, span.start, span.end, span.c0, span.c1,
+                       span.q0, span.q1);
         reference.run(expected, span.start, span.end, span.c0, span.c1, span.q0, span.q1, 0.3f);
     }
     for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], expected[j]) << j;
@@ -101,9 +102,10 @@ TEST(ResonantFilter, ZeroCutoffIsAStrongLowPassAndStateCarriesPerChannel) {
         ring[j] = (j / 2) % 2 ? 100.0f : -100.0f;
         ring[j + 1] = 50.0f;
     }
-    resonantFilter(app, 0, 0, n / 2, 0.0f, 0.0f, 0.0f, 0.0f);
-    resonantFilter(app, 0, n / 2, n, 0.0f, 0.0f, 0.0f, 0.0f); // two spans (split at an odd
-                                                              // sample), one filter
+    resonantFilter(app.song, app.engine, app.stream, 0, 0, n / 2, 0.0f, 0.0f, 0.0f, 0.0f);
+    resonantFilter(app.song, app.engine, app.stream, 0, n / 2, n, 0.0f, 0.0f, 0.0f,
+                   0.0f); // two spans (split at an odd
+                          // sample), one filter
     float leftPeak = 0.0f;
     for (int j = n / 2 + 1; j < n; j += 2) leftPeak = std::max(leftPeak, std::fabs(ring[j]));
     EXPECT_LT(leftPeak, 5.0f);
@@ -116,7 +118,7 @@ TEST(AmplitudeCutoff, DistortOneSilencesEverythingBelowFullScale) {
     float* ring = app.engine.instrumentRing[0].get();
     const float values[] = {126.9f, -126.9f, 1.0f, -50.0f, 127.5f, -127.5f, 0.0f, 200.0f};
     std::copy(std::begin(values), std::end(values), ring);
-    amplitudeCutoff(app, 0, 0, 8, 1.0f, 1.0f, 0.0f, 0.0f);
+    amplitudeCutoff(app.engine, app.stream, 0, 0, 8, 1.0f, 1.0f, 0.0f, 0.0f);
     const float expected[] = {0, 0, 0, 0, 127.5f, -127.5f, 0, 200.0f};
     for (int j = 0; j < 8; ++j) EXPECT_EQ(ring[j], expected[j]) << j;
 }
@@ -126,14 +128,14 @@ TEST(AmplitudeCutoff, DistortZeroLeavesTheSignalAndDragLowersTheThreshold) {
     AppState& app = *t.app;
     float* ring = app.engine.instrumentRing[0].get();
     fillRing(app, 0, 30.0f);
-    amplitudeCutoff(app, 0, 0, 1000, 0.0f, 0.0f, 2.0f, 2.0f);
+    amplitudeCutoff(app.engine, app.stream, 0, 0, 1000, 0.0f, 0.0f, 2.0f, 2.0f);
     for (int j = 0; j < 1000; ++j) ASSERT_EQ(ring[j], 30.0f);
     // DISTORT 0.5 gives a threshold of 31.75 with a quiet follower; DSTDRAG 2 (rate 1) makes
     // the follower track |x| at once: 2 * 30 lowers the threshold below 0.
-    amplitudeCutoff(app, 0, 1000, 1002, 0.5f, 0.5f, 2.0f, 2.0f);
+    amplitudeCutoff(app.engine, app.stream, 0, 1000, 1002, 0.5f, 0.5f, 2.0f, 2.0f);
     EXPECT_EQ(ring[1000], 30.0f);
     app.stream.knobStages[0] = {};
-    amplitudeCutoff(app, 0, 1002, 1004, 0.5f, 0.5f, 0.0f, 0.0f);
+    amplitudeCutoff(app.engine, app.stream, 0, 1002, 1004, 0.5f, 0.5f, 0.0f, 0.0f);
     EXPECT_EQ(ring[1002], 0.0f);
 }
 
@@ -143,15 +145,15 @@ TEST(KnobAutomation, ChangeWhileStoppedTakesEffectFromTheFirstSample) {
     Song& song = app.song;
     placeNote(song, 0, 0, 12, 4);
     song.Effect[0][kKnobDistort].value = 1.0f; // silences all but full-scale samples
-    recordKnobChange(app, app.ui.currentInstrument);
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     EXPECT_EQ(app.stream.knobAutomation[0].stamp[0], -1);
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     EXPECT_EQ(app.stream.knobAutomation[0].values[0][kKnobDistort], 1.0f);
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
 
     // The same note without distortion is heard in the first chunk.
     song.Effect[0][kKnobDistort].value = 0.0f;
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     int loud = 0;
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) loud += t.streamSample(j) != 0;
     EXPECT_GT(loud, t.chunkFrames());
@@ -163,14 +165,14 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
     const int cf = t.chunkFrames(); // 4725
     const int rs = app.engine.ringSamples;
     KnobRecord* knobs = app.song.Effect[0];
-    resetKnobAutomation(app, 0);
+    resetKnobAutomation(app.song, app.stream, 0);
     app.engine.playing = 1;
     app.engine.noteLatency = 1;
     t.device.setPlayCursor(2 * 4 * cf); // chunk 2
-    recordKnobChange(app,
+    recordKnobChange(app.song, app.engine, app.stream,
                      app.ui.currentInstrument); // first change after a start: replaces the head
     knobs[kKnobDistort].value = 1.0f;
-    recordKnobChange(app, app.ui.currentInstrument);
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     const KnobAutomation& ring = app.stream.knobAutomation[0];
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], 2 * cf); // cursor sample 4 cf minus one chunk of 2 cf samples
@@ -178,11 +180,11 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
     // Mixing chunk 3, then 4, then 0 ramps DISTORT linearly from 0 at the start of chunk 3 to
     // 1 at the stamp, one lap later.
     fillRing(app, 0, 100.0f);
-    applyKnobStages(app, 0, 6 * cf, 8 * cf);
+    applyKnobStages(app.song, app.engine, app.stream, 0, 6 * cf, 8 * cf);
     EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 1.0f / 3.0f, 1e-6f);
-    applyKnobStages(app, 0, 8 * cf, rs);
+    applyKnobStages(app.song, app.engine, app.stream, 0, 8 * cf, rs);
     EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 2.0f / 3.0f, 1e-6f);
-    applyKnobStages(app, 0, 0, 2 * cf);
+    applyKnobStages(app.song, app.engine, app.stream, 0, 0, 2 * cf);
     EXPECT_EQ(ring.head, 1);
     EXPECT_EQ(ring.valid[0], 0);
     EXPECT_EQ(ring.values[ring.head][kKnobDistort], 1.0f);
@@ -199,25 +201,26 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
 TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
     StreamTestApp t;
     AppState& app = *t.app;
-    resetKnobAutomation(app, 0);
+    resetKnobAutomation(app.song, app.stream, 0);
     KnobAutomation& ring = app.stream.knobAutomation[0];
     KnobRecord& cutoff = app.song.Effect[0][kKnobCutoff];
 
     cutoff.value = 0.3f;
-    recordKnobChange(app, app.ui.currentInstrument); // stopped: stamped -1 into the head entry
+    recordKnobChange(app.song, app.engine, app.stream,
+                     app.ui.currentInstrument); // stopped: stamped -1 into the head entry
     cutoff.value = 0.4f;
-    recordKnobChange(app, app.ui.currentInstrument); // replaces it
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument); // replaces it
     EXPECT_EQ(ring.valid[1], 0);
     EXPECT_EQ(ring.values[0][kKnobCutoff], 0.4f);
 
     app.engine.playing = 1;
     for (int e = 0; e < kAutomationEntries; ++e) {
         cutoff.value = static_cast<float>(e) / kAutomationEntries;
-        recordKnobChange(app, app.ui.currentInstrument);
+        recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     }
     for (int e = 0; e < kAutomationEntries; ++e) ASSERT_EQ(ring.valid[e], 1);
     cutoff.value = 0.99f;
-    recordKnobChange(app, app.ui.currentInstrument); // no slot left
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument); // no slot left
     for (int e = 0; e < kAutomationEntries; ++e)
         ASSERT_EQ(ring.values[e][kKnobCutoff], static_cast<float>(e) / kAutomationEntries);
 }
@@ -225,17 +228,17 @@ TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
 TEST(KnobStages, MutedInstrumentsSkipTheStagesInTheMix) {
     StreamTestApp t;
     AppState& app = *t.app;
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     app.engine.playing = 0; // mix freely
     app.song.Effect[0][kKnobDistort].value = 1.0f;
     app.song.Effect[1][kKnobDistort].value = 1.0f;
-    resetKnobAutomation(app, 0);
-    resetKnobAutomation(app, 1);
+    resetKnobAutomation(app.song, app.stream, 0);
+    resetKnobAutomation(app.song, app.stream, 1);
     app.song.Mute[1] = 1;
     fillRing(app, 0, 60.0f);
     fillRing(app, 1, 60.0f);
     app.engine.chunkIndex = 0;
-    mixChunk(app); // chunk 1
+    mixChunk(app.song, app.engine, app.stream, nullptr); // chunk 1
     const int sample = 2 * t.chunkFrames() + 10;
     EXPECT_EQ(app.engine.instrumentRing[0][sample], 0.0f);
     EXPECT_EQ(app.engine.instrumentRing[1][sample], 60.0f);
