@@ -13,15 +13,10 @@ void resetDelayAutomation(const Song& song, StreamState& stream, int instrument)
 void recordDelayChange(const Song& song, const EngineState& engine, StreamState& stream,
                        int instrument);
 
-// The three delays of the instrument over interleaved ring samples start..end-1, each of the
-// 18 values (delay d's value v at index 6 d + v) ramping from `from` to `to`. A delay whose
-// feedback is at most 0.01 at both ends is skipped.
+// The three delay lines of the instrument over interleaved ring samples start..end-1, each of
+// the 18 values (delay d's value v at index 6 d + v) ramping from `from` to `to`.
 void applyDelays(EngineState& engine, StreamState& stream, int instrument, int start, int end,
                  const float* from, const float* to);
 
 // Consumes the instrument's delay automation over start..end, calling applyDelays per span.
 void processDelays(EngineState& engine, StreamState& stream, int instrument, int start, int end);
-
-// Ring distance of a delay tap for an offset of `offset` ring samples: truncated, made even so
-// the tap stays on the same channel, and taken modulo ringSamples (NaN and huge offsets too).
-int delayTapDistance(float offset, int ringSamples);

@@ -131,8 +131,7 @@ void startPlayback(Song& song, EngineState& engine, StreamState& stream, Recorde
     std::fill_n(stream.mixRing.get(), samples, 0.0f);
     stream.cpuLoad = 0.0f;
     for (int i = 0; i < kInstrumentCount; ++i) {
-        for (DelayLineState& line : stream.delayLines[i]) line = DelayLineState{};
-        stream.knobStages[i] = KnobStageState{};
+        stream.effects[i].reset();
         song.PatternIdx[i] = song.PatternStack[i].entries[0];
         resetKnobAutomation(song, stream, i);
     }

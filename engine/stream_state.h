@@ -1,6 +1,7 @@
-// Running state of the stream, the mixer and the knob stages: format, rings, automation, meters.
+// Running state of the stream, the mixer and the effects: format, rings, automation, meters.
 #pragma once
 
+#include "engine/effect_chain.h"
 #include "model/song.h"
 
 #include <cstdint>
@@ -40,22 +41,6 @@ struct DelayAutomation {
     int head = 0;
 };
 
-// State of the resonant filter and the amplitude cutoff of one instrument, per channel
-// (index 0 left, 1 right); all 0 at start of playback.
-struct KnobStageState {
-    float filterLow[2] = {};
-    float filterBand[2] = {};
-    float filterOutput[2] = {}; // y, the filtered sample
-    float filterGain[2] = {};   // g, falls when the ringing exceeds RESOVER's limit
-    float follower[2] = {};     // level follower of the distortion drag
-};
-
-// State of one recirculating delay, per channel (index 0 left, 1 right); 0 at start of playback.
-struct DelayLineState {
-    float low[2] = {};
-    float band[2] = {};
-};
-
 // Panels the pump asks the screen to redraw. The engine only ever sets these flags; the screen
 // code acts on them after a pump (once start-up has finished) and clears the ones it handled.
 struct PumpRedraws {
@@ -81,9 +66,8 @@ struct StreamState {
     float clipped = 0.0f;     // set to 1 when a sample clips; the volume meter decays it
 
     KnobAutomation knobAutomation[kInstrumentCount];
-    KnobStageState knobStages[kInstrumentCount];
     DelayAutomation delayAutomation[kInstrumentCount];
-    DelayLineState delayLines[kInstrumentCount][kDelayCount];
+    EffectChain effects[kInstrumentCount]; // every unit at rest at the start of playback
 
     PumpRedraws redraws;
 };

@@ -1,4 +1,5 @@
 // DELAY/REVERB: the recirculating delays, their automation and extreme delay values.
+#include "engine/delay_line.h"
 #include "engine/delays.h"
 #include "engine/mixer.h"
 #include "stream_test_app.h"
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -79,6 +81,33 @@ TEST(Delays, PanOneTakesTheOtherChannel) {
     applyDelays(u.app->engine, u.app->stream, 0, 2 * cf, 4 * cf, straight.v, straight.v);
     EXPECT_NEAR(same[2 * cf + 20], 100.0f * b * b, 1e-3f);
     for (int j = 2 * cf + 1; j < 4 * cf; j += 2) ASSERT_EQ(same[j], 0.0f) << j;
+}
+
+TEST(DelayLine, StateCarriesAcrossSpansAndResetSilencesIt) {
+    const int rs = 1000;
+    float values[kDelayValues] = {};
+    values[kDelayOffset] = 0.05f; // ten samples
+    values[kDelayFeedback] = 0.9f;
+    values[kDelayLowPass] = 0.3f;
+    values[kDelayPan] = 0.25f;
+    values[kDelayFineTune] = 0.5f;
+    std::vector<float> whole(rs), split(rs);
+    whole[100] = split[100] = 80.0f;
+    whole[301] = split[301] = -40.0f;
+    DelayLine one, two;
+    one.process(whole.data(), rs, 0, 600, values, values);
+    two.process(split.data(), rs, 0, 301, values, values);
+    two.process(split.data(), rs, 301, 600, values, values);
+    for (int j = 0; j < rs; ++j) ASSERT_EQ(whole[j], split[j]) << j;
+
+    // The echo still rings in the line's state; a reset silences it.
+    std::vector<float> ringing(rs), silent(rs);
+    one.process(ringing.data(), rs, 0, 2, values, values);
+    two.reset();
+    two.process(silent.data(), rs, 0, 2, values, values);
+    EXPECT_NE(ringing[0], 0.0f);
+    EXPECT_EQ(silent[0], 0.0f);
+    EXPECT_EQ(silent[1], 0.0f);
 }
 
 TEST(Delays, TapDistanceStaysOnTheChannelAndInsideTheRing) {

@@ -1,12 +1,15 @@
-// Effect-knob stages and knob automation: filter, amplitude cutoff, ramps and stamps.
+// Effect units and knob automation: filter, amplitude cutoff, ramps and stamps.
+#include "engine/amplitude_cutoff.h"
 #include "engine/knob_automation.h"
 #include "engine/knob_stages.h"
 #include "engine/mixer.h"
+#include "engine/resonant_filter.h"
 #include "stream_test_app.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -14,14 +17,17 @@ void fillRing(AppState& app, int instrument, float value) {
     std::fill_n(app.engine.instrumentRing[instrument].get(), app.engine.ringSamples, value);
 }
 
+constexpr int kRingSamples = 47250; // five steps at 70 BPM and 22050 Hz
+constexpr float kDefaultResOver = 0.4f;
+
 TEST(ResonantFilter, FullCutoffWithoutResonancePassesTheSignal) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int n = 2 * t.chunkFrames();
+    std::vector<float> samples(kRingSamples);
+    float* ring = samples.data();
+    const int n = 2 * 4725;
     for (int j = 0; j < n; ++j) ring[j] = 90.0f * std::sin(0.01f * static_cast<float>(j / 2));
     std::vector<float> input(ring, ring + n);
-    resonantFilter(app.song, app.engine, app.stream, 0, 0, n, 1.0f, 1.0f, 0.0f, 0.0f);
+    ResonantFilter filter;
+    filter.process(ring, kRingSamples, 0, n, {1.0f, 1.0f}, {0.0f, 0.0f}, kDefaultResOver);
     for (int j = 0; j < n; ++j) ASSERT_NEAR(ring[j], input[j], 1e-4f) << j;
 }
 
@@ -59,11 +65,10 @@ struct ReferenceFilter {
 };
 
 TEST(ResonantFilter, MatchesItsFormulaBitForBitOnEveryPath) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    app.song.Effect[0][kKnobResOver].value = 0.3f;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int rs = app.engine.ringSamples;
+    std::vector<float> samples(kRingSamples);
+    float* ring = samples.data();
+    const int rs = kRingSamples;
+    ResonantFilter filter;
     for (int j = 0; j < rs; ++j) // a loud tone, gaps of silence, a few runaway samples
         ring[j] = (j / 2000) % 3 == 1 ? 0.0f
                                       : 300.0f * std::sin(0.003f * static_cast<float>(j)) +
@@ -81,31 +86,34 @@ TEST(ResonantFilter, MatchesItsFormulaBitForBitOnEveryPath) {
                  {30000, 36000, 0.4f, 1, 0.9f, 0},
                  {36000, rs, 1, 1, 0, 0}};
     for (const auto& span : spans) {
-        resonantFilter(app.song, app.engine, app.stream, 0, span.start, span.end, span.c0, span.c1,
-                       span.q0, span.q1);
+        filter.process(ring, rs, span.start, span.end, {span.c0, span.c1}, {span.q0, span.q1},
+                       0.3f);
         reference.run(expected, span.start, span.end, span.c0, span.c1, span.q0, span.q1, 0.3f);
     }
     for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], expected[j]) << j;
     for (int c = 0; c < 2; ++c) {
-        EXPECT_EQ(app.stream.knobStages[0].filterGain[c], reference.g[c]);
-        EXPECT_EQ(app.stream.knobStages[0].filterBand[c], reference.band[c]);
+        EXPECT_EQ(filter.channel(c).gain, reference.g[c]);
+        EXPECT_EQ(filter.channel(c).band, reference.band[c]);
     }
+    // A reset starts from silence again.
+    filter.reset();
+    EXPECT_EQ(filter.channel(0).gain, 0.0f);
+    EXPECT_EQ(filter.channel(1).y, 0.0f);
 }
 
 TEST(ResonantFilter, ZeroCutoffIsAStrongLowPassAndStateCarriesPerChannel) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int n = 2 * t.chunkFrames();
+    std::vector<float> samples(kRingSamples);
+    float* ring = samples.data();
+    const int n = 2 * 4725;
+    ResonantFilter filter;
     // Left: a tone alternating every frame; right: a constant level.
     for (int j = 0; j < n; j += 2) {
         ring[j] = (j / 2) % 2 ? 100.0f : -100.0f;
         ring[j + 1] = 50.0f;
     }
-    resonantFilter(app.song, app.engine, app.stream, 0, 0, n / 2, 0.0f, 0.0f, 0.0f, 0.0f);
-    resonantFilter(app.song, app.engine, app.stream, 0, n / 2, n, 0.0f, 0.0f, 0.0f,
-                   0.0f); // two spans (split at an odd
-                          // sample), one filter
+    // Two spans (split at an odd sample), one filter.
+    filter.process(ring, kRingSamples, 0, n / 2, {0.0f, 0.0f}, {0.0f, 0.0f}, kDefaultResOver);
+    filter.process(ring, kRingSamples, n / 2, n, {0.0f, 0.0f}, {0.0f, 0.0f}, kDefaultResOver);
     float leftPeak = 0.0f;
     for (int j = n / 2 + 1; j < n; j += 2) leftPeak = std::max(leftPeak, std::fabs(ring[j]));
     EXPECT_LT(leftPeak, 5.0f);
@@ -113,29 +121,27 @@ TEST(ResonantFilter, ZeroCutoffIsAStrongLowPassAndStateCarriesPerChannel) {
 }
 
 TEST(AmplitudeCutoff, DistortOneSilencesEverythingBelowFullScale) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const float values[] = {126.9f, -126.9f, 1.0f, -50.0f, 127.5f, -127.5f, 0.0f, 200.0f};
-    std::copy(std::begin(values), std::end(values), ring);
-    amplitudeCutoff(app.engine, app.stream, 0, 0, 8, 1.0f, 1.0f, 0.0f, 0.0f);
+    float ring[] = {126.9f, -126.9f, 1.0f, -50.0f, 127.5f, -127.5f, 0.0f, 200.0f};
+    AmplitudeCutoff cutoff;
+    cutoff.process(ring, 0, 8, {1.0f, 1.0f}, {0.0f, 0.0f});
     const float expected[] = {0, 0, 0, 0, 127.5f, -127.5f, 0, 200.0f};
     for (int j = 0; j < 8; ++j) EXPECT_EQ(ring[j], expected[j]) << j;
 }
 
 TEST(AmplitudeCutoff, DistortZeroLeavesTheSignalAndDragLowersTheThreshold) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    fillRing(app, 0, 30.0f);
-    amplitudeCutoff(app.engine, app.stream, 0, 0, 1000, 0.0f, 0.0f, 2.0f, 2.0f);
+    std::vector<float> samples(1004, 30.0f);
+    float* ring = samples.data();
+    AmplitudeCutoff cutoff;
+    cutoff.process(ring, 0, 1000, {0.0f, 0.0f}, {2.0f, 2.0f});
     for (int j = 0; j < 1000; ++j) ASSERT_EQ(ring[j], 30.0f);
+    EXPECT_EQ(cutoff.follower(0), 30.0f);
     // DISTORT 0.5 gives a threshold of 31.75 with a quiet follower; DSTDRAG 2 (rate 1) makes
     // the follower track |x| at once: 2 * 30 lowers the threshold below 0.
-    amplitudeCutoff(app.engine, app.stream, 0, 1000, 1002, 0.5f, 0.5f, 2.0f, 2.0f);
+    cutoff.process(ring, 1000, 1002, {0.5f, 0.5f}, {2.0f, 2.0f});
     EXPECT_EQ(ring[1000], 30.0f);
-    app.stream.knobStages[0] = {};
-    amplitudeCutoff(app.engine, app.stream, 0, 1002, 1004, 0.5f, 0.5f, 0.0f, 0.0f);
+    cutoff.reset();
+    EXPECT_EQ(cutoff.follower(1), 0.0f);
+    cutoff.process(ring, 1002, 1004, {0.5f, 0.5f}, {0.0f, 0.0f});
     EXPECT_EQ(ring[1002], 0.0f);
 }
 
