@@ -83,7 +83,7 @@ int curveKeyCurve(int key) {
 
 void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
     if (int instrument = muteKeyInstrument(key); instrument >= 0) {
-        app.song.pendingMuteToggle[instrument] = !app.song.pendingMuteToggle[instrument];
+        app.engine.pendingMuteToggle[instrument] = !app.engine.pendingMuteToggle[instrument];
         updatePanel(app, screen, PanelId::InstrumentControl);
         return;
     }

@@ -41,10 +41,10 @@ void toggleMute(AppState& app, int instrument) {
     Song& song = app.song;
     if (app.engine.playing) {
         // Heard from the next note-bank boundary on.
-        song.pendingMuteToggle[instrument] = !song.pendingMuteToggle[instrument];
+        app.engine.pendingMuteToggle[instrument] = !app.engine.pendingMuteToggle[instrument];
     } else {
         song.Mute[instrument] = !song.Mute[instrument];
-        song.pendingMuteToggle[instrument] = 0;
+        app.engine.pendingMuteToggle[instrument] = 0;
     }
 }
 

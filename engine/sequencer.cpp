@@ -78,9 +78,9 @@ bool advanceBanks(Song& song, EngineState& engine) {
         const long long measureEnd =
             measureSteps(song, i) + 16LL * playableOrNone(song.PatternIdx[i]) - engine.noteLatency;
         if (engine.stepCounter[i] < measureEnd) continue;
-        if (song.pendingMuteToggle[i]) {
+        if (engine.pendingMuteToggle[i]) {
             song.Mute[i] = song.Mute[i] ? 0 : 1;
-            song.pendingMuteToggle[i] = 0;
+            engine.pendingMuteToggle[i] = 0;
         }
         const int bank = playableOrNone(nextBank(song, i));
         song.PatternIdx[i] = bank;

@@ -114,9 +114,9 @@ void rebuildStream(const Song& song, EngineState& engine, StreamState& stream, R
 void stopPlayback(Song& song, EngineState& engine, StreamState& stream) {
     if (stream.device != nullptr) stream.device->stop();
     for (int i = 0; i < kInstrumentCount; ++i) {
-        if (song.pendingMuteToggle[i]) {
+        if (engine.pendingMuteToggle[i]) {
             song.Mute[i] = song.Mute[i] ? 0 : 1;
-            song.pendingMuteToggle[i] = 0;
+            engine.pendingMuteToggle[i] = 0;
         }
     }
     engine.playing = 0;

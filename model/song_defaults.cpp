@@ -45,7 +45,6 @@ void setInstrumentDefaults(Song& song, int i) {
     song.Volume[i] = 0.6f;
     song.Oct[i] = 1;
     song.Mute[i] = 0;
-    song.pendingMuteToggle[i] = 0;
     song.BPMsr[i] = kStepsPerBank;
     song.EnvIdx[i] = 0;
     song.PatternIdx[i] = 0;

@@ -211,7 +211,7 @@ TEST(PerStepAdvance, PendingMuteTogglesExactlyAtTheMeasureEnd) {
     app->song.BPMsr[2] = 4;
     startSequencer(*app);
     playSteps(*app, 2, 1);
-    app->song.pendingMuteToggle[2] = 1;
+    app->engine.pendingMuteToggle[2] = 1;
     for (int n = 0; n < 2; ++n) {
         advanceStepCounters(app->engine);
         EXPECT_FALSE(advanceBanks(app->song, app->engine));
@@ -221,7 +221,7 @@ TEST(PerStepAdvance, PendingMuteTogglesExactlyAtTheMeasureEnd) {
     EXPECT_TRUE(advanceBanks(app->song, app->engine));
     EXPECT_EQ(renderedStep(*app, 2), (BankStep{0, 0}));
     EXPECT_EQ(app->song.Mute[2], 1);
-    EXPECT_EQ(app->song.pendingMuteToggle[2], 0);
+    EXPECT_EQ(app->engine.pendingMuteToggle[2], 0);
     EXPECT_EQ(app->song.Mute[0], 0);
 }
 

@@ -45,7 +45,7 @@ TEST(RebuildStream, SizesTheBufferForTempoAndRate) {
     EXPECT_EQ(t.device.sampleRate(), 22050);
 
     startPlayback(app.song, app.engine, app.stream, nullptr);
-    app.song.pendingMuteToggle[2] = 1;
+    app.engine.pendingMuteToggle[2] = 1;
     app.stream.redraws.playPanel = false;
     EXPECT_TRUE(setSampleRate(app.song, app.engine, app.stream, nullptr, 44100));
     EXPECT_FALSE(app.engine.playing);
@@ -61,10 +61,10 @@ TEST(RebuildStream, SizesTheBufferForTempoAndRate) {
     EXPECT_EQ(app.engine.streamRate, 44100);
 
     app.song.BPM = 120.0f;
-    app.song.pendingMuteToggle[1] = 1;
+    app.engine.pendingMuteToggle[1] = 1;
     rebuildStream(app.song, app.engine, app.stream, nullptr);
     EXPECT_EQ(app.engine.chunkFrames, 5512);
-    EXPECT_EQ(app.song.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
+    EXPECT_EQ(app.engine.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
 }
 
 TEST(StartPlayback, LatencyOneWritesChunkZeroBeforePlayAndChunkOneOnTheFirstPump) {
@@ -268,15 +268,15 @@ TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
     StreamTestApp t;
     AppState& app = *t.app;
     startPlayback(app.song, app.engine, app.stream, nullptr);
-    app.song.pendingMuteToggle[0] = 1;
+    app.engine.pendingMuteToggle[0] = 1;
     app.song.Mute[3] = 1;
-    app.song.pendingMuteToggle[3] = 1;
+    app.engine.pendingMuteToggle[3] = 1;
     stopPlayback(app.song, app.engine, app.stream);
     EXPECT_FALSE(t.device.isPlaying());
     EXPECT_EQ(app.song.Mute[0], 1);
     EXPECT_EQ(app.song.Mute[3], 0);
-    EXPECT_EQ(app.song.pendingMuteToggle[0], 0);
-    EXPECT_EQ(app.song.pendingMuteToggle[3], 0);
+    EXPECT_EQ(app.engine.pendingMuteToggle[0], 0);
+    EXPECT_EQ(app.engine.pendingMuteToggle[3], 0);
 }
 
 TEST(Recording, StartsAndStopsAtTheFirstInstrumentsMeasureEnd) {

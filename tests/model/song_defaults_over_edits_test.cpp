@@ -20,7 +20,6 @@ void editEverywhere(Song& song) {
     song.Cutoff[2][300] = 0.9f;
     song.Ratio[2][300] = 0.0f;
     song.EnvelopeParams[6] = {10, 20, 30, 1};
-    song.pendingMuteToggle[1] = 1;
     song.EnvIdx[1] = 7;
     song.SoundIdx[3] = 6;
     song.Chorus[0].count = 5;
@@ -55,7 +54,6 @@ TEST(SongDefaultsOverEdits, EveryEditedFieldIsPutBack) {
     EXPECT_EQ(song->EnvelopeParams[6].releaseEnd, 299);
     EXPECT_EQ(song->EnvelopeParams[6].envelopeMode, 0);
 
-    EXPECT_EQ(song->pendingMuteToggle[1], 0);
     EXPECT_EQ(song->EnvIdx[1], 0);
     EXPECT_EQ(song->SoundIdx[3], 0);
     EXPECT_EQ(song->Chorus[0].count, 1);
