@@ -4,9 +4,9 @@
 #include "app/app_state.h"
 #include "app/key_codes.h"
 #include "app/panel_redraw.h"
+#include "app/playback.h"
 #include "app/recording_control.h"
 #include "engine/sequencer.h"
-#include "engine/stream.h"
 #include "model/bpm_digits.h"
 #include "tools/current_selection.h"
 #include "tools/envelope_edits.h"
@@ -83,7 +83,7 @@ int curveKeyCurve(int key) {
 
 void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
     if (int instrument = muteKeyInstrument(key); instrument >= 0) {
-        app.song.pendingMuteToggle[instrument] = !app.song.pendingMuteToggle[instrument];
+        app.engine.pendingMuteToggle[instrument] = !app.engine.pendingMuteToggle[instrument];
         updatePanel(app, screen, PanelId::InstrumentControl);
         return;
     }
@@ -133,7 +133,7 @@ bool enterDigit(AppState& app, int value) {
         int bank = value == 0 ? 9 : value - 1;
         int instrument = app.ui.currentInstrument;
         // While playing, entry 0 is the bank being played and is never overwritten.
-        appendBank(app, instrument, bank, app.engine.playing ? 1 : 0);
+        appendBank(app.song, instrument, bank, app.engine.playing ? 1 : 0);
         return false;
     }
     int digits[kBpmDigitCount];
@@ -147,7 +147,7 @@ bool enterDigit(AppState& app, int value) {
 
 void jumpMeasure(AppState& app, bool forward) {
     for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
-        int bank = forward ? nextBank(app, instrument) : previousBank(app, instrument);
+        int bank = forward ? nextBank(app.song, instrument) : previousBank(app.song, instrument);
         app.song.PatternIdx[instrument] = bank;
         int firstStep = bank == -1 ? 0 : kStepsPerBank * bank;
         app.engine.stepCounter[instrument] = firstStep - app.engine.noteLatency;

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/app_state.h"
+#include "app/playback.h"
 #include "app/recording_control.h"
 #include "engine/sequencer.h"
-#include "engine/stream.h"
 #include "files/recording.h"
 #include "tools/current_selection.h"
 #include "tools/playback_waveform.h"
@@ -41,10 +41,10 @@ void toggleMute(AppState& app, int instrument) {
     Song& song = app.song;
     if (app.engine.playing) {
         // Heard from the next note-bank boundary on.
-        song.pendingMuteToggle[instrument] = !song.pendingMuteToggle[instrument];
+        app.engine.pendingMuteToggle[instrument] = !app.engine.pendingMuteToggle[instrument];
     } else {
         song.Mute[instrument] = !song.Mute[instrument];
-        song.pendingMuteToggle[instrument] = 0;
+        app.engine.pendingMuteToggle[instrument] = 0;
     }
 }
 
@@ -146,7 +146,8 @@ bool rightPressNoteBankButtons(AppState& app, int x, int y) {
     if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 285 || !onButtonRow(y))
         return false;
     if (x < kBankLengthLeft)
-        appendBank(app, app.ui.currentInstrument, x / kBankButtonWidth, app.engine.playing ? 1 : 0);
+        appendBank(app.song, app.ui.currentInstrument, x / kBankButtonWidth,
+                   app.engine.playing ? 1 : 0);
     return true;
 }
 
@@ -190,7 +191,7 @@ bool pressPlayStopRecord(AppState& app, Platform& platform, int x, int y) {
     case 2:
     case 3:
         stopPlayback(app);
-        if (app.recording.active) endRecordingFile(app);
+        if (app.recording.active) endRecordingFile(app.recording);
         // The recording has ended: a stop still pending would end the next one at its first
         // measure end.
         app.recording.stopRequested = 0;

@@ -4,8 +4,7 @@
 #include <algorithm>
 
 #include "app/app_state.h"
-#include "engine/delays.h"
-#include "engine/knob_automation.h"
+#include "app/playback.h"
 #include "tools/current_selection.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // full render and present, and the pump's redraws.
 #include "app/panel_redraw.h"
 
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "ui/panel_renderers.h"
 #include "ui/panel_table.h"
 #include "ui/panel_update.h"
@@ -21,8 +21,10 @@ void renderAndPresent(AppState& app, Screen& screen, PanelId id, bool pumpAfter)
 
 PanelInputs panelInputs(const AppState& app) {
     const MeterReadings meters{app.stream.volumeLevel, app.stream.clipped, app.stream.cpuLoad};
-    const TransportReadings transport{app.engine.playing != 0, app.recording.startArmed != 0,
-                                      app.recording.active != 0, app.recording.recordedChunks};
+    TransportReadings transport{app.engine.playing != 0, app.recording.startArmed != 0,
+                                app.recording.active != 0, app.recording.recordedChunks};
+    for (int i = 0; i < kInstrumentCount; ++i)
+        transport.muteTogglePending[i] = app.engine.pendingMuteToggle[i] != 0;
     const StreamClock clock{app.engine.streamRate, app.engine.chunkFrames};
     return {app.song, app.ui, app.drag, meters, transport, clock};
 }

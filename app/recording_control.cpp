@@ -3,7 +3,7 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "files/recording.h"
 
 namespace {
@@ -20,7 +20,7 @@ void toggleRecording(AppState& app, Platform& platform) {
         recording.startArmed = 1;
     } else {
         recording.startArmed = 0;
-        if (!beginRecordingFile(app)) {
+        if (!beginRecordingFile(app.recording, app.engine.streamRate, app.engine.chunkFrames)) {
             showWarning(platform, kNoTempFileMessage);
             return;
         }

@@ -6,8 +6,8 @@
 #include "app/app_state.h"
 #include "app/hover_help.h"
 #include "app/panel_redraw.h"
+#include "app/playback.h"
 #include "engine/sound_device.h"
-#include "engine/stream.h"
 #include "files/recording.h"
 #include "tools/reset_song.h"
 #include "ui/drawing.h"
@@ -22,7 +22,7 @@ void initAppState(AppState& app, SoundDevice& device) {
 
 void releaseAppState(AppState& app) {
     stopPlayback(app);
-    if (app.recording.active) endRecordingFile(app);
+    if (app.recording.active) endRecordingFile(app.recording);
     if (app.stream.device != nullptr) app.stream.device->releaseBuffer();
 }
 

@@ -1,6 +1,6 @@
 // Engine benchmarks: whole steps of the worst-case and of a typical song, and an idle pump.
 #include "app/app_state.h"
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "engine/virtual_sound_device.h"
 #include "tools/reset_song.h"
 

@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "app/app_state.h"
+#include "app/playback.h"
 #include "app/scripted_platform.h"
-#include "engine/stream.h"
 #include "files/song_commands.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"

@@ -45,7 +45,7 @@ void renderStepBenchmark(benchmark::State& state, int rows, int keys, float chor
     const int oscillators = rows * keys * (chorus > 0.001f ? 3 : 1);
     const double stepSeconds = 60.0 / (70.0 * 4);
     for (auto _ : state) {
-        renderInstrumentChunk(*app, 0);
+        renderInstrumentChunk(app->song, app->engine, 0);
         benchmark::DoNotOptimize(app->engine.instrumentRing[0][0]);
     }
     // CPU time per call as a share of the step's real duration (target: worst 1/16, typical

@@ -1,5 +1,6 @@
 // humbrook-render: the headless front end. Runs the actions its options ask for, in order.
 #include "app/app_state.h"
+#include "app/playback.h"
 #include "app/script_session.h"
 #include "app/scripted_platform.h"
 #include "app/wave_file_writer.h"
@@ -7,7 +8,6 @@
 #include "cli/render_mode.h"
 #include "cli/screenshot_action.h"
 #include "cli/song_actions.h"
-#include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
 #include "tools/reset_song.h"
 #include "ui/screen.h"

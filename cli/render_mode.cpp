@@ -2,7 +2,7 @@
 #include "cli/render_mode.h"
 
 #include "app/app_state.h"
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "engine/virtual_sound_device.h"
 
 std::vector<uint8_t> renderSteps(AppState& app, VirtualSoundDevice& device, int steps) {

@@ -36,6 +36,8 @@ struct EngineState {
     int noteLatency = 1; // 1..3 chunks rendered ahead of the play cursor
     int chunkFrames = 0; // frames per chunk = samples per step
     int playing = 0;     // 1 while playback runs
+    // Per instrument, 1 = toggle the song's Mute at the next bank change (or when playback stops).
+    int pendingMuteToggle[kInstrumentCount] = {};
 
     int streamRate = kDefaultStreamRate; // Hz, 22050 or 44100
     int ringSamples = 0;                 // 10 * chunkFrames interleaved stereo samples

@@ -1,7 +1,6 @@
 // Envelope evaluation: plain, released, stretched and looped sustain of an envelope bank.
 #include "engine/envelope.h"
 
-#include "app/app_state.h"
 #include "base/safe_convert.h"
 
 namespace {
@@ -73,10 +72,9 @@ void loopSustain(const CurveSet& curves, int ss, int se, double sustainStart, do
 
 } // namespace
 
-EnvelopeReading evaluateEnvelope(const AppState& app, int instrument, int k, int c, int len,
-                                 bool pitchOnly) {
-    const Song& song = app.song;
-    const int frames = app.engine.chunkFrames > 0 ? app.engine.chunkFrames : 1;
+EnvelopeReading evaluateEnvelope(const Song& song, int chunkFrames, int instrument, int k, int c,
+                                 int len, bool pitchOnly) {
+    const int frames = chunkFrames > 0 ? chunkFrames : 1;
     const int bank = clampInt(song.EnvIdx[clampInt(instrument, 0, kInstrumentCount - 1)], 0,
                               kEnvelopeBankCount - 1);
     const EnvelopeSettings& params = song.EnvelopeParams[bank];

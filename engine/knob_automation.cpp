@@ -1,18 +1,17 @@
 // Knob automation: effect-knob changes stamped into a ring and consumed chunk by chunk.
 #include "engine/knob_automation.h"
 
-#include "app/app_state.h"
 #include "engine/sound_device.h"
 
-void resetKnobAutomation(AppState& app, int instrument) {
-    KnobAutomation& ring = app.stream.knobAutomation[instrument];
-    KnobRecord* knobs = app.song.Effect[instrument];
+void resetKnobAutomation(const Song& song, StreamState& stream, int instrument) {
+    KnobAutomation& ring = stream.knobAutomation[instrument];
+    const KnobRecord* knobs = song.Effect[instrument];
     for (int e = 0; e < kAutomationEntries; ++e) {
         ring.valid[e] = 0;
         ring.stamp[e] = 0;
-        for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[e] = 0.0f;
+        for (float& value : ring.values[e]) value = 0.0f;
     }
-    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[0] = knobs[k].value;
+    for (int k = 0; k < kEffectKnobCount; ++k) ring.values[0][k] = knobs[k].value;
     ring.head = 0;
 }
 
@@ -27,10 +26,9 @@ int findAutomationSlot(const int* valid, const int* stamp, int head) {
     return -1;
 }
 
-int automationStampNow(AppState& app) {
-    const EngineState& engine = app.engine;
-    if (!engine.playing || engine.ringSamples <= 0 || app.stream.device == nullptr) return -1;
-    const int cursorSample = app.stream.device->playCursor() / 2;
+int automationStampNow(const EngineState& engine, const StreamState& stream) {
+    if (!engine.playing || engine.ringSamples <= 0 || stream.device == nullptr) return -1;
+    const int cursorSample = stream.device->playCursor() / 2;
     const int stamp =
         (cursorSample + engine.ringSamples - 2 * engine.noteLatency * engine.chunkFrames) %
         engine.ringSamples;
@@ -39,19 +37,21 @@ int automationStampNow(AppState& app) {
 
 } // namespace
 
-int claimAutomationEntry(AppState& app, int* valid, int* stamp, int head) {
+int claimAutomationEntry(const EngineState& engine, const StreamState& stream, int* valid,
+                         int* stamp, int head) {
     const int entry = findAutomationSlot(valid, stamp, head);
     if (entry < 0) return -1;
-    stamp[entry] = automationStampNow(app);
+    stamp[entry] = automationStampNow(engine, stream);
     valid[entry] = 1;
     return entry;
 }
 
-void recordKnobChange(AppState& app, int instrument) {
+void recordKnobChange(const Song& song, const EngineState& engine, StreamState& stream,
+                      int instrument) {
     if (instrument < 0 || instrument >= kInstrumentCount) return;
-    KnobAutomation& ring = app.stream.knobAutomation[instrument];
-    const int entry = claimAutomationEntry(app, ring.valid, ring.stamp, ring.head);
+    KnobAutomation& ring = stream.knobAutomation[instrument];
+    const int entry = claimAutomationEntry(engine, stream, ring.valid, ring.stamp, ring.head);
     if (entry < 0) return; // full: the change is dropped
-    KnobRecord* knobs = app.song.Effect[instrument];
-    for (int k = 0; k < kEffectKnobCount; ++k) knobs[k].history[entry] = knobs[k].value;
+    const KnobRecord* knobs = song.Effect[instrument];
+    for (int k = 0; k < kEffectKnobCount; ++k) ring.values[entry][k] = knobs[k].value;
 }

@@ -1,19 +1,19 @@
 // Knob automation: effect-knob changes stamped into a ring and consumed chunk by chunk.
 #pragma once
 
+#include "engine/engine_state.h"
 #include "engine/stream_state.h"
-
-struct AppState;
 
 // Start of playback: every entry not valid with stamp 0 and values 0, except entry 0, which
 // receives the instrument's current knob values; head 0.
-void resetKnobAutomation(AppState& app, int instrument);
+void resetKnobAutomation(const Song& song, StreamState& stream, int instrument);
 
-// Records the instrument's 16 knob values (0..3; others are ignored) as a change, stamped for the
-// play cursor (or -1 while stopped). The first change after a start replaces the head entry and so
-// takes effect at once; later ones ramp. When every entry holds a pending change the new one is
-// dropped.
-void recordKnobChange(AppState& app, int instrument);
+// Records the instrument's 16 knob values as a change, stamped for the play cursor (or -1
+// while stopped). The first change after a start replaces the head entry and so takes effect
+// at once; later ones ramp. When every entry holds a pending change the new one is dropped, as
+// is a change for an instrument outside 0..3.
+void recordKnobChange(const Song& song, const EngineState& engine, StreamState& stream,
+                      int instrument);
 
 // Shared by the knob and the delay rings.
 
@@ -21,7 +21,8 @@ void recordKnobChange(AppState& app, int instrument);
 // recorded while stopped. It is marked valid and stamped for the play cursor moved back by
 // noteLatency chunks (2 * noteLatency * chunkFrames samples, modulo ringSamples; -1 while
 // stopped); the caller stores the values. -1 when one full turn finds no entry.
-int claimAutomationEntry(AppState& app, int* valid, int* stamp, int head);
+int claimAutomationEntry(const EngineState& engine, const StreamState& stream, int* valid,
+                         int* stamp, int head);
 
 // Walks an automation ring's pending changes over interleaved ring samples start..end-1 and
 // calls runSpan(spanStart, spanEnd, from, to, ramping) for each span, with `from` and `to` the

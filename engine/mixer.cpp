@@ -1,11 +1,10 @@
 // The master mix: knob stages, delays, volumes, clipping, 16-bit conversion and the stream write.
 #include "engine/mixer.h"
 
-#include "app/app_state.h"
 #include "engine/delays.h"
 #include "engine/knob_stages.h"
+#include "engine/recorder.h"
 #include "engine/sound_device.h"
-#include "files/recording.h"
 
 #include <cstring>
 
@@ -22,15 +21,16 @@ int16_t outputSample(float mixed, float& clipped) {
     return static_cast<int16_t>(mixed * 256.0f);
 }
 
-void mixAndClip(AppState& app, int start, int end) {
-    float* mix = app.stream.mixRing.get();
-    int16_t* output = app.stream.outputRing.get();
+void mixAndClip(const Song& song, const EngineState& engine, StreamState& stream, int start,
+                int end) {
+    float* mix = stream.mixRing.get();
+    int16_t* output = stream.outputRing.get();
     const float* rings[kInstrumentCount];
     float gains[kInstrumentCount][2]; // MainVolume (left, right) times Volume
     for (int i = 0; i < kInstrumentCount; ++i) {
-        rings[i] = app.engine.instrumentRing[i].get();
-        gains[i][0] = app.song.MainVolume[0] * app.song.Volume[i];
-        gains[i][1] = app.song.MainVolume[1] * app.song.Volume[i];
+        rings[i] = engine.instrumentRing[i].get();
+        gains[i][0] = song.MainVolume[0] * song.Volume[i];
+        gains[i][1] = song.MainVolume[1] * song.Volume[i];
     }
     // One pass sums the instruments in order 0..3 from zero and converts the sum as
     // outputSample does (written so that the compiler need not branch).
@@ -46,41 +46,40 @@ void mixAndClip(AppState& app, int start, int end) {
         v = v < -127.0f ? -127.0f : v;
         output[j] = static_cast<int16_t>(static_cast<int>(v * 256.0f));
     }
-    if (anyClipped) app.stream.clipped = 1.0f;
+    if (anyClipped) stream.clipped = 1.0f;
 }
 
 namespace {
 
 // Copies ring chunk k of outputRing into the stream buffer. A failed lock leaves that chunk of
 // the stream as it was.
-void writeChunkToStream(AppState& app, int chunk) {
-    SoundDevice* device = app.stream.device;
+void writeChunkToStream(const EngineState& engine, const StreamState& stream, int chunk) {
+    SoundDevice* device = stream.device;
     if (device == nullptr) return;
-    const int bytes = 4 * app.engine.chunkFrames;
+    const int bytes = 4 * engine.chunkFrames;
     uint8_t* region = device->lockRegion(bytes * chunk, bytes);
     if (region == nullptr) return;
-    std::memcpy(region, app.stream.outputRing.get() + 2 * app.engine.chunkFrames * chunk,
+    std::memcpy(region, stream.outputRing.get() + 2 * engine.chunkFrames * chunk,
                 static_cast<size_t>(bytes));
     device->unlockRegion();
 }
 
 } // namespace
 
-void mixChunk(AppState& app) {
-    EngineState& engine = app.engine;
-    if (engine.ringSamples <= 0 || !app.stream.mixRing || !app.stream.outputRing) return;
+void mixChunk(const Song& song, EngineState& engine, StreamState& stream, Recorder* recorder) {
+    if (engine.ringSamples <= 0 || !stream.mixRing || !stream.outputRing) return;
     const int chunk =
         ((engine.chunkIndex + engine.noteLatency) % kRingChunks + kRingChunks) % kRingChunks;
-    if (engine.playing && app.stream.device != nullptr &&
-        chunk == app.stream.device->playCursor() / (4 * engine.chunkFrames))
+    if (engine.playing && stream.device != nullptr &&
+        chunk == stream.device->playCursor() / (4 * engine.chunkFrames))
         return; // the chunk being played is never overwritten
     const int start = 2 * engine.chunkFrames * chunk;
     const int end = start + 2 * engine.chunkFrames;
     for (int i = 0; i < kInstrumentCount; ++i)
-        if (app.song.Mute[i] == 0) applyKnobStages(app, i, start, end);
-    for (int i = 0; i < kInstrumentCount; ++i) processDelays(app, i, start, end);
-    mixAndClip(app, start, end);
-    writeChunkToStream(app, chunk);
-    if (app.recording.active)
-        appendRecordedChunk(app, app.stream.outputRing.get() + start, end - start);
+        if (song.Mute[i] == 0) applyKnobStages(song, engine, stream, i, start, end);
+    for (int i = 0; i < kInstrumentCount; ++i) processDelays(engine, stream, i, start, end);
+    mixAndClip(song, engine, stream, start, end);
+    writeChunkToStream(engine, stream, chunk);
+    if (recorder != nullptr && recorder->isRecording())
+        recorder->appendChunk(stream.outputRing.get() + start, end - start);
 }

@@ -1,6 +1,5 @@
 // The amplitude and filter stage of the voices: envelope, per-note filter, pan, velocity,
 // attack and fade, one row at a time or four rows side by side.
-#include "app/app_state.h"
 #include "base/safe_convert.h"
 #include "engine/envelope.h"
 #include "engine/voice.h"
@@ -22,9 +21,8 @@ struct NoteAmplitudeStart {
     double fadeStart;
 };
 
-NoteAmplitudeStart beginNoteAmplitude(AppState& app, const VoiceChunk& chunk,
-                                      const NoteCell& cell) {
-    const Song& song = app.song;
+NoteAmplitudeStart beginNoteAmplitude(const Song& song, const EngineState& engine,
+                                      const VoiceChunk& chunk, const NoteCell& cell) {
     const int instrument = chunk.instrument;
     const int frames = chunk.frames;
     const int k = cell.position - 1;
@@ -35,18 +33,18 @@ NoteAmplitudeStart beginNoteAmplitude(AppState& app, const VoiceChunk& chunk,
     const float pan = song.Pan[instrument][first], velocity = song.Vel[instrument][first];
     start.leftGain = (pan > 0.5f ? 1.0f : 2 * pan) * velocity;
     start.rightGain = (pan > 0.5f ? 2 * (1 - pan) : 1.0f) * velocity;
-    start.env = evaluateEnvelope(app, instrument, k, 0, cell.length, false);
+    start.env = evaluateEnvelope(song, chunk.frames, instrument, k, 0, cell.length, false);
     if (k > 0) {
-        start.state = app.engine.noteFilterState[instrument][cell.row];
+        start.state = engine.noteFilterState[instrument][cell.row];
     } else {
         const float u = nextUniform();
         const int g = chunk.absoluteStep % 2 == 0 ? 23 - cell.row : cell.row;
         const float attack = kBaseAttack +
-                             u * u * frames * app.song.Effect[instrument][kKnobRandomAttack].value +
-                             app.song.Effect[instrument][kKnobShiftAttack].value * frames * g / 24;
+                             u * u * frames * song.Effect[instrument][kKnobRandomAttack].value +
+                             song.Effect[instrument][kKnobShiftAttack].value * frames * g / 24;
         start.attack = std::min(attack, static_cast<float>(frames));
     }
-    start.fadeStart = fadeStartOf(app, chunk, cell);
+    start.fadeStart = fadeStartOf(song, chunk, cell);
     return start;
 }
 
@@ -58,13 +56,13 @@ void handOnFilter(const NoteCell& cell, const NoteFilterState& state, NoteHandOv
 
 } // namespace
 
-void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
-                        float increment, const float* left, const float* right, int stride,
-                        NoteHandOver& handOver) {
+void applyNoteAmplitude(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                        const NoteCell& cell, float increment, const float* left,
+                        const float* right, int stride, NoteHandOver& handOver) {
     const int instrument = chunk.instrument;
     const int frames = chunk.frames;
     const int k = cell.position - 1;
-    const NoteAmplitudeStart begin = beginNoteAmplitude(app, chunk, cell);
+    const NoteAmplitudeStart begin = beginNoteAmplitude(song, engine, chunk, cell);
     const float leftGain = begin.leftGain, rightGain = begin.rightGain;
     EnvelopeReading env = begin.env;
     const NoteFilterState state = begin.state;
@@ -108,7 +106,7 @@ void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& 
         cutoff += cutoffSlope;
         ratio += ratioSlope;
         if (i == env.nextEvaluation) {
-            env = evaluateEnvelope(app, instrument, k, i, cell.length, false);
+            env = evaluateEnvelope(song, chunk.frames, instrument, k, i, cell.length, false);
             amp = env.value[kEnvelopeAmplitude];
             cutoff = env.value[kEnvelopeCutoff];
             ratio = env.value[kEnvelopeRatio];
@@ -130,8 +128,9 @@ constexpr int kLanes = 4;
 // single-precision operations of applyNoteAmplitude, and each frame adds the rows into the ring
 // in row order. The rows' filters are independent, so their recurrences overlap. Drawn rows
 // only: the input of row n is the mono output in[n].
-void applyLanes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
-                const float* increments, float* const* in, NoteHandOver& handOver) {
+void applyLanes(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                const NoteCell* cells, int count, const float* increments, float* const* in,
+                NoteHandOver& handOver) {
     const int frames = chunk.frames;
     const double fadeLength = 0.01 * frames;
     const float* input[kLanes] = {};
@@ -146,7 +145,7 @@ void applyLanes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, i
         input[l] = in[0];
         next[l] = -1;
         if (l >= count) continue;
-        const NoteAmplitudeStart begin = beginNoteAmplitude(app, chunk, cells[l]);
+        const NoteAmplitudeStart begin = beginNoteAmplitude(song, engine, chunk, cells[l]);
         input[l] = in[l];
         env[l] = begin.env;
         next[l] = begin.env.nextEvaluation;
@@ -206,8 +205,8 @@ void applyLanes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, i
         ratio += ratioSlope;
         for (int l = 0; l < count && l < kLanes; ++l) {
             if (i != next[l]) continue;
-            env[l] = evaluateEnvelope(app, chunk.instrument, cells[l].position - 1, i,
-                                      cells[l].length, false);
+            env[l] = evaluateEnvelope(song, chunk.frames, chunk.instrument, cells[l].position - 1,
+                                      i, cells[l].length, false);
             next[l] = env[l].nextEvaluation;
             amp[l] = env[l].value[kEnvelopeAmplitude];
             cutoff[l] = env[l].value[kEnvelopeCutoff];
@@ -224,9 +223,10 @@ void applyLanes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, i
 } // namespace
 
 // The amplitude stages of all rows, four at a time, in row order.
-void applyNoteAmplitudes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
-                         const float* increments, float* const* in, NoteHandOver& handOver) {
+void applyNoteAmplitudes(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                         const NoteCell* cells, int count, const float* increments,
+                         float* const* in, NoteHandOver& handOver) {
     for (int n = 0; n < count; n += kLanes)
-        applyLanes(app, chunk, cells + n, std::min(kLanes, count - n), increments + n, in + n,
-                   handOver);
+        applyLanes(song, engine, chunk, cells + n, std::min(kLanes, count - n), increments + n,
+                   in + n, handOver);
 }

@@ -1,5 +1,4 @@
 // Sound-file voice: plays a slot's imported samples with loop points, direction and noise.
-#include "app/app_state.h"
 #include "base/safe_convert.h"
 #include "engine/voice.h"
 #include "model/random.h"
@@ -61,9 +60,8 @@ struct LoopPoints {
 
 // Loop markers scaled from their 0..350 scale (sixteen steps of the file), each moved onto the
 // next silent sample within the scan length.
-LoopPoints loopPointsOf(const AppState& app, int slot, const FileView& view) {
-    const Song& song = app.song;
-    const EngineState& engine = app.engine;
+LoopPoints loopPointsOf(const Song& song, const EngineState& engine, int slot,
+                        const FileView& view) {
     const int rate = engine.streamRate > 0 ? engine.streamRate : kDefaultStreamRate;
     const double scale =
         truncToInt(16.0 * engine.chunkFrames * song.SoundFileParams[slot].fileSampleRate /
@@ -159,17 +157,17 @@ float playFileKey(const FileKeyContext& ctx, float level, VoicePhase& phase, Inc
     return inc.main;
 }
 
-float renderFileRow(AppState& app, const FileKeyContext& ctx, const NoteCell& cell,
-                    NoteHandOver& handOver) {
+float renderFileRow(const Song& song, const EngineState& engine, const FileKeyContext& ctx,
+                    const NoteCell& cell, NoteHandOver& handOver) {
     const VoiceChunk& chunk = *ctx.chunk;
     const int instrument = chunk.instrument;
-    const ChordKey* keys = app.song.Chorus[instrument].keys;
-    const int rateSteps = app.song.SoundFileParams[chunk.slot].fileSampleRate / 22050;
+    const ChordKey* keys = song.Chorus[instrument].keys;
+    const int rateSteps = song.SoundFileParams[chunk.slot].fileSampleRate / 22050;
     const double speed = kFileSpeed * rateSteps;
     const float c2 = chunk.chorus * chunk.chorus;
     const bool continues = cell.nextRow != -1;
     auto incrementOf = [&](int j, int row) {
-        return static_cast<float>(noteIncrement(app, instrument, j, row) * speed *
+        return static_cast<float>(noteIncrement(song, engine, instrument, j, row) * speed *
                                   chunk.octaveFactor * chunk.pitchFactor);
     };
     float lastIncrement = 0.0f;
@@ -182,7 +180,7 @@ float renderFileRow(AppState& app, const FileKeyContext& ctx, const NoteCell& ce
         const Increments start{inc, inc * (1 - 0.026f * c2), inc * (1 + 0.02f * c2)};
         const Increments goal{target, target * (1 - 0.016f * c2), target * (1 + 0.014f * c2)};
         VoicePhase phase = cell.position > 1
-                               ? app.engine.voicePhases[instrument][cell.row][j]
+                               ? engine.voicePhases[instrument][cell.row][j]
                                : VoicePhase{ctx.loop.start, ctx.loop.start, ctx.loop.start};
         lastIncrement = playFileKey(ctx, level, phase, start, goal);
         if (continues) {
@@ -195,27 +193,26 @@ float renderFileRow(AppState& app, const FileKeyContext& ctx, const NoteCell& ce
 
 } // namespace
 
-void renderSampledChunk(AppState& app, int instrument) {
+void renderSampledChunk(const Song& song, EngineState& engine, int instrument) {
     VoiceChunk chunk;
-    if (!beginVoiceChunk(app, instrument, chunk)) return;
-    const Song& song = app.song;
+    if (!beginVoiceChunk(song, engine, instrument, chunk)) return;
     FileKeyContext ctx{&chunk, viewOf(song, chunk.slot), {},
                        0.0f,   chunk.chorus > kChorusOn, chunk.randomFreq > kRandomFreqOn};
     if (ctx.view.count == 0) return; // a sound-file slot without samples plays silence
-    ctx.loop = loopPointsOf(app, chunk.slot, ctx.view);
+    ctx.loop = loopPointsOf(song, engine, chunk.slot, ctx.view);
     ctx.noise = song.SoundEffect[chunk.slot][kKnobNoise].value;
     NoteHandOver handOver;
     clearHandOver(handOver);
     for (int row = 0; row < kNoteRows; ++row) {
         NoteCell cell;
-        if (!readNoteCell(app, chunk, row, cell)) continue;
+        if (!readNoteCell(song, chunk, row, cell)) continue;
         std::fill(chunk.scratch, chunk.scratch + 2 * static_cast<size_t>(chunk.frames), 0.0f);
-        tracePitchCurve(app, chunk, cell);
+        tracePitchCurve(song, chunk, cell);
         for (int i = 0; i < chunk.frames; ++i)
             chunk.pitchCurve[i] = (chunk.pitchCurve[i] - 0.25f) * 4;
-        const float increment = renderFileRow(app, ctx, cell, handOver);
-        applyNoteAmplitude(app, chunk, cell, increment, chunk.scratch, chunk.scratch + 1, 2,
-                           handOver);
+        const float increment = renderFileRow(song, engine, ctx, cell, handOver);
+        applyNoteAmplitude(song, engine, chunk, cell, increment, chunk.scratch, chunk.scratch + 1,
+                           2, handOver);
     }
-    commitHandOver(app, instrument, handOver);
+    commitHandOver(engine, instrument, handOver);
 }

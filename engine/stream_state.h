@@ -1,6 +1,7 @@
-// Running state of the stream, the mixer and the knob stages: format, rings, automation, meters.
+// Running state of the stream, the mixer and the effects: format, rings, automation, meters.
 #pragma once
 
+#include "engine/effect_chain.h"
 #include "model/song.h"
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 
 class SoundDevice;
 
-inline constexpr int kAutomationEntries = kKnobHistoryLength; // entries of every automation ring
+inline constexpr int kAutomationEntries = 4000; // entries of every automation ring
 inline constexpr int kDelayAutomationValues = kDelayCount * kDelayValues; // 18
 
 // The stream's PCM format as handed to the sound device.
@@ -21,12 +22,13 @@ struct OutputFormat {
     int bitsPerSample = 16;
 };
 
-// Pending effect-knob changes of one instrument. Entry e's 16 knob values live in
-// song.Effect[instrument][knob].history[e]; the head entry holds the values in force.
+// Pending effect-knob changes of one instrument: the 16 knob values per entry, by knob index;
+// the head entry holds the values in force.
 struct KnobAutomation {
     int valid[kAutomationEntries] = {}; // 1 = a change not yet consumed
     int stamp[kAutomationEntries] = {}; // ring sample 0..ringSamples-1 where it is reached, -1 =
                                         // recorded while stopped
+    float values[kAutomationEntries][kEffectKnobCount] = {};
     int head = 0;
 };
 
@@ -37,22 +39,6 @@ struct DelayAutomation {
     int stamp[kAutomationEntries] = {};
     float values[kAutomationEntries][kDelayAutomationValues] = {};
     int head = 0;
-};
-
-// State of the resonant filter and the amplitude cutoff of one instrument, per channel
-// (index 0 left, 1 right); all 0 at start of playback.
-struct KnobStageState {
-    float filterLow[2] = {};
-    float filterBand[2] = {};
-    float filterOutput[2] = {}; // y, the filtered sample
-    float filterGain[2] = {};   // g, falls when the ringing exceeds RESOVER's limit
-    float follower[2] = {};     // level follower of the distortion drag
-};
-
-// State of one recirculating delay, per channel (index 0 left, 1 right); 0 at start of playback.
-struct DelayLineState {
-    float low[2] = {};
-    float band[2] = {};
 };
 
 // Panels the pump asks the screen to redraw. The engine only ever sets these flags; the screen
@@ -80,9 +66,8 @@ struct StreamState {
     float clipped = 0.0f;     // set to 1 when a sample clips; the volume meter decays it
 
     KnobAutomation knobAutomation[kInstrumentCount];
-    KnobStageState knobStages[kInstrumentCount];
     DelayAutomation delayAutomation[kInstrumentCount];
-    DelayLineState delayLines[kInstrumentCount][kDelayCount];
+    EffectChain effects[kInstrumentCount]; // every unit at rest at the start of playback
 
     PumpRedraws redraws;
 };

@@ -2,7 +2,6 @@
 // it shares with the sound-file voice.
 #include "engine/voice.h"
 
-#include "app/app_state.h"
 #include "base/safe_convert.h"
 #include "engine/envelope.h"
 #include "engine/sequencer.h"
@@ -19,8 +18,8 @@ constexpr float kChorusOn = 0.001f;     // CHORUS above this plays three oscilla
 constexpr float kRandomFreqOn = 0.001f; // RDMFREQ above this jitters the phases
 constexpr float kPitchAtRest = 0.5f;    // pitch-curve value that leaves the frequency alone
 
-float knobValue(const AppState& app, int instrument, int knob) {
-    return app.song.Effect[instrument][knob].value;
+float knobValue(const Song& song, int instrument, int knob) {
+    return song.Effect[instrument][knob].value;
 }
 
 float octaveFactorOf(int oct) {
@@ -341,9 +340,9 @@ void closeBank(OscillatorBank& bank) {
 
 // The phases a running note left for this row (a note that played a sound file until now hands
 // on file positions, brought back into the table here).
-VoicePhase heldPhase(const AppState& app, int instrument, const NoteCell& cell, int key) {
+VoicePhase heldPhase(const EngineState& engine, int instrument, const NoteCell& cell, int key) {
     if (cell.position <= 1) return VoicePhase{};
-    const VoicePhase& held = app.engine.voicePhases[instrument][cell.row][key];
+    const VoicePhase& held = engine.voicePhases[instrument][cell.row][key];
     return {keepPhaseInRange(held.main), keepPhaseInRange(held.lower),
             keepPhaseInRange(held.upper)};
 }
@@ -353,32 +352,34 @@ struct KeyIncrements {
     Increments start, goal;
 };
 
-KeyIncrements keyIncrements(AppState& app, const VoiceChunk& chunk, const NoteCell& cell, int j) {
+KeyIncrements keyIncrements(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                            const NoteCell& cell, int j) {
     const float c2 = chunk.chorus * chunk.chorus;
     const float lowerFactor = 1 - 0.016f * c2, upperFactor = 1 + 0.014f * c2;
     const int instrument = chunk.instrument;
-    const float inc =
-        noteIncrement(app, instrument, j, cell.row) * chunk.octaveFactor * chunk.pitchFactor;
-    const float target = cell.nextRow != -1 ? noteIncrement(app, instrument, j, cell.nextRow) *
-                                                  chunk.octaveFactor * chunk.pitchFactor
-                                            : inc;
+    const float inc = noteIncrement(song, engine, instrument, j, cell.row) * chunk.octaveFactor *
+                      chunk.pitchFactor;
+    const float target = cell.nextRow != -1
+                             ? noteIncrement(song, engine, instrument, j, cell.nextRow) *
+                                   chunk.octaveFactor * chunk.pitchFactor
+                             : inc;
     return {detune(inc, lowerFactor, upperFactor), detune(target, lowerFactor, upperFactor)};
 }
 
 // Oscillator stage of one row with random frequency: key after key, as the draws must come,
 // into the row's output. Returns the main increment the last key reached.
-float playJitteredRow(AppState& app, const VoiceChunk& chunk, const NoteCell& cell, float* out,
-                      NoteHandOver& handOver) {
-    const ChordKey* chord = app.song.Chorus[chunk.instrument].keys;
+float playJitteredRow(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                      const NoteCell& cell, float* out, NoteHandOver& handOver) {
+    const ChordKey* chord = song.Chorus[chunk.instrument].keys;
     const KeyPlayer play = drawnKeyPlayer(chunk.chorus > kChorusOn);
     std::fill(out, out + chunk.frames, 0.0f);
     float lastIncrement = 0.0f;
     for (int j = 0; j < chunk.keyCount; ++j) {
         const float level = chord[j].level;
         if (!(level > kAudibleLevel)) continue;
-        const KeyIncrements incs = keyIncrements(app, chunk, cell, j);
-        VoicePhase phase = heldPhase(app, chunk.instrument, cell, j);
-        lastIncrement = play(chunk, app.song.playbackWaveform[chunk.slot], level, phase, incs.start,
+        const KeyIncrements incs = keyIncrements(song, engine, chunk, cell, j);
+        VoicePhase phase = heldPhase(engine, chunk.instrument, cell, j);
+        lastIncrement = play(chunk, song.playbackWaveform[chunk.slot], level, phase, incs.start,
                              incs.goal, out);
         if (cell.nextRow != -1) {
             handOver.phases[cell.nextRow][j] = phase;
@@ -392,10 +393,10 @@ float playJitteredRow(AppState& app, const VoiceChunk& chunk, const NoteCell& ce
 // n's output and lastIncrement[n] the main increment its last key reached. No number may be
 // drawn inside the frame loop; the increments are drawn first, row by row and key by key, as a
 // row-by-row pass draws them.
-void playRows(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
-              float* const* out, const WideWave& wide, PitchBend bend, float* lastIncrement,
-              NoteHandOver& handOver) {
-    const ChordKey* chord = app.song.Chorus[chunk.instrument].keys;
+void playRows(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+              const NoteCell* cells, int count, float* const* out, const WideWave& wide,
+              PitchBend bend, float* lastIncrement, NoteHandOver& handOver) {
+    const ChordKey* chord = song.Chorus[chunk.instrument].keys;
     const bool chorus = chunk.chorus > kChorusOn;
     OscillatorBank bank;
     bank.keys = 0;
@@ -406,8 +407,8 @@ void playRows(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int
         for (int j = 0; j < chunk.keyCount; ++j) {
             const float level = chord[j].level;
             if (!(level > kAudibleLevel)) continue;
-            const KeyIncrements incs = keyIncrements(app, chunk, cell, j);
-            const VoicePhase phase = heldPhase(app, chunk.instrument, cell, j);
+            const KeyIncrements incs = keyIncrements(song, engine, chunk, cell, j);
+            const VoicePhase phase = heldPhase(engine, chunk.instrument, cell, j);
             addToBank(bank, j, level, phase, incs.start, incs.goal);
             // Chorus phases the bank leaves alone are handed on as they came.
             if (cell.nextRow != -1) handOver.phases[cell.nextRow][j] = phase;
@@ -436,18 +437,18 @@ void playRows(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int
 
 } // namespace
 
-float noteIncrement(AppState& app, int instrument, int chordKey, int row) {
-    const Song& song = app.song;
+float noteIncrement(const Song& song, const EngineState& engine, int instrument, int chordKey,
+                    int row) {
     instrument = clampInt(instrument, 0, kInstrumentCount - 1);
     const ChordKey& key = song.Chorus[instrument].keys[clampInt(chordKey, 0, kMaxChordKeys - 1)];
     const long long m = static_cast<long long>(truncToInt(key.semitoneOffset)) + row;
-    float f = app.engine.noteFreqTable[wrapIndex(m + 96, kNoteRows)];
+    float f = engine.noteFreqTable[wrapIndex(m + 96, kNoteRows)];
     if (m >= 24) f *= 4;
     if (m < 0) f *= 0.25f;
     if (m + 24 < 0) f *= 0.25f;
-    const float randomPitch = knobValue(app, instrument, kKnobRandomPitch);
+    const float randomPitch = knobValue(song, instrument, kKnobRandomPitch);
     if (randomPitch > 0.01f) f *= 1 + (nextUniform() - 0.5f) * randomPitch * 0.04f;
-    const int rate = app.engine.streamRate > 0 ? app.engine.streamRate : kDefaultStreamRate;
+    const int rate = engine.streamRate > 0 ? engine.streamRate : kDefaultStreamRate;
     return 350 * f / (2.0f * rate);
 }
 
@@ -456,8 +457,7 @@ void clearHandOver(NoteHandOver& handOver) {
     std::fill(std::begin(handOver.filterWritten), std::end(handOver.filterWritten), false);
 }
 
-void commitHandOver(AppState& app, int instrument, const NoteHandOver& handOver) {
-    EngineState& engine = app.engine;
+void commitHandOver(EngineState& engine, int instrument, const NoteHandOver& handOver) {
     for (int r = 0; r < kNoteRows; ++r) {
         for (int j = 0; j < kVoiceChordKeys; ++j)
             if (handOver.phasesWritten[r][j])
@@ -466,9 +466,7 @@ void commitHandOver(AppState& app, int instrument, const NoteHandOver& handOver)
     }
 }
 
-bool beginVoiceChunk(AppState& app, int instrument, VoiceChunk& chunk) {
-    EngineState& engine = app.engine;
-    const Song& song = app.song;
+bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, VoiceChunk& chunk) {
     if (!inRange(instrument, kInstrumentCount)) return false;
     const int frames = engine.chunkFrames;
     float* ring = engine.instrumentRing[instrument].get();
@@ -495,12 +493,12 @@ bool beginVoiceChunk(AppState& app, int instrument, VoiceChunk& chunk) {
         wrapIndex(static_cast<long long>(engine.stepCounter[instrument]) + latency, kStepsPerBank);
     chunk.absoluteStep = kStepsPerBank * bank + chunk.step;
     chunk.octaveFactor = octaveFactorOf(song.Oct[instrument]);
-    chunk.pitchFactor = 1 + (knobValue(app, instrument, kKnobPitch) - 0.5f) * 0.05f;
-    chunk.chorus = knobValue(app, instrument, kKnobChorus);
-    chunk.randomFreq = knobValue(app, instrument, kKnobRandomFreq);
+    chunk.pitchFactor = 1 + (knobValue(song, instrument, kKnobPitch) - 0.5f) * 0.05f;
+    chunk.chorus = knobValue(song, instrument, kKnobChorus);
+    chunk.randomFreq = knobValue(song, instrument, kKnobRandomFreq);
     chunk.pitchRests = pitchCurveRests(song, song.EnvIdx[instrument]);
     chunk.slideStart =
-        truncClamped((1 - knobValue(app, instrument, kKnobSlide)) * frames, 0, frames);
+        truncClamped((1 - knobValue(song, instrument, kKnobSlide)) * frames, 0, frames);
     float* scratch = engine.voiceScratch.get();
     chunk.scratch = scratch;
     chunk.pitchCurve = scratch + 2 * static_cast<size_t>(frames);
@@ -512,8 +510,8 @@ bool beginVoiceChunk(AppState& app, int instrument, VoiceChunk& chunk) {
     return true;
 }
 
-bool readNoteCell(const AppState& app, const VoiceChunk& chunk, int row, NoteCell& cell) {
-    const NoteGrid& grid = app.song.noteGrid[chunk.instrument];
+bool readNoteCell(const Song& song, const VoiceChunk& chunk, int row, NoteCell& cell) {
+    const NoteGrid& grid = song.noteGrid[chunk.instrument];
     const int position = grid.notePosition[chunk.absoluteStep][row];
     if (position < 1) return false;
     const int next = grid.nextRow[chunk.absoluteStep][row];
@@ -522,74 +520,77 @@ bool readNoteCell(const AppState& app, const VoiceChunk& chunk, int row, NoteCel
     return true;
 }
 
-void tracePitchCurve(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell) {
+void tracePitchCurve(const Song& song, const VoiceChunk& chunk, const NoteCell& cell) {
     if (chunk.pitchRests) {
         std::fill(chunk.pitchCurve, chunk.pitchCurve + chunk.frames, kPitchAtRest);
         return;
     }
     const int k = cell.position - 1;
-    EnvelopeReading reading = evaluateEnvelope(app, chunk.instrument, k, 0, cell.length, true);
+    EnvelopeReading reading =
+        evaluateEnvelope(song, chunk.frames, chunk.instrument, k, 0, cell.length, true);
     float value = reading.value[kEnvelopePitch];
     float slope = reading.slope[kEnvelopePitch];
     for (int i = 0; i < chunk.frames; ++i) {
         chunk.pitchCurve[i] = value;
         value += slope;
         if (i == reading.nextEvaluation) {
-            reading = evaluateEnvelope(app, chunk.instrument, k, i, cell.length, true);
+            reading =
+                evaluateEnvelope(song, chunk.frames, chunk.instrument, k, i, cell.length, true);
             value = reading.value[kEnvelopePitch];
             slope = reading.slope[kEnvelopePitch];
         }
     }
 }
 
-double fadeStartOf(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell) {
+double fadeStartOf(const Song& song, const VoiceChunk& chunk, const NoteCell& cell) {
     const bool lastOfNote = cell.position == cell.length;
-    const bool lastOfMeasure = chunk.step == measureSteps(app, chunk.instrument) - 1;
+    const bool lastOfMeasure = chunk.step == measureSteps(song, chunk.instrument) - 1;
     return lastOfNote || lastOfMeasure ? 0.99 * chunk.frames : chunk.frames;
 }
 
-void renderInstrumentChunk(AppState& app, int instrument) {
+void renderInstrumentChunk(const Song& song, EngineState& engine, int instrument) {
     if (!inRange(instrument, kInstrumentCount)) return;
-    const int slot = app.song.SoundIdx[instrument];
-    if (inRange(slot, kWaveformSlotCount) && app.song.SoundType[slot] == 1) {
-        renderSampledChunk(app, instrument);
+    const int slot = song.SoundIdx[instrument];
+    if (inRange(slot, kWaveformSlotCount) && song.SoundType[slot] == 1) {
+        renderSampledChunk(song, engine, instrument);
         return;
     }
     VoiceChunk chunk;
-    if (!beginVoiceChunk(app, instrument, chunk)) return;
+    if (!beginVoiceChunk(song, engine, instrument, chunk)) return;
     NoteHandOver handOver;
     clearHandOver(handOver);
     WideWave wide;
-    widen(app.song.playbackWaveform[chunk.slot], wide);
+    widen(song.playbackWaveform[chunk.slot], wide);
     NoteCell cells[kNoteRows];
     int count = 0;
     for (int row = 0; row < kNoteRows; ++row)
-        if (readNoteCell(app, chunk, row, cells[count])) ++count;
+        if (readNoteCell(song, chunk, row, cells[count])) ++count;
     float* rowOut[kNoteRows];
     for (int n = 0; n < kNoteRows; ++n)
         rowOut[n] = chunk.rowScratch + static_cast<size_t>(n) * chunk.frames;
     float lastIncrement[kNoteRows] = {};
 
     const bool jitter = chunk.randomFreq > kRandomFreqOn;
-    const bool randomPitch = knobValue(app, instrument, kKnobRandomPitch) > 0.01f;
+    const bool randomPitch = knobValue(song, instrument, kKnobRandomPitch) > 0.01f;
     if (!jitter && !randomPitch && chunk.pitchRests) {
         // Nothing is drawn before the attacks and no row bends: all rows' oscillators run
         // together, then each row's amplitude stage draws its attack in row order.
-        playRows(app, chunk, cells, count, rowOut, wide, PitchBend{false, true}, lastIncrement,
-                 handOver);
-        applyNoteAmplitudes(app, chunk, cells, count, lastIncrement, rowOut, handOver);
+        playRows(song, engine, chunk, cells, count, rowOut, wide, PitchBend{false, true},
+                 lastIncrement, handOver);
+        applyNoteAmplitudes(song, engine, chunk, cells, count, lastIncrement, rowOut, handOver);
     } else {
         for (int n = 0; n < count; ++n) {
             const NoteCell& cell = cells[n];
-            tracePitchCurve(app, chunk, cell);
+            tracePitchCurve(song, chunk, cell);
             const PitchBend bend = pitchToQuartic(chunk.pitchCurve, chunk.frames);
             if (jitter)
-                lastIncrement[0] = playJitteredRow(app, chunk, cell, rowOut[0], handOver);
+                lastIncrement[0] = playJitteredRow(song, engine, chunk, cell, rowOut[0], handOver);
             else
-                playRows(app, chunk, &cell, 1, rowOut, wide, bend, lastIncrement, handOver);
-            applyNoteAmplitude(app, chunk, cell, lastIncrement[0], rowOut[0], rowOut[0], 1,
+                playRows(song, engine, chunk, &cell, 1, rowOut, wide, bend, lastIncrement,
+                         handOver);
+            applyNoteAmplitude(song, engine, chunk, cell, lastIncrement[0], rowOut[0], rowOut[0], 1,
                                handOver);
         }
     }
-    commitHandOver(app, instrument, handOver);
+    commitHandOver(engine, instrument, handOver);
 }

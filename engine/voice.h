@@ -3,19 +3,18 @@
 
 #include "engine/engine_state.h"
 
-struct AppState;
-
 // Renders step (stepCounter + noteLatency) mod 16 of bank PatternIdx into ring chunk
 // (chunkIndex + noteLatency) mod 5 of the instrument's ring. Sound-file slots go to
 // renderSampledChunk. The chunk is always zeroed first, also when the instrument is silent.
-void renderInstrumentChunk(AppState& app, int instrument);
+void renderInstrumentChunk(const Song& song, EngineState& engine, int instrument);
 
 // The same for an instrument whose waveform slot plays a sound file.
-void renderSampledChunk(AppState& app, int instrument);
+void renderSampledChunk(const Song& song, EngineState& engine, int instrument);
 
 // Oscillator phase increment per output sample (waveform samples) of chord key `chordKey`
 // on note row `row`; draws one random number when RDMPCH is above 0.01.
-float noteIncrement(AppState& app, int instrument, int chordKey, int row);
+float noteIncrement(const Song& song, const EngineState& engine, int instrument, int chordKey,
+                    int row);
 
 // What the drawn and the sampled voice share: the setup of one call, the cells of the step,
 // the pitch curve of a row and the amplitude and filter stage.
@@ -63,34 +62,35 @@ struct NoteHandOver {
 void clearHandOver(NoteHandOver& handOver);
 
 // Stores the gathered states into the instrument's voicePhases and noteFilterState.
-void commitHandOver(AppState& app, int instrument, const NoteHandOver& handOver);
+void commitHandOver(EngineState& engine, int instrument, const NoteHandOver& handOver);
 
 // Zeroes the ring chunk and fills `chunk`. Returns false when the instrument plays nothing this
 // step (muted, no bank, no audible chord key, buffers not sized); the chunk then stays silent.
-bool beginVoiceChunk(AppState& app, int instrument, VoiceChunk& chunk);
+bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, VoiceChunk& chunk);
 
 // Reads cell (absoluteStep, row); false when it is empty. A next row outside 0..23 counts as
 // the note's last step.
-bool readNoteCell(const AppState& app, const VoiceChunk& chunk, int row, NoteCell& cell);
+bool readNoteCell(const Song& song, const VoiceChunk& chunk, int row, NoteCell& cell);
 
 // Pitch-curve value P of every frame of the chunk for this cell, as the renderer advances it.
 // A resting curve gives 0.5 at every frame without being traced.
-void tracePitchCurve(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell);
+void tracePitchCurve(const Song& song, const VoiceChunk& chunk, const NoteCell& cell);
 
 // Frame after which the note fades: 0.99 * frames on the note's last step or the measure's
 // last step, else frames (no fade).
-double fadeStartOf(const AppState& app, const VoiceChunk& chunk, const NoteCell& cell);
+double fadeStartOf(const Song& song, const VoiceChunk& chunk, const NoteCell& cell);
 
 // Amplitude envelope, per-note filter, pan, velocity, attack and fade of one row: adds the
 // row's oscillator output (frame i at left[i * stride] and right[i * stride]) into the ring
 // chunk and hands the filter state to the note's next row. `increment` is the main oscillator
 // increment the last chord key reached at the end of the chunk.
-void applyNoteAmplitude(AppState& app, const VoiceChunk& chunk, const NoteCell& cell,
-                        float increment, const float* left, const float* right, int stride,
-                        NoteHandOver& handOver);
+void applyNoteAmplitude(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                        const NoteCell& cell, float increment, const float* left,
+                        const float* right, int stride, NoteHandOver& handOver);
 
 // The amplitude stages of `count` drawn rows in row order, four side by side: row n's mono
 // oscillator output is in[n] and its last main increment increments[n]. Each lane performs the
 // operations of applyNoteAmplitude.
-void applyNoteAmplitudes(AppState& app, const VoiceChunk& chunk, const NoteCell* cells, int count,
-                         const float* increments, float* const* in, NoteHandOver& handOver);
+void applyNoteAmplitudes(const Song& song, const EngineState& engine, const VoiceChunk& chunk,
+                         const NoteCell* cells, int count, const float* increments,
+                         float* const* in, NoteHandOver& handOver);

@@ -1,9 +1,8 @@
-// The recording hooks the engine calls: start, append one chunk, end.
+// The temporary recording file: start, append one chunk, end, and the engine's recorder on it.
 #include "files/recording.h"
 
 #include <cstdio>
 
-#include "app/app_state.h"
 #include "files/temp_recording_file.h"
 
 namespace {
@@ -38,8 +37,7 @@ void stopAfterFailedWrite(RecordingState& recording) {
 
 } // namespace
 
-bool beginRecordingFile(AppState& app) {
-    RecordingState& recording = app.recording;
+bool beginRecordingFile(RecordingState& recording, int streamRate, int chunkFrames) {
     closeRecordingFile(recording);
     recording.active = 0;
     std::FILE* file = createTempRecordingFile();
@@ -49,13 +47,12 @@ bool beginRecordingFile(AppState& app) {
     recording.recordedChunks = 0;
     recording.writeFailed = 0;
     recording.writeFailureToTell = 0;
-    recording.recordedRate = app.engine.streamRate;
-    recording.recordedChunkFrames = app.engine.chunkFrames;
+    recording.recordedRate = streamRate;
+    recording.recordedChunkFrames = chunkFrames;
     return true;
 }
 
-void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount) {
-    RecordingState& recording = app.recording;
+void appendRecordedChunk(RecordingState& recording, const int16_t* samples, int sampleCount) {
     if (!recording.active || !recording.file) return;
     char text[4096];
     int used = 0;
@@ -78,8 +75,31 @@ void appendRecordedChunk(AppState& app, const int16_t* samples, int sampleCount)
     ++recording.recordedChunks;
 }
 
-void endRecordingFile(AppState& app) {
-    app.recording.active = 0;
-    app.recording.stopRequested = 0; // nothing is left to stop
-    closeRecordingFile(app.recording);
+void endRecordingFile(RecordingState& recording) {
+    recording.active = 0;
+    recording.stopRequested = 0; // nothing is left to stop
+    closeRecordingFile(recording);
+}
+
+bool FileRecorder::waitsForMeasureEnd() const {
+    return recording_.startArmed || recording_.stopRequested;
+}
+
+bool FileRecorder::atMeasureEnd(int streamRate, int chunkFrames) {
+    bool changed = false;
+    if (recording_.startArmed) {
+        recording_.startArmed = 0;
+        if (!beginRecordingFile(recording_, streamRate, chunkFrames)) recording_.startFailed = 1;
+        changed = true;
+    }
+    if (recording_.stopRequested) {
+        recording_.stopRequested = 0;
+        endRecordingFile(recording_);
+        changed = true;
+    }
+    return changed;
+}
+
+void FileRecorder::appendChunk(const int16_t* samples, int sampleCount) {
+    appendRecordedChunk(recording_, samples, sampleCount);
 }

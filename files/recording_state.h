@@ -1,4 +1,4 @@
-// Recording flags and the temporary recording file, shared by the engine and the recording code.
+// Recording flags and the temporary recording file that the recording code keeps.
 #pragma once
 
 #include <cstdio>

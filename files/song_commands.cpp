@@ -6,6 +6,7 @@
 #include "app/product_info.h"
 #include "engine/stream.h"
 #include "files/file_bytes.h"
+#include "files/recording.h"
 #include "files/safe_file_writer.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"
@@ -34,7 +35,8 @@ bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platf
         return false;
     }
     for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app.song, slot);
-    rebuildStream(app);
+    FileRecorder recorder(app.recording);
+    rebuildStream(app.song, app.engine, app.stream, &recorder);
     return true;
 }
 

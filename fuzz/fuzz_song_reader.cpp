@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/app_state.h"
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "engine/virtual_sound_device.h"
 #include "files/song_commands.h"
 #include "files/song_writer.h"

@@ -11,7 +11,6 @@ inline constexpr int kEnvelopeBankCount = 8;
 inline constexpr int kEnvelopePoints = 301; // points 0..299 are edited, 300 is a guard
 inline constexpr int kEffectKnobCount = 16;
 inline constexpr int kWaveformKnobCount = 3; // MIX, HIGH, NOISE
-inline constexpr int kKnobHistoryLength = 4000;
 inline constexpr int kGridSteps = 256;
 inline constexpr int kNoteRows = 24;
 inline constexpr int kStepsPerBank = 16;
@@ -58,8 +57,7 @@ enum DelayValue {
 enum EnvelopeCurve { kCurveAmplitude = 0, kCurvePitch = 1, kCurveCutoff = 2, kCurveRatio = 3 };
 
 struct KnobRecord {
-    float history[kKnobHistoryLength]; // effect knobs: this knob's column of the automation ring
-    float value;                       // 0..1
+    float value; // 0..1
 };
 
 struct ChordKey {
@@ -141,12 +139,11 @@ struct Song {
     float Volume[kInstrumentCount]; // 0..1
     int32_t Oct[kInstrumentCount];  // 0..3: frequency x0.5, x1, x2, x4
     int32_t Mute[kInstrumentCount];
-    int32_t pendingMuteToggle[kInstrumentCount]; // toggle Mute at the next bank change
-    int32_t BPMsr[kInstrumentCount];             // steps played of each bank, 1..16
-    int32_t EnvIdx[kInstrumentCount];            // envelope bank 0..7
-    int32_t PatternIdx[kInstrumentCount];        // bank playing 0..15, -1 none
-    int32_t SoundIdx[kInstrumentCount];          // waveform slot 0..7
-    float BGR[kInstrumentCount][3];              // drawing colour, blue green red 0..255
+    int32_t BPMsr[kInstrumentCount];      // steps played of each bank, 1..16
+    int32_t EnvIdx[kInstrumentCount];     // envelope bank 0..7
+    int32_t PatternIdx[kInstrumentCount]; // bank playing 0..15, -1 none
+    int32_t SoundIdx[kInstrumentCount];   // waveform slot 0..7
+    float BGR[kInstrumentCount][3];       // drawing colour, blue green red 0..255
     ChordKeySet Chorus[kInstrumentCount];
     EffectAxes EffectDim[kInstrumentCount];
     float DelayParams[kInstrumentCount][kDelayCount][kDelayValues];

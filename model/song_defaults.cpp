@@ -15,7 +15,6 @@ constexpr float kInstrumentColours[kInstrumentCount][3] = {
 constexpr float kDelayDefaults[kDelayValues] = {1.0f, 4.1f, 0.0f, 0.5f, 0.0f, 0.5f};
 
 void setKnob(KnobRecord& knob, float value) {
-    std::memset(knob.history, 0, sizeof knob.history);
     knob.value = value;
 }
 
@@ -46,7 +45,6 @@ void setInstrumentDefaults(Song& song, int i) {
     song.Volume[i] = 0.6f;
     song.Oct[i] = 1;
     song.Mute[i] = 0;
-    song.pendingMuteToggle[i] = 0;
     song.BPMsr[i] = kStepsPerBank;
     song.EnvIdx[i] = 0;
     song.PatternIdx[i] = 0;

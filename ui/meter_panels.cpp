@@ -165,7 +165,8 @@ void drawMuteLamp(PanelCanvas& canvas, const float backgroundColour[3], int x0, 
 
 } // namespace
 
-void renderInstrumentControl(const Song& song, const UiState& ui, Screen& screen) {
+void renderInstrumentControl(const Song& song, const UiState& ui,
+                             const TransportReadings& transport, Screen& screen) {
     PanelCanvas& canvas = panelCanvas(screen, PanelId::InstrumentControl);
     const float* bg = ui.backgroundColour;
     for (int i = 0; i < kInstrumentCount; ++i) {
@@ -179,7 +180,7 @@ void renderInstrumentControl(const Song& song, const UiState& ui, Screen& screen
         const float volume = unitValue(song.Volume[i]);
         drawFader(canvas, 2, x0 + 25, 67, x0 + 48, volume, 4, 250.0f * volume, 0, 0, false);
         drawLine(canvas, x0 + 25.0f, 2, x0 + 25.0f, 67, 100, 100, 100);
-        drawMuteLamp(canvas, bg, x0, (song.Mute[i] != 0) != (song.pendingMuteToggle[i] != 0));
+        drawMuteLamp(canvas, bg, x0, (song.Mute[i] != 0) != transport.muteTogglePending[i]);
     }
 }
 

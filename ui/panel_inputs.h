@@ -18,7 +18,8 @@ struct TransportReadings {
     bool playing = false;
     bool recordArmed = false; // recording starts at instrument 0's next measure end
     bool recording = false;
-    int recordedChunks = 0; // chunks recorded so far
+    int recordedChunks = 0;                        // chunks recorded so far
+    bool muteTogglePending[kInstrumentCount] = {}; // Mute toggles at the next bank change
 };
 
 // The output stream's timing, which sets how much of an imported file one note bank spans.

@@ -60,9 +60,11 @@ void renderVolumeMeter(const UiState& ui, MeterReadings meters, Screen& screen);
 void renderCpuMeter(const UiState& ui, MeterReadings meters, Screen& screen);    // 27 x 63
 void renderMainVolume(const Song& song, const UiState& ui, Screen& screen);      // 83 x 131
 void renderInstrumentButtons(const Song& song, const UiState& ui, Screen& screen,
-                             int instrument);                                      // 204 x 23
-void renderInstrumentControl(const Song& song, const UiState& ui, Screen& screen); // 204 x 69
-void renderHelpLine(const UiState& ui, Screen& screen, const char* text);          // 485 x 17
+                             int instrument); // 204 x 23
+// 204 x 69; the mute lamps show a pending toggle of transport as already made.
+void renderInstrumentControl(const Song& song, const UiState& ui,
+                             const TransportReadings& transport, Screen& screen);
+void renderHelpLine(const UiState& ui, Screen& screen, const char* text); // 485 x 17
 // Whether rendering the meter now would change its pixels (its values differ from those it was
 // last rendered from).
 bool volumeMeterChanged(MeterReadings meters, const Screen& screen);

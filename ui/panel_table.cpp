@@ -51,7 +51,7 @@ void instrumentButtons(const PanelInputs& in, Screen& screen, int) {
     renderInstrumentButtons(in.song, in.ui, screen, current(in));
 }
 void instrumentControl(const PanelInputs& in, Screen& screen, int) {
-    renderInstrumentControl(in.song, in.ui, screen);
+    renderInstrumentControl(in.song, in.ui, in.transport, screen);
 }
 void noteBankSequencer(const PanelInputs& in, Screen& screen, int) {
     renderNoteBankSequencer(in.song, in.ui, screen, current(in));

@@ -88,7 +88,7 @@ TEST(KeyCommands, BpmEntryWhilePlayingStopsPlaybackButKeepsPendingMutes) {
     s.run("key 9\n");
     EXPECT_EQ(s.app().engine.playing, 0);
     EXPECT_FLOAT_EQ(s.song().BPM, 90.0f);
-    EXPECT_EQ(s.song().pendingMuteToggle[0], 1);
+    EXPECT_EQ(s.app().engine.pendingMuteToggle[0], 1);
 }
 
 TEST(KeyCommands, DigitsWithoutBpmSelectionQueueNoteBanks) {
@@ -115,12 +115,12 @@ TEST(KeyCommands, MuteKeysWhileStoppedFlipMuteAtTheNextStart) {
     auto control = s.shown(PanelId::InstrumentControl);
     s.run("key Q\nkey R\nkey R\n");
     EXPECT_EQ(s.song().Mute[0], 0) << "nothing changes before playback starts";
-    EXPECT_EQ(s.song().pendingMuteToggle[0], 1);
-    EXPECT_EQ(s.song().pendingMuteToggle[3], 0);
+    EXPECT_EQ(s.app().engine.pendingMuteToggle[0], 1);
+    EXPECT_EQ(s.app().engine.pendingMuteToggle[3], 0);
     EXPECT_NE(s.shown(PanelId::InstrumentControl), control);
     s.run("key Enter\n");
     EXPECT_EQ(s.song().Mute[0], 1);
-    EXPECT_EQ(s.song().pendingMuteToggle[0], 0);
+    EXPECT_EQ(s.app().engine.pendingMuteToggle[0], 0);
     EXPECT_EQ(s.song().Mute[3], 0);
     s.run("key W\nkey Enter\n");
     EXPECT_EQ(s.song().Mute[1], 1) << "stopping applies the toggle too";

@@ -48,7 +48,7 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     EXPECT_FLOAT_EQ(app.song.BPM, 70.0f);
     EXPECT_NE(app.song.Sound[3][7], 99.0f);
     EXPECT_EQ(app.song.Mute[0], 0);
-    EXPECT_EQ(app.song.pendingMuteToggle[0], 0);
+    EXPECT_EQ(app.engine.pendingMuteToggle[0], 0);
     EXPECT_EQ(app.ui.currentInstrument, 0);
     EXPECT_EQ(app.ui.envelopeCurve, 0);
     EXPECT_EQ(app.ui.slidingAllowed, 1);

@@ -107,15 +107,15 @@ TEST_F(MouseControlsTest, SequencerRemovesEntriesAndTogglesTheMode) {
 
 TEST_F(MouseControlsTest, InstrumentControlMuteOctaveAndVolume) {
     // Stopped: the mute flips at once and a pending toggle is dropped.
-    app->song.pendingMuteToggle[1] = 1;
+    app->engine.pendingMuteToggle[1] = 1;
     EXPECT_TRUE(pressInstrumentControl(*app, 51, 10));
     EXPECT_EQ(app->song.Mute[1], 1);
-    EXPECT_EQ(app->song.pendingMuteToggle[1], 0);
+    EXPECT_EQ(app->engine.pendingMuteToggle[1], 0);
     // Playing: only the pending toggle changes, for the next bank boundary.
     app->engine.playing = 1;
     EXPECT_TRUE(pressInstrumentControl(*app, 0, 22));
     EXPECT_EQ(app->song.Mute[0], 0);
-    EXPECT_EQ(app->song.pendingMuteToggle[0], 1);
+    EXPECT_EQ(app->engine.pendingMuteToggle[0], 1);
     EXPECT_EQ(app->drag.instrumentDragIndex, -1);
 
     EXPECT_TRUE(pressInstrumentControl(*app, 102, 23)); // column 4: instrument 2's octave
@@ -169,7 +169,8 @@ TEST_F(MouseControlsTest, BpmDigitsSelectOneAtATime) {
 TEST_F(MouseControlsTest, StopEndsARunningRecordingAtOnce) {
     std::ostringstream messages;
     ScriptedPlatform platform(messages);
-    ASSERT_TRUE(beginRecordingFile(*app));
+    ASSERT_TRUE(
+        beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
     app->recording.stopRequested = 1;
     EXPECT_TRUE(pressPlayStopRecord(*app, platform, 20, 22 * 2));
     EXPECT_EQ(app->recording.active, 0);

@@ -1,4 +1,5 @@
 // DELAY/REVERB: the recirculating delays, their automation and extreme delay values.
+#include "engine/delay_line.h"
 #include "engine/delays.h"
 #include "engine/mixer.h"
 #include "stream_test_app.h"
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -32,11 +34,11 @@ TEST(Delays, FeedbackAtMostOneHundredthDoesNothing) {
     for (int j = 0; j < rs; ++j) ring[j] = static_cast<float>(j % 97) - 48.0f;
     std::vector<float> before(ring, ring + rs);
     const DelayValues quiet(0.0f, 0.01f, 0.0f, 0.0f, 0.5f);
-    applyDelays(app, 0, 0, rs, quiet.v, quiet.v);
+    applyDelays(app.engine, app.stream, 0, 0, rs, quiet.v, quiet.v);
     for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], before[j]) << j;
     // A ramp that leaves 0.01 runs the delay.
     const DelayValues louder(0.0f, 0.02f, 0.0f, 0.0f, 0.5f);
-    applyDelays(app, 0, 0, rs, quiet.v, louder.v);
+    applyDelays(app.engine, app.stream, 0, 0, rs, quiet.v, louder.v);
     int changed = 0;
     for (int j = 0; j < rs; ++j) changed += ring[j] != before[j];
     EXPECT_GT(changed, 0);
@@ -48,7 +50,7 @@ TEST(Delays, OffsetZeroReadsTheSampleBeingWritten) {
     float* ring = app.engine.instrumentRing[0].get();
     ring[100] = 80.0f;
     const DelayValues echo(0.0f, 1.0f, 0.0f, 0.0f, 0.5f); // D = 0, gain 1
-    applyDelays(app, 0, 0, 2 * t.chunkFrames(), echo.v, echo.v);
+    applyDelays(app.engine, app.stream, 0, 0, 2 * t.chunkFrames(), echo.v, echo.v);
     for (int j = 0; j < 100; ++j) ASSERT_EQ(ring[j], 0.0f);
     const float b = kFullFeedbackCoefficient;
     EXPECT_NEAR(ring[100], 80.0f * (1.0f + b * b), 1e-3f);
@@ -63,7 +65,7 @@ TEST(Delays, PanOneTakesTheOtherChannel) {
     float* ring = app.engine.instrumentRing[0].get();
     ring[20] = 100.0f;                                       // left sample of frame 10 of chunk 0
     const DelayValues crossed(1.0f, 1.0f, 0.0f, 1.0f, 0.5f); // one step, the other channel
-    applyDelays(app, 0, 2 * cf, 4 * cf, crossed.v, crossed.v);
+    applyDelays(app.engine, app.stream, 0, 2 * cf, 4 * cf, crossed.v, crossed.v);
     // Right samples read the left sample of the next tapped frame: the echo lands on the right
     // of frame 9; the left channel hears only the (silent) right channel.
     const float b = kFullFeedbackCoefficient;
@@ -76,9 +78,36 @@ TEST(Delays, PanOneTakesTheOtherChannel) {
     float* same = u.app->engine.instrumentRing[0].get();
     same[20] = 100.0f;
     const DelayValues straight(1.0f, 1.0f, 0.0f, 0.0f, 0.5f);
-    applyDelays(*u.app, 0, 2 * cf, 4 * cf, straight.v, straight.v);
+    applyDelays(u.app->engine, u.app->stream, 0, 2 * cf, 4 * cf, straight.v, straight.v);
     EXPECT_NEAR(same[2 * cf + 20], 100.0f * b * b, 1e-3f);
     for (int j = 2 * cf + 1; j < 4 * cf; j += 2) ASSERT_EQ(same[j], 0.0f) << j;
+}
+
+TEST(DelayLine, StateCarriesAcrossSpansAndResetSilencesIt) {
+    const int rs = 1000;
+    float values[kDelayValues] = {};
+    values[kDelayOffset] = 0.05f; // ten samples
+    values[kDelayFeedback] = 0.9f;
+    values[kDelayLowPass] = 0.3f;
+    values[kDelayPan] = 0.25f;
+    values[kDelayFineTune] = 0.5f;
+    std::vector<float> whole(rs), split(rs);
+    whole[100] = split[100] = 80.0f;
+    whole[301] = split[301] = -40.0f;
+    DelayLine one, two;
+    one.process(whole.data(), rs, 0, 600, values, values);
+    two.process(split.data(), rs, 0, 301, values, values);
+    two.process(split.data(), rs, 301, 600, values, values);
+    for (int j = 0; j < rs; ++j) ASSERT_EQ(whole[j], split[j]) << j;
+
+    // The echo still rings in the line's state; a reset silences it.
+    std::vector<float> ringing(rs), silent(rs);
+    one.process(ringing.data(), rs, 0, 2, values, values);
+    two.reset();
+    two.process(silent.data(), rs, 0, 2, values, values);
+    EXPECT_NE(ringing[0], 0.0f);
+    EXPECT_EQ(silent[0], 0.0f);
+    EXPECT_EQ(silent[1], 0.0f);
 }
 
 TEST(Delays, TapDistanceStaysOnTheChannelAndInsideTheRing) {
@@ -104,12 +133,12 @@ TEST(Delays, DamagedValuesNeitherCrashNorReachTheOutputAsNoise) {
     app.song.DelayParams[0][2][kDelayFineTune] = nan;
     app.song.DelayParams[0][2][kDelayFeedback] = nan;
     app.song.DelayParams[0][2][kDelayLowPass] = -inf;
-    rebuildStream(app);
+    rebuildStream(app.song, app.engine, app.stream, nullptr);
     placeNote(app.song, 0, 0, 5, 2);
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     for (int step = 1; step < 6; ++step) {
         t.device.setPlayCursor(step % 5 * t.chunkBytes());
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     }
     // Whatever the ring holds, every output sample is a clipped value or 0.
     for (int j = 0; j < app.engine.ringSamples; ++j)
@@ -122,27 +151,27 @@ TEST(DelayAutomation, RebuildLoadsTheSongsDelaysAndChangesRampIn) {
     const int cf = t.chunkFrames();
     // A song whose delay is on from the start (as after loading a file) echoes at once.
     app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
-    rebuildStream(app);
+    rebuildStream(app.song, app.engine, app.stream, nullptr);
     const DelayAutomation& ring = app.stream.delayAutomation[0];
     EXPECT_EQ(ring.values[ring.head][kDelayFeedback], 1.0f);
     app.engine.instrumentRing[0][20] = 100.0f;
-    processDelays(app, 0, 2 * cf, 4 * cf);
+    processDelays(app.engine, app.stream, 0, 2 * cf, 4 * cf);
     EXPECT_NE(app.engine.instrumentRing[0][2 * cf + 20], 0.0f);
 
     // The first change replaces the head entry; a later one made while stopped is stamped -1
     // and reached at the ring's last sample.
     app.engine.playing = 1;
-    recordDelayChange(app, app.ui.currentInstrument);
+    recordDelayChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     EXPECT_EQ(ring.valid[0], 1);
     app.engine.playing = 0;
     app.song.DelayParams[0][0][kDelayFeedback] = 0.0f;
-    recordDelayChange(app, app.ui.currentInstrument);
+    recordDelayChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], -1);
-    processDelays(app, 0, 0, 2 * cf);
+    processDelays(app.engine, app.stream, 0, 0, 2 * cf);
     const float expected = 1.0f - 2.0f * cf / (app.engine.ringSamples - 1.0f);
     EXPECT_NEAR(ring.values[ring.head][kDelayFeedback], expected, 1e-5f);
-    processDelays(app, 0, 2 * cf, app.engine.ringSamples);
+    processDelays(app.engine, app.stream, 0, 2 * cf, app.engine.ringSamples);
     EXPECT_EQ(ring.head, 1);
     EXPECT_EQ(ring.values[ring.head][kDelayFeedback], 0.0f);
 }
@@ -153,10 +182,10 @@ TEST(Delays, MutedInstrumentKeepsEchoingItsRing) {
     const int cf = t.chunkFrames();
     app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
     app.song.Mute[0] = 1;
-    rebuildStream(app);
+    rebuildStream(app.song, app.engine, app.stream, nullptr);
     app.engine.instrumentRing[0][20] = 100.0f; // left of frame 10, chunk 0
     app.engine.chunkIndex = 0;                 // mixes chunk 1
-    mixChunk(app);
+    mixChunk(app.song, app.engine, app.stream, nullptr);
     EXPECT_GT(t.streamSample(2 * cf + 20), 0);
 }
 

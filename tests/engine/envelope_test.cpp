@@ -17,13 +17,14 @@ std::vector<float> traceNote(const AppState& app, int len, int curve, bool pitch
     const int frames = app.engine.chunkFrames;
     std::vector<float> out;
     for (int k = 0; k < len; ++k) {
-        EnvelopeReading r = evaluateEnvelope(app, 0, k, 0, len, pitchOnly);
+        EnvelopeReading r =
+            evaluateEnvelope(app.song, app.engine.chunkFrames, 0, k, 0, len, pitchOnly);
         float value = r.value[curve], slope = r.slope[curve];
         for (int i = 0; i < frames; ++i) {
             out.push_back(value);
             value += slope;
             if (i == r.nextEvaluation) {
-                r = evaluateEnvelope(app, 0, k, i, len, pitchOnly);
+                r = evaluateEnvelope(app.song, app.engine.chunkFrames, 0, k, i, len, pitchOnly);
                 value = r.value[curve];
                 slope = r.slope[curve];
             }
@@ -114,8 +115,8 @@ TEST(EnvelopeTrace, PitchOnlyReadsThePitchCurveAndOtherCurvesTheirOwn) {
         app->song.Cutoff[0][p] = 0.3f;
         app->song.Ratio[0][p] = 0.1f;
     }
-    EnvelopeReading pitch = evaluateEnvelope(*app, 0, 0, 10, 4, true);
-    EnvelopeReading rest = evaluateEnvelope(*app, 0, 0, 10, 4, false);
+    EnvelopeReading pitch = evaluateEnvelope(app->song, app->engine.chunkFrames, 0, 0, 10, 4, true);
+    EnvelopeReading rest = evaluateEnvelope(app->song, app->engine.chunkFrames, 0, 0, 10, 4, false);
     EXPECT_FLOAT_EQ(pitch.value[kEnvelopePitch], 0.9f);
     EXPECT_FLOAT_EQ(rest.value[kEnvelopeCutoff], 0.3f);
     EXPECT_FLOAT_EQ(rest.value[kEnvelopeRatio], 0.1f);
@@ -131,7 +132,8 @@ TEST(EnvelopeTrace, DamagedParametersStayInsideTheCurves) {
     app->song.EnvelopeParams[7] = {250, 20, -40, 1};
     for (int len : {-3, 0, 1, 2, 40, 2147483647}) {
         for (int k : {0, 5, 2147483646}) {
-            EnvelopeReading r = evaluateEnvelope(*app, 0, k, 17, len, false);
+            EnvelopeReading r =
+                evaluateEnvelope(app->song, app->engine.chunkFrames, 0, k, 17, len, false);
             EXPECT_TRUE(std::isfinite(r.value[0])) << len << " " << k;
         }
     }

@@ -1,12 +1,15 @@
-// Effect-knob stages and knob automation: filter, amplitude cutoff, ramps and stamps.
+// Effect units and knob automation: filter, amplitude cutoff, ramps and stamps.
+#include "engine/amplitude_cutoff.h"
 #include "engine/knob_automation.h"
 #include "engine/knob_stages.h"
 #include "engine/mixer.h"
+#include "engine/resonant_filter.h"
 #include "stream_test_app.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -14,14 +17,17 @@ void fillRing(AppState& app, int instrument, float value) {
     std::fill_n(app.engine.instrumentRing[instrument].get(), app.engine.ringSamples, value);
 }
 
+constexpr int kRingSamples = 47250; // five steps at 70 BPM and 22050 Hz
+constexpr float kDefaultResOver = 0.4f;
+
 TEST(ResonantFilter, FullCutoffWithoutResonancePassesTheSignal) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int n = 2 * t.chunkFrames();
+    std::vector<float> samples(kRingSamples);
+    float* ring = samples.data();
+    const int n = 2 * 4725;
     for (int j = 0; j < n; ++j) ring[j] = 90.0f * std::sin(0.01f * static_cast<float>(j / 2));
     std::vector<float> input(ring, ring + n);
-    resonantFilter(app, 0, 0, n, 1.0f, 1.0f, 0.0f, 0.0f);
+    ResonantFilter filter;
+    filter.process(ring, kRingSamples, 0, n, {1.0f, 1.0f}, {0.0f, 0.0f}, kDefaultResOver);
     for (int j = 0; j < n; ++j) ASSERT_NEAR(ring[j], input[j], 1e-4f) << j;
 }
 
@@ -59,11 +65,10 @@ struct ReferenceFilter {
 };
 
 TEST(ResonantFilter, MatchesItsFormulaBitForBitOnEveryPath) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    app.song.Effect[0][kKnobResOver].value = 0.3f;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int rs = app.engine.ringSamples;
+    std::vector<float> samples(kRingSamples);
+    float* ring = samples.data();
+    const int rs = kRingSamples;
+    ResonantFilter filter;
     for (int j = 0; j < rs; ++j) // a loud tone, gaps of silence, a few runaway samples
         ring[j] = (j / 2000) % 3 == 1 ? 0.0f
                                       : 300.0f * std::sin(0.003f * static_cast<float>(j)) +
@@ -81,29 +86,34 @@ TEST(ResonantFilter, MatchesItsFormulaBitForBitOnEveryPath) {
                  {30000, 36000, 0.4f, 1, 0.9f, 0},
                  {36000, rs, 1, 1, 0, 0}};
     for (const auto& span : spans) {
-        resonantFilter(app, 0, span.start, span.end, span.c0, span.c1, span.q0, span.q1);
+        filter.process(ring, rs, span.start, span.end, {span.c0, span.c1}, {span.q0, span.q1},
+                       0.3f);
         reference.run(expected, span.start, span.end, span.c0, span.c1, span.q0, span.q1, 0.3f);
     }
     for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], expected[j]) << j;
     for (int c = 0; c < 2; ++c) {
-        EXPECT_EQ(app.stream.knobStages[0].filterGain[c], reference.g[c]);
-        EXPECT_EQ(app.stream.knobStages[0].filterBand[c], reference.band[c]);
+        EXPECT_EQ(filter.channel(c).gain, reference.g[c]);
+        EXPECT_EQ(filter.channel(c).band, reference.band[c]);
     }
+    // A reset starts from silence again.
+    filter.reset();
+    EXPECT_EQ(filter.channel(0).gain, 0.0f);
+    EXPECT_EQ(filter.channel(1).y, 0.0f);
 }
 
 TEST(ResonantFilter, ZeroCutoffIsAStrongLowPassAndStateCarriesPerChannel) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int n = 2 * t.chunkFrames();
+    std::vector<float> samples(kRingSamples);
+    float* ring = samples.data();
+    const int n = 2 * 4725;
+    ResonantFilter filter;
     // Left: a tone alternating every frame; right: a constant level.
     for (int j = 0; j < n; j += 2) {
         ring[j] = (j / 2) % 2 ? 100.0f : -100.0f;
         ring[j + 1] = 50.0f;
     }
-    resonantFilter(app, 0, 0, n / 2, 0.0f, 0.0f, 0.0f, 0.0f);
-    resonantFilter(app, 0, n / 2, n, 0.0f, 0.0f, 0.0f, 0.0f); // two spans (split at an odd
-                                                              // sample), one filter
+    // Two spans (split at an odd sample), one filter.
+    filter.process(ring, kRingSamples, 0, n / 2, {0.0f, 0.0f}, {0.0f, 0.0f}, kDefaultResOver);
+    filter.process(ring, kRingSamples, n / 2, n, {0.0f, 0.0f}, {0.0f, 0.0f}, kDefaultResOver);
     float leftPeak = 0.0f;
     for (int j = n / 2 + 1; j < n; j += 2) leftPeak = std::max(leftPeak, std::fabs(ring[j]));
     EXPECT_LT(leftPeak, 5.0f);
@@ -111,29 +121,27 @@ TEST(ResonantFilter, ZeroCutoffIsAStrongLowPassAndStateCarriesPerChannel) {
 }
 
 TEST(AmplitudeCutoff, DistortOneSilencesEverythingBelowFullScale) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const float values[] = {126.9f, -126.9f, 1.0f, -50.0f, 127.5f, -127.5f, 0.0f, 200.0f};
-    std::copy(std::begin(values), std::end(values), ring);
-    amplitudeCutoff(app, 0, 0, 8, 1.0f, 1.0f, 0.0f, 0.0f);
+    float ring[] = {126.9f, -126.9f, 1.0f, -50.0f, 127.5f, -127.5f, 0.0f, 200.0f};
+    AmplitudeCutoff cutoff;
+    cutoff.process(ring, 0, 8, {1.0f, 1.0f}, {0.0f, 0.0f});
     const float expected[] = {0, 0, 0, 0, 127.5f, -127.5f, 0, 200.0f};
     for (int j = 0; j < 8; ++j) EXPECT_EQ(ring[j], expected[j]) << j;
 }
 
 TEST(AmplitudeCutoff, DistortZeroLeavesTheSignalAndDragLowersTheThreshold) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    fillRing(app, 0, 30.0f);
-    amplitudeCutoff(app, 0, 0, 1000, 0.0f, 0.0f, 2.0f, 2.0f);
+    std::vector<float> samples(1004, 30.0f);
+    float* ring = samples.data();
+    AmplitudeCutoff cutoff;
+    cutoff.process(ring, 0, 1000, {0.0f, 0.0f}, {2.0f, 2.0f});
     for (int j = 0; j < 1000; ++j) ASSERT_EQ(ring[j], 30.0f);
+    EXPECT_EQ(cutoff.follower(0), 30.0f);
     // DISTORT 0.5 gives a threshold of 31.75 with a quiet follower; DSTDRAG 2 (rate 1) makes
     // the follower track |x| at once: 2 * 30 lowers the threshold below 0.
-    amplitudeCutoff(app, 0, 1000, 1002, 0.5f, 0.5f, 2.0f, 2.0f);
+    cutoff.process(ring, 1000, 1002, {0.5f, 0.5f}, {2.0f, 2.0f});
     EXPECT_EQ(ring[1000], 30.0f);
-    app.stream.knobStages[0] = {};
-    amplitudeCutoff(app, 0, 1002, 1004, 0.5f, 0.5f, 0.0f, 0.0f);
+    cutoff.reset();
+    EXPECT_EQ(cutoff.follower(1), 0.0f);
+    cutoff.process(ring, 1002, 1004, {0.5f, 0.5f}, {0.0f, 0.0f});
     EXPECT_EQ(ring[1002], 0.0f);
 }
 
@@ -143,15 +151,15 @@ TEST(KnobAutomation, ChangeWhileStoppedTakesEffectFromTheFirstSample) {
     Song& song = app.song;
     placeNote(song, 0, 0, 12, 4);
     song.Effect[0][kKnobDistort].value = 1.0f; // silences all but full-scale samples
-    recordKnobChange(app, app.ui.currentInstrument);
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     EXPECT_EQ(app.stream.knobAutomation[0].stamp[0], -1);
-    startPlayback(app);
-    EXPECT_EQ(song.Effect[0][kKnobDistort].history[0], 1.0f);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
+    EXPECT_EQ(app.stream.knobAutomation[0].values[0][kKnobDistort], 1.0f);
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
 
     // The same note without distortion is heard in the first chunk.
     song.Effect[0][kKnobDistort].value = 0.0f;
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     int loud = 0;
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) loud += t.streamSample(j) != 0;
     EXPECT_GT(loud, t.chunkFrames());
@@ -163,14 +171,14 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
     const int cf = t.chunkFrames(); // 4725
     const int rs = app.engine.ringSamples;
     KnobRecord* knobs = app.song.Effect[0];
-    resetKnobAutomation(app, 0);
+    resetKnobAutomation(app.song, app.stream, 0);
     app.engine.playing = 1;
     app.engine.noteLatency = 1;
     t.device.setPlayCursor(2 * 4 * cf); // chunk 2
-    recordKnobChange(app,
+    recordKnobChange(app.song, app.engine, app.stream,
                      app.ui.currentInstrument); // first change after a start: replaces the head
     knobs[kKnobDistort].value = 1.0f;
-    recordKnobChange(app, app.ui.currentInstrument);
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     const KnobAutomation& ring = app.stream.knobAutomation[0];
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], 2 * cf); // cursor sample 4 cf minus one chunk of 2 cf samples
@@ -178,14 +186,14 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
     // Mixing chunk 3, then 4, then 0 ramps DISTORT linearly from 0 at the start of chunk 3 to
     // 1 at the stamp, one lap later.
     fillRing(app, 0, 100.0f);
-    applyKnobStages(app, 0, 6 * cf, 8 * cf);
-    EXPECT_NEAR(knobs[kKnobDistort].history[ring.head], 1.0f / 3.0f, 1e-6f);
-    applyKnobStages(app, 0, 8 * cf, rs);
-    EXPECT_NEAR(knobs[kKnobDistort].history[ring.head], 2.0f / 3.0f, 1e-6f);
-    applyKnobStages(app, 0, 0, 2 * cf);
+    applyKnobStages(app.song, app.engine, app.stream, 0, 6 * cf, 8 * cf);
+    EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 1.0f / 3.0f, 1e-6f);
+    applyKnobStages(app.song, app.engine, app.stream, 0, 8 * cf, rs);
+    EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 2.0f / 3.0f, 1e-6f);
+    applyKnobStages(app.song, app.engine, app.stream, 0, 0, 2 * cf);
     EXPECT_EQ(ring.head, 1);
     EXPECT_EQ(ring.valid[0], 0);
-    EXPECT_EQ(knobs[kKnobDistort].history[ring.head], 1.0f);
+    EXPECT_EQ(ring.values[ring.head][kKnobDistort], 1.0f);
 
     // 100 is silenced once 127 d^2 > 100, d > 0.8874: 88.74 % of the 3-chunk ramp, which is
     // sample 0.6622 * 2 cf of chunk 0.
@@ -199,43 +207,44 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
 TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
     StreamTestApp t;
     AppState& app = *t.app;
-    resetKnobAutomation(app, 0);
+    resetKnobAutomation(app.song, app.stream, 0);
     KnobAutomation& ring = app.stream.knobAutomation[0];
     KnobRecord& cutoff = app.song.Effect[0][kKnobCutoff];
 
     cutoff.value = 0.3f;
-    recordKnobChange(app, app.ui.currentInstrument); // stopped: stamped -1 into the head entry
+    recordKnobChange(app.song, app.engine, app.stream,
+                     app.ui.currentInstrument); // stopped: stamped -1 into the head entry
     cutoff.value = 0.4f;
-    recordKnobChange(app, app.ui.currentInstrument); // replaces it
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument); // replaces it
     EXPECT_EQ(ring.valid[1], 0);
-    EXPECT_EQ(cutoff.history[0], 0.4f);
+    EXPECT_EQ(ring.values[0][kKnobCutoff], 0.4f);
 
     app.engine.playing = 1;
     for (int e = 0; e < kAutomationEntries; ++e) {
         cutoff.value = static_cast<float>(e) / kAutomationEntries;
-        recordKnobChange(app, app.ui.currentInstrument);
+        recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
     }
     for (int e = 0; e < kAutomationEntries; ++e) ASSERT_EQ(ring.valid[e], 1);
     cutoff.value = 0.99f;
-    recordKnobChange(app, app.ui.currentInstrument); // no slot left
+    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument); // no slot left
     for (int e = 0; e < kAutomationEntries; ++e)
-        ASSERT_EQ(cutoff.history[e], static_cast<float>(e) / kAutomationEntries);
+        ASSERT_EQ(ring.values[e][kKnobCutoff], static_cast<float>(e) / kAutomationEntries);
 }
 
 TEST(KnobStages, MutedInstrumentsSkipTheStagesInTheMix) {
     StreamTestApp t;
     AppState& app = *t.app;
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     app.engine.playing = 0; // mix freely
     app.song.Effect[0][kKnobDistort].value = 1.0f;
     app.song.Effect[1][kKnobDistort].value = 1.0f;
-    resetKnobAutomation(app, 0);
-    resetKnobAutomation(app, 1);
+    resetKnobAutomation(app.song, app.stream, 0);
+    resetKnobAutomation(app.song, app.stream, 1);
     app.song.Mute[1] = 1;
     fillRing(app, 0, 60.0f);
     fillRing(app, 1, 60.0f);
     app.engine.chunkIndex = 0;
-    mixChunk(app); // chunk 1
+    mixChunk(app.song, app.engine, app.stream, nullptr); // chunk 1
     const int sample = 2 * t.chunkFrames() + 10;
     EXPECT_EQ(app.engine.instrumentRing[0][sample], 0.0f);
     EXPECT_EQ(app.engine.instrumentRing[1][sample], 60.0f);

@@ -1,7 +1,5 @@
 // The master mix: volumes, clipping, 16-bit conversion, the stream write and the recording hook.
 #include "engine/mixer.h"
-#include "files/recording.h"
-#include "files/temp_recording_file.h"
 #include "stream_test_app.h"
 
 #include <cstdlib>
@@ -38,7 +36,7 @@ TEST(Mix, DefaultVolumesScaleFullScaleTo45_72AndMainVolumesPickTheChannel) {
     app.engine.instrumentRing[3][2] = 10.0f;
     ring[2] = 127.0f;
     app.song.Volume[3] = 0.5f;
-    mixAndClip(app, 0, 4);
+    mixAndClip(app.song, app.engine, app.stream, 0, 4);
     EXPECT_NEAR(app.stream.mixRing[0], 45.72f, 1e-4f);
     EXPECT_EQ(app.stream.outputRing[0], 11704);
     EXPECT_NEAR(app.stream.mixRing[2], 45.72f + 0.6f * 0.5f * 10.0f, 1e-4f);
@@ -54,7 +52,7 @@ TEST(Mix, ClippingKeepsTheUnclippedMixForTheMeter) {
     app.song.MainVolume[0] = 1.0f;
     app.engine.instrumentRing[0][0] = 127.01f;
     app.engine.instrumentRing[0][2] = 127.0f;
-    mixAndClip(app, 0, 4);
+    mixAndClip(app.song, app.engine, app.stream, 0, 4);
     EXPECT_EQ(app.stream.mixRing[0], 127.01f);
     EXPECT_EQ(app.stream.outputRing[0], 32512);
     EXPECT_EQ(app.stream.outputRing[2], 32512);
@@ -73,11 +71,11 @@ TEST(MixChunk, WritesTheChunkAheadAndNeverTheOneUnderTheCursor) {
     app.engine.noteLatency = 2;
     app.engine.chunkIndex = 1;          // mixes chunk 3
     t.device.setPlayCursor(3 * 4 * cf); // ... which is being played: left alone
-    mixChunk(app);
+    mixChunk(app.song, app.engine, app.stream, nullptr);
     for (int j = 0; j < app.engine.ringSamples; ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
 
     t.device.setPlayCursor(1 * 4 * cf);
-    mixChunk(app);
+    mixChunk(app.song, app.engine, app.stream, nullptr);
     for (int j = 0; j < app.engine.ringSamples; ++j) {
         const bool inChunk3 = j >= 6 * cf && j < 8 * cf;
         ASSERT_EQ(t.streamSample(j), inChunk3 ? 25600 : 0) << j;
@@ -86,24 +84,23 @@ TEST(MixChunk, WritesTheChunkAheadAndNeverTheOneUnderTheCursor) {
 }
 
 TEST(MixChunk, AppendsEveryMixedChunkToTheRecording) {
-    ScopedTempDir temp;
-    ASSERT_FALSE(temp.path.empty());
     StreamTestApp t;
     AppState& app = *t.app;
-    ASSERT_TRUE(beginRecordingFile(app));
+    MemoryRecorder recorder;
+    recorder.active = true;
     app.engine.instrumentRing[0][0] = -1.5f / 256.0f / 0.36f; // mixes to -1.5/256: sample -1
     app.engine.chunkIndex = 4;                                // chunk 0
-    mixChunk(app);
-    mixChunk(app);
-    EXPECT_EQ(app.recording.recordedChunks, 2);
-    endRecordingFile(app);
-    std::FILE* file = openTempRecordingFileForReading();
-    ASSERT_NE(file, nullptr);
-    unsigned first = 0, second = 1;
-    ASSERT_EQ(std::fscanf(file, "%u %u", &first, &second), 2);
-    std::fclose(file);
-    EXPECT_EQ(first, 65535u);
-    EXPECT_EQ(second, 0u);
+    mixChunk(app.song, app.engine, app.stream, &recorder);
+    mixChunk(app.song, app.engine, app.stream, &recorder);
+    ASSERT_EQ(recorder.chunks.size(), 2u);
+    ASSERT_EQ(recorder.chunks[0].size(), static_cast<size_t>(2 * t.chunkFrames()));
+    EXPECT_EQ(recorder.chunks[0][0], -1);
+    EXPECT_EQ(recorder.chunks[0][1], 0);
+
+    // Without a recording nothing is handed on.
+    recorder.active = false;
+    mixChunk(app.song, app.engine, app.stream, &recorder);
+    EXPECT_EQ(recorder.chunks.size(), 2u);
 }
 
 } // namespace

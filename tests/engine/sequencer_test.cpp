@@ -32,8 +32,8 @@ std::vector<int> stackEntries(const AppState& app, int instrument) {
 void startSequencer(AppState& app) {
     for (int i = 0; i < kInstrumentCount; ++i)
         app.song.PatternIdx[i] = app.song.PatternStack[i].entries[0];
-    preRollRender(app);
-    setCountersAfterPreRoll(app);
+    preRollRender(app.song, app.engine);
+    setCountersAfterPreRoll(app.song, app.engine);
 }
 
 // The bank and step the instrument renders now, as the voice renderer computes it.
@@ -46,8 +46,8 @@ BankStep renderedStep(const AppState& app, int instrument) {
 std::vector<BankStep> playSteps(AppState& app, int instrument, int steps) {
     std::vector<BankStep> out;
     for (int n = 0; n < steps; ++n) {
-        advanceStepCounters(app);
-        advanceBanks(app);
+        advanceStepCounters(app.engine);
+        advanceBanks(app.song, app.engine);
         out.push_back(renderedStep(app, instrument));
     }
     return out;
@@ -84,17 +84,17 @@ TEST(StepLength, HostileTemposAreClampedToAUsableLength) {
 TEST(StackMoves, RotateConsumeAndHold) {
     auto app = voiceTestApp();
     setStack(*app, 0, {2, 5}, kStackRotate);
-    EXPECT_EQ(nextBank(*app, 0), 5);
-    EXPECT_EQ(nextBank(*app, 0), 2);
+    EXPECT_EQ(nextBank(app->song, 0), 5);
+    EXPECT_EQ(nextBank(app->song, 0), 2);
     EXPECT_EQ(stackEntries(*app, 0), (std::vector<int>{2, 5, -1, -1, -1, -1, -1, -1}));
 
     setStack(*app, 1, {2, 5}, kStackConsume);
-    EXPECT_EQ(nextBank(*app, 1), 5);
-    EXPECT_EQ(nextBank(*app, 1), -1);
-    EXPECT_EQ(nextBank(*app, 1), -1);
+    EXPECT_EQ(nextBank(app->song, 1), 5);
+    EXPECT_EQ(nextBank(app->song, 1), -1);
+    EXPECT_EQ(nextBank(app->song, 1), -1);
 
     setStack(*app, 2, {2, 5}, 7);
-    for (int n = 0; n < 5; ++n) EXPECT_EQ(nextBank(*app, 2), 2);
+    for (int n = 0; n < 5; ++n) EXPECT_EQ(nextBank(app->song, 2), 2);
     EXPECT_EQ(stackEntries(*app, 2), (std::vector<int>{2, 5, -1, -1, -1, -1, -1, -1}));
 }
 
@@ -102,44 +102,44 @@ TEST(StackMoves, RotateDropsARemovedHead) {
     auto app = voiceTestApp();
     setStack(*app, 0, {2, 5, 7}, kStackRotate);
     removeStackEntry(app->song.PatternStack[0], 0);
-    EXPECT_EQ(nextBank(*app, 0), 5);
+    EXPECT_EQ(nextBank(app->song, 0), 5);
     EXPECT_EQ(stackEntries(*app, 0), (std::vector<int>{5, 7, -1, -1, -1, -1, -1, -1}));
 }
 
 TEST(StackMoves, PreviousBankRotatesBackOrRefillsTheHead) {
     auto app = voiceTestApp();
     setStack(*app, 0, {2, 5, 7}, kStackRotate);
-    EXPECT_EQ(previousBank(*app, 0), 7);
+    EXPECT_EQ(previousBank(app->song, 0), 7);
     EXPECT_EQ(stackEntries(*app, 0), (std::vector<int>{7, 2, 5, -1, -1, -1, -1, -1}));
 
     setStack(*app, 1, {4}, kStackRotate);
-    EXPECT_EQ(previousBank(*app, 1), 4);
+    EXPECT_EQ(previousBank(app->song, 1), 4);
     setStack(*app, 1, {}, kStackRotate);
-    EXPECT_EQ(previousBank(*app, 1), -1);
+    EXPECT_EQ(previousBank(app->song, 1), -1);
 
     setStack(*app, 2, {2, 5}, kStackConsume);
-    EXPECT_EQ(previousBank(*app, 2), -1);
+    EXPECT_EQ(previousBank(app->song, 2), -1);
     EXPECT_EQ(stackEntries(*app, 2), (std::vector<int>{-1, 2, 5, -1, -1, -1, -1, -1}));
 
     setStack(*app, 3, {2, 5}, 2);
-    EXPECT_EQ(previousBank(*app, 3), 2);
+    EXPECT_EQ(previousBank(app->song, 3), 2);
 }
 
 TEST(StackMoves, AppendFillsTheFirstEmptyEntryFromAPosition) {
     auto app = voiceTestApp();
     setStack(*app, 0, {-1, 3}, kStackRotate);
-    appendBank(*app, 0, 9, 1);
+    appendBank(app->song, 0, 9, 1);
     EXPECT_EQ(stackEntries(*app, 0), (std::vector<int>{-1, 3, 9, -1, -1, -1, -1, -1}));
-    appendBank(*app, 0, 4, 0);
+    appendBank(app->song, 0, 4, 0);
     EXPECT_EQ(stackEntries(*app, 0), (std::vector<int>{4, 3, 9, -1, -1, -1, -1, -1}));
     setStack(*app, 1, {0, 1, 2, 3, 4, 5, 6, 7}, kStackRotate);
-    appendBank(*app, 1, 8, 0);
+    appendBank(app->song, 1, 8, 0);
     EXPECT_EQ(stackEntries(*app, 1), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
     // Only banks the grid holds are queued.
     setStack(*app, 2, {}, kStackRotate);
-    appendBank(*app, 2, 16, 0);
-    appendBank(*app, 2, -7, 0);
-    appendBank(*app, 2, 1, 99);
+    appendBank(app->song, 2, 16, 0);
+    appendBank(app->song, 2, -7, 0);
+    appendBank(app->song, 2, 1, 99);
     EXPECT_EQ(stackEntries(*app, 2)[0], -1);
 }
 
@@ -163,7 +163,7 @@ TEST(PerStepAdvance, ConsumedStackFallsSilentUntilADigitQueuesABank) {
     auto steps = playSteps(*app, 0, 15 + 16 + 10);
     EXPECT_EQ(bankStarts(steps), (std::vector<int>{5, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}));
     // While playing a digit appends from position 1; the silent instrument starts it next step.
-    appendBank(*app, 0, 7, 1);
+    appendBank(app->song, 0, 7, 1);
     steps = playSteps(*app, 0, 3);
     EXPECT_EQ(steps, (std::vector<BankStep>{{7, 0}, {7, 1}, {7, 2}}));
 }
@@ -195,8 +195,8 @@ TEST(PerStepAdvance, InstrumentsWithDifferentMeasuresChangeBanksAtDifferentSteps
     startSequencer(*app);
     std::vector<int> changes0, changes1;
     for (int n = 1; n <= 48; ++n) {
-        advanceStepCounters(*app);
-        advanceBanks(*app);
+        advanceStepCounters(app->engine);
+        advanceBanks(app->song, app->engine);
         if (renderedStep(*app, 0).second == 0) changes0.push_back(n);
         if (renderedStep(*app, 1).second == 0) changes1.push_back(n);
     }
@@ -211,17 +211,17 @@ TEST(PerStepAdvance, PendingMuteTogglesExactlyAtTheMeasureEnd) {
     app->song.BPMsr[2] = 4;
     startSequencer(*app);
     playSteps(*app, 2, 1);
-    app->song.pendingMuteToggle[2] = 1;
+    app->engine.pendingMuteToggle[2] = 1;
     for (int n = 0; n < 2; ++n) {
-        advanceStepCounters(*app);
-        EXPECT_FALSE(advanceBanks(*app));
+        advanceStepCounters(app->engine);
+        EXPECT_FALSE(advanceBanks(app->song, app->engine));
         EXPECT_EQ(app->song.Mute[2], 0);
     }
-    advanceStepCounters(*app);
-    EXPECT_TRUE(advanceBanks(*app));
+    advanceStepCounters(app->engine);
+    EXPECT_TRUE(advanceBanks(app->song, app->engine));
     EXPECT_EQ(renderedStep(*app, 2), (BankStep{0, 0}));
     EXPECT_EQ(app->song.Mute[2], 1);
-    EXPECT_EQ(app->song.pendingMuteToggle[2], 0);
+    EXPECT_EQ(app->engine.pendingMuteToggle[2], 0);
     EXPECT_EQ(app->song.Mute[0], 0);
 }
 
@@ -232,8 +232,8 @@ TEST(PerStepAdvance, CountersKeepTheInvariantWithLatency) {
     startSequencer(*app);
     EXPECT_EQ(app->engine.chunkIndex, 4);
     for (int n = 0; n < 40; ++n) {
-        advanceStepCounters(*app);
-        advanceBanks(*app);
+        advanceStepCounters(app->engine);
+        advanceBanks(app->song, app->engine);
         const auto [bank, step] = renderedStep(*app, 0);
         EXPECT_EQ(app->engine.stepCounter[0] + 2, 16 * bank + step);
         EXPECT_EQ(app->engine.chunkIndex, n % 5);
@@ -266,8 +266,8 @@ TEST(PreRoll, CountersAfterThePreRoll) {
     EXPECT_EQ(app->engine.stepCounter[1], 63);
     EXPECT_EQ(app->engine.stepCounter[2], 0);
     // The first pump step renders step 1 (latency 1) of bank 4.
-    advanceStepCounters(*app);
-    advanceBanks(*app);
+    advanceStepCounters(app->engine);
+    advanceBanks(app->song, app->engine);
     EXPECT_EQ(renderedStep(*app, 1), (BankStep{4, 1}));
     EXPECT_EQ(app->engine.chunkIndex, 0);
 }
@@ -280,10 +280,10 @@ TEST(PerStepAdvance, DamagedStackAndMeasureValuesStaySilentAndInRange) {
     app->song.BPMsr[1] = 2147483647;
     startSequencer(*app);
     for (int n = 0; n < 40; ++n) {
-        advanceStepCounters(*app);
-        advanceBanks(*app);
+        advanceStepCounters(app->engine);
+        advanceBanks(app->song, app->engine);
         EXPECT_EQ(app->song.PatternIdx[0], -1);
-        for (int i = 0; i < 4; ++i) renderInstrumentChunk(*app, i);
+        for (int i = 0; i < 4; ++i) renderInstrumentChunk(app->song, app->engine, i);
     }
     EXPECT_EQ(app->song.PatternIdx[1], 0);
 }

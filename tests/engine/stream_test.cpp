@@ -1,7 +1,6 @@
 // The stream: building it, start and stop, the pump's steps, meters, marker, recording hooks.
 #include "engine/clocked_sound_device.h"
 #include "engine/mixer.h"
-#include "files/recording.h"
 #include "stream_test_app.h"
 
 #include <chrono>
@@ -24,15 +23,15 @@ bool chunkIsSilent(const StreamTestApp& t, int chunk) {
 // cursor moves on to the next chunk and the pump runs once.
 std::vector<int16_t> renderSteps(StreamTestApp& t, int steps) {
     std::vector<int16_t> out;
-    startPlayback(*t.app);
+    startPlayback(t.app->song, t.app->engine, t.app->stream, nullptr);
     t.device.setPlayCursor(0);
-    pumpAudio(*t.app);
+    pumpAudio(t.app->song, t.app->engine, t.app->stream, nullptr, t.app->ui.currentInstrument);
     for (int n = 0; n < steps; ++n) {
         const int chunk = n % kRingChunks;
         for (int j = 0; j < 2 * t.chunkFrames(); ++j)
             out.push_back(t.streamSample(2 * t.chunkFrames() * chunk + j));
         t.device.setPlayCursor((n + 1) % kRingChunks * t.chunkBytes());
-        pumpAudio(*t.app);
+        pumpAudio(t.app->song, t.app->engine, t.app->stream, nullptr, t.app->ui.currentInstrument);
     }
     return out;
 }
@@ -45,10 +44,10 @@ TEST(RebuildStream, SizesTheBufferForTempoAndRate) {
     EXPECT_EQ(t.device.bufferSize(), 94500);
     EXPECT_EQ(t.device.sampleRate(), 22050);
 
-    startPlayback(app);
-    app.song.pendingMuteToggle[2] = 1;
+    startPlayback(app.song, app.engine, app.stream, nullptr);
+    app.engine.pendingMuteToggle[2] = 1;
     app.stream.redraws.playPanel = false;
-    EXPECT_TRUE(setSampleRate(app, 44100));
+    EXPECT_TRUE(setSampleRate(app.song, app.engine, app.stream, nullptr, 44100));
     EXPECT_FALSE(app.engine.playing);
     EXPECT_EQ(app.song.Mute[2], 1); // the stop applied the pending toggle
     EXPECT_TRUE(app.stream.redraws.playPanel);
@@ -58,33 +57,34 @@ TEST(RebuildStream, SizesTheBufferForTempoAndRate) {
     EXPECT_EQ(app.stream.format.avgBytesPerSecond, 176400);
     EXPECT_EQ(app.stream.format.blockAlign, 4);
 
-    EXPECT_FALSE(setSampleRate(app, 48000));
+    EXPECT_FALSE(setSampleRate(app.song, app.engine, app.stream, nullptr, 48000));
     EXPECT_EQ(app.engine.streamRate, 44100);
 
     app.song.BPM = 120.0f;
-    app.song.pendingMuteToggle[1] = 1;
-    rebuildStream(app);
+    app.engine.pendingMuteToggle[1] = 1;
+    rebuildStream(app.song, app.engine, app.stream, nullptr);
     EXPECT_EQ(app.engine.chunkFrames, 5512);
-    EXPECT_EQ(app.song.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
+    EXPECT_EQ(app.engine.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
 }
 
 TEST(StartPlayback, LatencyOneWritesChunkZeroBeforePlayAndChunkOneOnTheFirstPump) {
     StreamTestApp t;
     AppState& app = *t.app;
     placeNote(app.song, 0, 0, 12, 2);
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     EXPECT_TRUE(t.device.isPlaying());
     EXPECT_EQ(t.device.playCursor(), 0);
     EXPECT_EQ(app.engine.chunkIndex, 4);
     EXPECT_FALSE(chunkIsSilent(t, 0));
     EXPECT_TRUE(chunkIsSilent(t, 1));
 
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_EQ(app.engine.chunkIndex, 0);
     EXPECT_EQ(app.engine.stepCounter[0], 0);
     EXPECT_FALSE(chunkIsSilent(t, 1));
     EXPECT_TRUE(chunkIsSilent(t, 2));
-    pumpAudio(app); // same chunk: no step
+    pumpAudio(app.song, app.engine, app.stream, nullptr,
+              app.ui.currentInstrument); // same chunk: no step
     EXPECT_EQ(app.engine.stepCounter[0], 0);
 }
 
@@ -93,27 +93,27 @@ TEST(StartPlayback, LatencyThreePreRollsThreeChunks) {
     AppState& app = *t.app;
     app.engine.noteLatency = 3;
     placeNote(app.song, 0, 0, 12, 4);
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     EXPECT_FALSE(chunkIsSilent(t, 0));
     EXPECT_FALSE(chunkIsSilent(t, 2));
     EXPECT_TRUE(chunkIsSilent(t, 3));
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_FALSE(chunkIsSilent(t, 3));
 }
 
 TEST(PumpAudio, ThreeChunksLateCatchesUpOneStepPerCall) {
     StreamTestApp t;
     AppState& app = *t.app;
-    startPlayback(app);
-    pumpAudio(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     ASSERT_EQ(app.engine.chunkIndex, 0);
     t.device.setPlayCursor(3 * t.chunkBytes() + 400);
     for (int call = 1; call <= 3; ++call) {
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
         EXPECT_EQ(app.engine.chunkIndex, call);
         EXPECT_EQ(app.engine.stepCounter[0], call);
     }
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_EQ(app.engine.stepCounter[0], 3);
 }
 
@@ -121,9 +121,9 @@ TEST(PumpAudio, CpuMeterAndMarkerFollowTheCursor) {
     StreamTestApp t;
     AppState& app = *t.app;
     const int cf = t.chunkFrames();
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     t.device.setPlayCursor(4 * 1000); // 1000 frames into chunk 0
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_NEAR(app.stream.cpuLoad, 0.8f * 1000.0f / cf, 1e-6f);
     EXPECT_NEAR(app.stream.redraws.markerX, 1000.0f / (16.0f * cf), 1e-6f);
     EXPECT_TRUE(app.stream.redraws.stepStrip);
@@ -131,7 +131,7 @@ TEST(PumpAudio, CpuMeterAndMarkerFollowTheCursor) {
     // Just after a bank change the counter is below the bank: the marker adds BPMsr.
     app.engine.stepCounter[0] = -1;
     app.song.BPMsr[0] = 12;
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_NEAR(app.stream.redraws.markerX, (11.0f * cf + 1000.0f) / (16.0f * cf), 1e-6f);
 }
 
@@ -140,7 +140,7 @@ TEST(PumpAudio, MetersDecayWhileStoppedUntilTheyNeedNoRedraw) {
     AppState& app = *t.app;
     app.stream.volumeLevel = 1.0f;
     app.stream.cpuLoad = 0.5f;
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_FLOAT_EQ(app.stream.volumeLevel, 0.95f);
     EXPECT_FLOAT_EQ(app.stream.cpuLoad, 0.475f);
     EXPECT_TRUE(app.stream.redraws.meters);
@@ -148,13 +148,13 @@ TEST(PumpAudio, MetersDecayWhileStoppedUntilTheyNeedNoRedraw) {
     int calls = 1;
     while (app.stream.volumeLevel > 0.01f) {
         app.stream.redraws.meters = false;
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
         ++calls;
         ASSERT_LT(calls, 200);
     }
     EXPECT_EQ(calls, 90); // 0.95^90 < 0.01 < 0.95^89
     app.stream.redraws.meters = false;
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_FALSE(app.stream.redraws.meters);
 }
 
@@ -163,12 +163,12 @@ TEST(PumpAudio, HasWorkWhilePlayingOrWhileAMeterStillRedraws) {
     StreamTestApp t;
     AppState& app = *t.app;
     EXPECT_FALSE(pumpHasWork(app.engine, app.stream)) << "stopped and quiet at start";
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     EXPECT_TRUE(pumpHasWork(app.engine, app.stream));
     app.stream.volumeLevel = 0.0f;
     app.stream.cpuLoad = 0.0f;
     EXPECT_TRUE(pumpHasWork(app.engine, app.stream)) << "playing, even silently";
-    stopPlayback(app);
+    stopPlayback(app.song, app.engine, app.stream);
     EXPECT_FALSE(pumpHasWork(app.engine, app.stream));
 
     for (float* level : {&app.stream.volumeLevel, &app.stream.cpuLoad}) {
@@ -176,7 +176,7 @@ TEST(PumpAudio, HasWorkWhilePlayingOrWhileAMeterStillRedraws) {
         int calls = 0;
         while (pumpHasWork(app.engine, app.stream)) {
             app.stream.redraws.meters = false;
-            pumpAudio(app);
+            pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
             ++calls;
             EXPECT_TRUE(app.stream.redraws.meters || !pumpHasWork(app.engine, app.stream))
                 << "every pump while there is work redraws the meter, but the last";
@@ -184,7 +184,7 @@ TEST(PumpAudio, HasWorkWhilePlayingOrWhileAMeterStillRedraws) {
         }
         EXPECT_EQ(calls, 77); // 0.5 * 0.95^77 < 0.01 < 0.5 * 0.95^76
         app.stream.redraws.meters = false;
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
         EXPECT_FALSE(app.stream.redraws.meters) << "no redraw is left once the work is done";
     }
 }
@@ -192,13 +192,13 @@ TEST(PumpAudio, HasWorkWhilePlayingOrWhileAMeterStillRedraws) {
 TEST(PumpAudio, VolumeMeterReadsTheMixAtTheCursor) {
     StreamTestApp t;
     AppState& app = *t.app;
-    startPlayback(app);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     app.stream.mixRing[2 * 10] = -40.0f; // left sample of frame 10
     t.device.setPlayCursor(4 * 10);
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_FLOAT_EQ(app.stream.volumeLevel, 4.0f);
     app.stream.mixRing[2 * 10] = std::numeric_limits<float>::quiet_NaN();
-    pumpAudio(app);
+    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
     EXPECT_FLOAT_EQ(app.stream.volumeLevel, 3.6f);
 }
 
@@ -220,11 +220,11 @@ TEST(PumpAudio, DamagedSongsKeepTheMetersFiniteAndTheOutputClipped) {
     song.MainVolume[1] = nan;
     song.BPMsr[0] = 2147483647;
     song.PatternStack[3].entries[0] = 1 << 30;
-    rebuildStream(app);
-    startPlayback(app);
+    rebuildStream(app.song, app.engine, app.stream, nullptr);
+    startPlayback(app.song, app.engine, app.stream, nullptr);
     for (int step = 1; step < 12; ++step) {
         t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
         ASSERT_TRUE(std::isfinite(app.stream.volumeLevel));
         ASSERT_TRUE(std::isfinite(app.stream.redraws.markerX));
     }
@@ -236,9 +236,9 @@ TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
     auto app = std::make_unique<AppState>();
     resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     app->stream.cpuLoad = 1.0f;
-    pumpAudio(*app);
-    startPlayback(*app);
-    pumpAudio(*app);
+    pumpAudio(app->song, app->engine, app->stream, nullptr, app->ui.currentInstrument);
+    startPlayback(app->song, app->engine, app->stream, nullptr);
+    pumpAudio(app->song, app->engine, app->stream, nullptr, app->ui.currentInstrument);
     EXPECT_FALSE(app->engine.playing);
     EXPECT_FLOAT_EQ(app->stream.cpuLoad, 0.95f * 0.95f);
 }
@@ -267,45 +267,51 @@ TEST(ClockedSoundDevice, CursorFollowsTheClockInWholeFrames) {
 TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
     StreamTestApp t;
     AppState& app = *t.app;
-    startPlayback(app);
-    app.song.pendingMuteToggle[0] = 1;
+    startPlayback(app.song, app.engine, app.stream, nullptr);
+    app.engine.pendingMuteToggle[0] = 1;
     app.song.Mute[3] = 1;
-    app.song.pendingMuteToggle[3] = 1;
-    stopPlayback(app);
+    app.engine.pendingMuteToggle[3] = 1;
+    stopPlayback(app.song, app.engine, app.stream);
     EXPECT_FALSE(t.device.isPlaying());
     EXPECT_EQ(app.song.Mute[0], 1);
     EXPECT_EQ(app.song.Mute[3], 0);
-    EXPECT_EQ(app.song.pendingMuteToggle[0], 0);
-    EXPECT_EQ(app.song.pendingMuteToggle[3], 0);
+    EXPECT_EQ(app.engine.pendingMuteToggle[0], 0);
+    EXPECT_EQ(app.engine.pendingMuteToggle[3], 0);
 }
 
 TEST(Recording, StartsAndStopsAtTheFirstInstrumentsMeasureEnd) {
-    ScopedTempDir temp;
-    ASSERT_FALSE(temp.path.empty());
     StreamTestApp t;
     AppState& app = *t.app;
+    MemoryRecorder recorder;
     app.song.BPMsr[0] = 4;
-    startPlayback(app);
-    app.recording.startArmed = 1;
+    startPlayback(app.song, app.engine, app.stream, &recorder);
+    recorder.startArmed = true;
     for (int step = 0; step < 4; ++step) {
-        EXPECT_EQ(app.recording.active, 0) << step;
+        EXPECT_FALSE(recorder.active) << step;
         app.stream.redraws.playPanel = false;
         t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, &recorder, 0);
     }
-    EXPECT_EQ(app.recording.active, 1);
-    EXPECT_EQ(app.recording.startArmed, 0);
-    EXPECT_EQ(app.recording.recordedChunks, 1); // the chunk with step 0 of the next measure
+    EXPECT_TRUE(recorder.active);
+    EXPECT_FALSE(recorder.startArmed);
+    EXPECT_EQ(recorder.startRate, app.engine.streamRate);
+    EXPECT_EQ(recorder.startChunkFrames, t.chunkFrames());
+    EXPECT_EQ(recorder.chunks.size(), 1u); // the chunk with step 0 of the next measure
     EXPECT_TRUE(app.stream.redraws.playPanel);
 
-    app.recording.stopRequested = 1;
+    recorder.stopRequested = true;
     for (int step = 4; step < 8; ++step) {
-        EXPECT_EQ(app.recording.active, 1) << step;
+        EXPECT_TRUE(recorder.active) << step;
         t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
-        pumpAudio(app);
+        pumpAudio(app.song, app.engine, app.stream, &recorder, 0);
     }
-    EXPECT_EQ(app.recording.active, 0);
-    EXPECT_EQ(app.recording.recordedChunks, 4);
+    EXPECT_FALSE(recorder.active);
+    EXPECT_EQ(recorder.chunks.size(), 4u);
+
+    // A rebuild (another chunk length) ends a running recording at once.
+    recorder.active = true;
+    rebuildStream(app.song, app.engine, app.stream, &recorder);
+    EXPECT_FALSE(recorder.active);
 }
 
 TEST(EndToEnd, NotesSoundAtTheirStepsAndPitches) {

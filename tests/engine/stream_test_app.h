@@ -2,15 +2,14 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "engine/recorder.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
 #include "tools/reset_song.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <string>
+#include <vector>
 
 struct StreamTestApp {
     VirtualSoundDevice device;
@@ -19,7 +18,7 @@ struct StreamTestApp {
     StreamTestApp() {
         resetSong(app->song, app->clipboards, app->ui.currentInstrument);
         app->stream.device = &device;
-        rebuildStream(*app);
+        rebuildStream(app->song, app->engine, app->stream, nullptr);
     }
 
     int chunkFrames() const { return app->engine.chunkFrames; }
@@ -33,23 +32,35 @@ struct StreamTestApp {
     }
 };
 
-// A fresh folder made the TMPDIR (where the temporary recording file goes) while it lives;
-// removed with its files afterwards, also when an assertion ends the test early.
-struct ScopedTempDir {
-    std::string path;
+// A recorder that keeps the chunks it is handed in memory and starts and stops as the recording
+// file does: an armed start, then a requested stop, at instrument 0's measure end.
+struct MemoryRecorder final : Recorder {
+    bool active = false;
+    bool startArmed = false;
+    bool stopRequested = false;
+    int startRate = 0;        // stream rate handed to the last start
+    int startChunkFrames = 0; // chunk length handed to the last start
+    std::vector<std::vector<int16_t>> chunks;
 
-    ScopedTempDir() {
-        char folder[] = "/tmp/humbrook-engine-test-XXXXXX";
-        if (mkdtemp(folder) != nullptr) path = folder;
-        setenv("TMPDIR", path.c_str(), 1);
+    bool isRecording() const override { return active; }
+    bool waitsForMeasureEnd() const override { return startArmed || stopRequested; }
+    bool atMeasureEnd(int streamRate, int chunkFrames) override {
+        if (startArmed) {
+            startArmed = false;
+            active = true;
+            startRate = streamRate;
+            startChunkFrames = chunkFrames;
+        }
+        if (stopRequested) {
+            stopRequested = false;
+            active = false;
+        }
+        return true;
     }
-    ~ScopedTempDir() {
-        unsetenv("TMPDIR");
-        std::error_code ignored;
-        if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    void appendChunk(const int16_t* samples, int sampleCount) override {
+        chunks.emplace_back(samples, samples + sampleCount);
     }
-    ScopedTempDir(const ScopedTempDir&) = delete;
-    ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+    void endRecording() override { active = false; }
 };
 
 // Writes a note of `length` steps on one row, starting at absolute step `step`.

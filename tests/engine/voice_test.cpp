@@ -36,7 +36,7 @@ double stepFrequency(const AppState& app, int from, int to) {
 // Renders step `step` of bank 0 for instrument 0 into chunk 0.
 void renderStep(AppState& app, int step) {
     aimAtStep(app, 0, step);
-    renderInstrumentChunk(app, 0);
+    renderInstrumentChunk(app.song, app.engine, 0);
 }
 
 // Envelope bank 0 flat at full amplitude, so the ring shows the oscillators.
@@ -78,11 +78,11 @@ TEST(VoicePitch, RenderedNoteSoundsAtItsRowFrequency) {
 TEST(VoicePitch, ChordOffsetsReachBelowAndAboveTheTable) {
     auto app = voiceTestApp();
     app->song.Chorus[0].keys[0].semitoneOffset = -25.0f;
-    EXPECT_NEAR(noteIncrement(*app, 0, 0, 0) * 2 * 22050 / 350, 30.8675, 1e-3);
+    EXPECT_NEAR(noteIncrement(app->song, app->engine, 0, 0, 0) * 2 * 22050 / 350, 30.8675, 1e-3);
     app->song.Chorus[0].keys[0].semitoneOffset = 24.0f;
-    EXPECT_NEAR(noteIncrement(*app, 0, 0, 23) * 2 * 22050 / 350, 1975.52, 1e-2);
+    EXPECT_NEAR(noteIncrement(app->song, app->engine, 0, 0, 23) * 2 * 22050 / 350, 1975.52, 1e-2);
     app->song.Chorus[0].keys[0].semitoneOffset = -0.9f; // truncated toward zero
-    EXPECT_NEAR(noteIncrement(*app, 0, 0, 9) * 2 * 22050 / 350, 220.0, 1e-3);
+    EXPECT_NEAR(noteIncrement(app->song, app->engine, 0, 0, 9) * 2 * 22050 / 350, 220.0, 1e-3);
     putNote(*app, 0, 0, std::vector<int>(4, 0));
     app->song.Chorus[0].keys[0].semitoneOffset = 12.0f;
     renderStep(*app, 1);
@@ -168,9 +168,9 @@ TEST(VoiceSlide, PhaseRunsOnAcrossTheStepBoundary) {
     app->song.Effect[0][kKnobSlide].value = 1.0f;
     putNote(*app, 0, 0, {4, 7, 7});
     aimAtStep(*app, 0, 0, 0);
-    renderInstrumentChunk(*app, 0);
+    renderInstrumentChunk(app->song, app->engine, 0);
     aimAtStep(*app, 0, 1, 1);
-    renderInstrumentChunk(*app, 0);
+    renderInstrumentChunk(app->song, app->engine, 0);
     const auto a = chunkChannel(*app, 0, 0, 0), b = chunkChannel(*app, 0, 1, 0);
     float largestStep = 0;
     for (int i = 1; i < 4725; ++i) largestStep = std::max(largestStep, std::fabs(a[i] - a[i - 1]));
@@ -178,7 +178,7 @@ TEST(VoiceSlide, PhaseRunsOnAcrossTheStepBoundary) {
     // Started from zero instead, the second step would jump.
     app->engine.voicePhases[0][7][0] = {};
     aimAtStep(*app, 0, 1, 1);
-    renderInstrumentChunk(*app, 0);
+    renderInstrumentChunk(app->song, app->engine, 0);
     EXPECT_GT(std::fabs(chunkChannel(*app, 0, 1, 0)[0] - a.back()), 3.0f * largestStep);
 }
 
@@ -402,8 +402,8 @@ TEST(VoiceRobustness, DamagedSongValuesRenderWithoutLeavingTheArrays) {
     song.SoundIdx[1] = 42;
     song.PatternIdx[2] = 9999;
     song.Chorus[3].count = -3;
-    for (int i = 1; i < 4; ++i) renderInstrumentChunk(*app, i);
-    renderInstrumentChunk(*app, 7);
+    for (int i = 1; i < 4; ++i) renderInstrumentChunk(app->song, app->engine, i);
+    renderInstrumentChunk(app->song, app->engine, 7);
     auto y = chunkChannel(*app, 1, 0, 0);
     EXPECT_EQ(*std::max_element(y.begin(), y.end()), 0.0f);
 }

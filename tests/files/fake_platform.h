@@ -58,7 +58,7 @@ struct FakePlatform : Platform {
 inline std::unique_ptr<AppState> makeApp() {
     auto app = std::make_unique<AppState>();
     resetSong(app->song, app->clipboards, app->ui.currentInstrument);
-    rebuildStream(*app);
+    rebuildStream(app->song, app->engine, app->stream, nullptr);
     return app;
 }
 

@@ -47,7 +47,7 @@ class Recording : public ::testing::Test {
         setenv("TMPDIR", tmp.path.c_str(), 1);
     }
     void TearDown() override {
-        if (app->recording.file) endRecordingFile(*app);
+        if (app->recording.file) endRecordingFile(app->recording);
         if (hadTmpdir)
             setenv("TMPDIR", oldTmpdir.c_str(), 1);
         else
@@ -64,10 +64,11 @@ class Recording : public ::testing::Test {
         return samples;
     }
     void recordChunks(int count) {
-        ASSERT_TRUE(beginRecordingFile(*app));
+        ASSERT_TRUE(
+            beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
         std::vector<int16_t> samples = chunk();
         for (int c = 0; c < count; ++c)
-            appendRecordedChunk(*app, samples.data(), static_cast<int>(samples.size()));
+            appendRecordedChunk(app->recording, samples.data(), static_cast<int>(samples.size()));
     }
 
     ScratchFolder tmp;
@@ -81,7 +82,7 @@ class Recording : public ::testing::Test {
 TEST_F(Recording, OneChunkAt70BpmAnd22050Hz) {
     ASSERT_EQ(app->engine.chunkFrames, 4725);
     recordChunks(1);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     EXPECT_EQ(app->recording.recordedChunks, 1);
     EXPECT_FALSE(app->recording.active);
 
@@ -122,10 +123,10 @@ TEST_F(Recording, OneChunkAt70BpmAnd22050Hz) {
 
 TEST_F(Recording, KeepsTheFormatItWasMadeWith) {
     recordChunks(2);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     app->song.BPM = 120.0f;
     app->stream.format.sampleRate = 44100;
-    rebuildStream(*app);
+    rebuildStream(app->song, app->engine, app->stream, nullptr);
     ASSERT_NE(app->engine.chunkFrames, 4725);
     const std::string path = out.file("take.wav");
     ASSERT_TRUE(writeRecordedWave(*app, path, platform));
@@ -138,11 +139,44 @@ TEST_F(Recording, KeepsTheFormatItWasMadeWith) {
 TEST_F(Recording, StreamRebuildEndsARunningRecording) {
     recordChunks(1);
     app->recording.stopRequested = 1;
-    rebuildStream(*app);
+    FileRecorder recorder(app->recording);
+    rebuildStream(app->song, app->engine, app->stream, &recorder);
     EXPECT_FALSE(app->recording.active);
     EXPECT_FALSE(app->recording.stopRequested);
     EXPECT_EQ(app->recording.file, nullptr);
     EXPECT_EQ(app->recording.recordedChunks, 1);
+}
+
+TEST_F(Recording, RecorderStartsAndStopsAtTheMeasureEndItIsGiven) {
+    FileRecorder recorder(app->recording);
+    EXPECT_FALSE(recorder.waitsForMeasureEnd());
+    app->recording.startArmed = 1;
+    ASSERT_TRUE(recorder.waitsForMeasureEnd());
+    EXPECT_TRUE(recorder.atMeasureEnd(44100, 3));
+    EXPECT_TRUE(recorder.isRecording());
+    EXPECT_FALSE(recorder.waitsForMeasureEnd());
+    EXPECT_EQ(app->recording.recordedRate, 44100);
+    EXPECT_EQ(app->recording.recordedChunkFrames, 3);
+    const int16_t samples[6] = {1, 2, 3, 4, 5, 6};
+    recorder.appendChunk(samples, 6);
+    EXPECT_EQ(app->recording.recordedChunks, 1);
+
+    // A start and a stop waiting together: the new recording ends at once.
+    app->recording.startArmed = 1;
+    app->recording.stopRequested = 1;
+    EXPECT_TRUE(recorder.atMeasureEnd(22050, 4725));
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_EQ(app->recording.recordedChunks, 0);
+    EXPECT_FALSE(app->recording.startFailed);
+
+    // A start that finds no temporary folder is reported through startFailed.
+    const std::string notAFolder = tmp.file("plain");
+    std::ofstream(notAFolder) << "x";
+    setenv("TMPDIR", notAFolder.c_str(), 1);
+    app->recording.startArmed = 1;
+    EXPECT_TRUE(recorder.atMeasureEnd(22050, 4725));
+    EXPECT_FALSE(recorder.isRecording());
+    EXPECT_TRUE(app->recording.startFailed);
 }
 
 TEST_F(Recording, SavingWhileRecordingFlushesEveryCountedChunk) {
@@ -169,7 +203,7 @@ TEST_F(Recording, AFullDiskEndsTheTakeAndItsWaveSaysItIsIncomplete) {
     setrlimit(RLIMIT_FSIZE, &small);
     std::vector<int16_t> samples = chunk();
     for (int c = 0; c < 5; ++c)
-        appendRecordedChunk(*app, samples.data(), static_cast<int>(samples.size()));
+        appendRecordedChunk(app->recording, samples.data(), static_cast<int>(samples.size()));
     setrlimit(RLIMIT_FSIZE, &saved);
     // The first failed write stopped the recording, to be told once.
     EXPECT_EQ(app->recording.recordedChunks, 1);
@@ -187,14 +221,14 @@ TEST_F(Recording, AFullDiskEndsTheTakeAndItsWaveSaysItIsIncomplete) {
     recordChunks(1);
     EXPECT_FALSE(app->recording.writeFailed);
     EXPECT_FALSE(app->recording.writeFailureToTell);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     ASSERT_TRUE(writeRecordedWave(*app, path, platform));
     EXPECT_TRUE(platform.warnings().empty());
 }
 
 TEST_F(Recording, TextEndingEarlyRepeatsTheLastValue) {
     recordChunks(0);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     std::ofstream(tempRecordingPath()) << "5 6 7 ";
     app->recording.recordedChunks = 1;
     app->recording.recordedChunkFrames = 3;
@@ -208,7 +242,7 @@ TEST_F(Recording, TextEndingEarlyRepeatsTheLastValue) {
 
 TEST_F(Recording, TemporaryFileIsPrivateAndNeverFollowsALink) {
     recordChunks(1);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     const std::string userFolder = tmp.file("humbrook-" + std::to_string(getuid()));
     const std::string folder = userFolder + "/" + std::to_string(getpid());
     EXPECT_EQ(tempRecordingPath(), folder + "/TempHB101.dat");
@@ -224,7 +258,8 @@ TEST_F(Recording, TemporaryFileIsPrivateAndNeverFollowsALink) {
     std::ofstream(victim) << "precious";
     unlink(tempRecordingPath().c_str());
     ASSERT_EQ(symlink(victim.c_str(), tempRecordingPath().c_str()), 0);
-    EXPECT_FALSE(beginRecordingFile(*app));
+    EXPECT_FALSE(
+        beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
     EXPECT_FALSE(app->recording.active);
     EXPECT_EQ(app->recording.recordedChunks, 1) << "the last recording is still there to save";
     EXPECT_EQ(readFile(victim), "precious");
@@ -232,9 +267,11 @@ TEST_F(Recording, TemporaryFileIsPrivateAndNeverFollowsALink) {
     // A folder others may write into is not used.
     unlink(tempRecordingPath().c_str());
     chmod(folder.c_str(), 0777);
-    EXPECT_FALSE(beginRecordingFile(*app));
+    EXPECT_FALSE(
+        beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
     chmod(folder.c_str(), 0700);
-    EXPECT_TRUE(beginRecordingFile(*app));
+    EXPECT_TRUE(
+        beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
 }
 
 // A program of its own (a forked child) that records "from CHILD" and reports the file's path;
@@ -306,7 +343,7 @@ TEST_F(Recording, EveryRunningProgramRecordsIntoItsOwnFolder) {
     ASSERT_EQ(mkdir((userFolder + "/12x").c_str(), 0700), 0);
 
     recordChunks(1);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     EXPECT_EQ(readFile(tempRecordingPath()).substr(0, 11), "65535 32768");
     EXPECT_EQ(readFile(running.path), "from CHILD") << "the running program keeps its take";
     EXPECT_FALSE(exists(folderOf(ended.path))) << "the folder of an ended program is removed";
@@ -327,14 +364,15 @@ TEST_F(Recording, NoTemporaryFolderMeansNoRecording) {
     const std::string notAFolder = tmp.file("plain");
     std::ofstream(notAFolder) << "x";
     setenv("TMPDIR", notAFolder.c_str(), 1);
-    EXPECT_FALSE(beginRecordingFile(*app));
+    EXPECT_FALSE(
+        beginRecordingFile(app->recording, app->engine.streamRate, app->engine.chunkFrames));
     EXPECT_FALSE(app->recording.active);
     EXPECT_EQ(app->recording.file, nullptr);
 }
 
 TEST_F(Recording, ConversionFailuresAreReported) {
     recordChunks(1);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     unlink(tempRecordingPath().c_str());
     const std::string path = out.file("old.wav");
     std::ofstream(path) << "old";
@@ -345,14 +383,14 @@ TEST_F(Recording, ConversionFailuresAreReported) {
 
     platform.events.clear();
     recordChunks(1);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     EXPECT_FALSE(writeRecordedWave(*app, out.file("missing/x.wav"), platform));
     EXPECT_EQ(platform.warnings(), std::vector<std::string>{"Problem writing Wave file"});
 }
 
 TEST_F(Recording, SaveDialog) {
     recordChunks(1);
-    endRecordingFile(*app);
+    endRecordingFile(app->recording);
     EXPECT_FALSE(saveRecordedWave(*app, platform)); // cancelled
     EXPECT_TRUE(platform.events.empty());
     ASSERT_EQ(platform.dialogs.size(), 1u);

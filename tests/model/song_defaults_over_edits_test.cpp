@@ -11,7 +11,6 @@ namespace {
 void editEverywhere(Song& song) {
     song.Sound[1][349] = 120.0f;
     song.SoundEffect[3][kKnobMix].value = 0.8f;
-    song.SoundEffect[3][kKnobHigh].history[3999] = 0.2f;
     song.SoundFileParams[5].fileReserved = 77;
     song.SoundFileLoop[5] = {40, 90};
     song.rawImportBuffer[5] = std::make_unique<uint8_t[]>(kRawImportBytes);
@@ -21,12 +20,10 @@ void editEverywhere(Song& song) {
     song.Cutoff[2][300] = 0.9f;
     song.Ratio[2][300] = 0.0f;
     song.EnvelopeParams[6] = {10, 20, 30, 1};
-    song.pendingMuteToggle[1] = 1;
     song.EnvIdx[1] = 7;
     song.SoundIdx[3] = 6;
     song.Chorus[0].count = 5;
     song.Chorus[0].keys[4] = {12.0f, 0.5f};
-    song.Effect[0][5].history[100] = 0.3f;
     song.Effect[0][15].value = 1.0f;
     song.PatternStack[2].stackMode = kStackConsume;
     song.noteGrid[3].noteLength[200][23] = 4;
@@ -40,7 +37,6 @@ TEST(SongDefaultsOverEdits, EveryEditedFieldIsPutBack) {
 
     EXPECT_EQ(song->Sound[1][349], 0.0f);
     EXPECT_EQ(song->SoundEffect[3][kKnobMix].value, 0.0f);
-    EXPECT_EQ(song->SoundEffect[3][kKnobHigh].history[3999], 0.0f);
     EXPECT_EQ(song->SoundFileParams[5].fileReserved, 0);
     EXPECT_EQ(song->SoundFileLoop[5].loopStart, 0);
     EXPECT_EQ(song->SoundFileLoop[5].loopEnd, kWaveformSamples);
@@ -58,13 +54,11 @@ TEST(SongDefaultsOverEdits, EveryEditedFieldIsPutBack) {
     EXPECT_EQ(song->EnvelopeParams[6].releaseEnd, 299);
     EXPECT_EQ(song->EnvelopeParams[6].envelopeMode, 0);
 
-    EXPECT_EQ(song->pendingMuteToggle[1], 0);
     EXPECT_EQ(song->EnvIdx[1], 0);
     EXPECT_EQ(song->SoundIdx[3], 0);
     EXPECT_EQ(song->Chorus[0].count, 1);
     EXPECT_EQ(song->Chorus[0].keys[0].semitoneOffset, 0.0f);
     EXPECT_EQ(song->Chorus[0].keys[4].level, 0.0f);
-    EXPECT_EQ(song->Effect[0][5].history[100], 0.0f);
     EXPECT_EQ(song->Effect[0][15].value, 0.0f);
     EXPECT_EQ(song->PatternStack[2].stackMode, kStackRotate);
     EXPECT_EQ(song->noteGrid[3].noteLength[200][23], 0);

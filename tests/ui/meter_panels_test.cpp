@@ -68,9 +68,9 @@ TEST_F(MeterPanels, InstrumentButtonsAndMuteLamps) {
     // Silent, or about to be: exactly one of Mute and the pending toggle.
     app->song.Mute[0] = 1;
     app->song.Mute[1] = 1;
-    app->song.pendingMuteToggle[1] = 1;
-    app->song.pendingMuteToggle[2] = 1;
-    renderInstrumentControl(app->song, app->ui, *screen);
+    app->engine.pendingMuteToggle[1] = 1;
+    app->engine.pendingMuteToggle[2] = 1;
+    renderInstrumentControl(app->song, app->ui, panelInputs(*app).transport, *screen);
     const PanelCanvas& control = canvas(PanelId::InstrumentControl);
     const Rgb red{90, 0, 0};
     const Rgb glowCentre{0, 180, 0};
@@ -118,7 +118,7 @@ TEST(MeterPanelDepths, EveryPanelRendersAtEveryDepth) {
         renderVolumeMeter(app->ui, panelInputs(*app).meters, *screen);
         renderMainVolume(app->song, app->ui, *screen);
         renderInstrumentButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
-        renderInstrumentControl(app->song, app->ui, *screen);
+        renderInstrumentControl(app->song, app->ui, panelInputs(*app).transport, *screen);
         renderHelpLine(app->ui, *screen, "HELP");
         renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
         const Rgb lit = bytesPerPixel == 2 ? Rgb{216, 220, 0} : Rgb{220, 220, 0};
@@ -146,7 +146,7 @@ TEST_F(MeterPanels, DamagedValuesDrawWithoutFault) {
         renderCpuMeter(app->ui, panelInputs(*app).meters, *screen);
         renderMainVolume(app->song, app->ui, *screen);
         renderInstrumentButtons(app->song, app->ui, *screen, app->ui.currentInstrument);
-        renderInstrumentControl(app->song, app->ui, *screen);
+        renderInstrumentControl(app->song, app->ui, panelInputs(*app).transport, *screen);
     }
 }
 

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "app/panel_redraw.h"
-#include "engine/stream.h"
+#include "app/playback.h"
 #include "engine/virtual_sound_device.h"
 #include "screen_test_support.h"
 #include "ui/panel_update.h"
