@@ -9,10 +9,11 @@
 
 #include "app/app_state.h"
 #include "app/scripted_platform.h"
+#include "app/song_commands.h"
 #include "engine/stream.h"
-#include "files/song_commands.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"
+#include "tools/playback_waveform.h"
 #include "tools/reset_song.h"
 
 namespace {
@@ -47,7 +48,7 @@ void BM_SaveSong(benchmark::State& state) {
     ScriptedPlatform platform(lines);
     const std::string path = scratchPath();
     for (auto _ : state) {
-        if (!saveSongToPath(*app, path, platform)) state.SkipWithError("save failed");
+        if (!saveSongToPath(app->song, path, platform)) state.SkipWithError("save failed");
     }
     std::remove(path.c_str());
 }
@@ -59,7 +60,7 @@ void BM_LoadSong(benchmark::State& state) {
     std::ostringstream lines;
     ScriptedPlatform platform(lines);
     const std::string path = scratchPath();
-    saveSongToPath(*source, path, platform);
+    saveSongToPath(source->song, path, platform);
     auto app = std::make_unique<AppState>();
     resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     for (auto _ : state) {
@@ -115,7 +116,9 @@ void BM_SongTextRead(benchmark::State& state) {
     appendSongText(source->song, text);
     auto app = std::make_unique<AppState>();
     resetSong(app->song, app->clipboards, app->ui.currentInstrument);
-    for (auto _ : state) benchmark::DoNotOptimize(readSongText(*app, text).errorMessage);
+    const WaveformChanged rebuild = [&app](int slot) { rebuildPlaybackWaveform(app->song, slot); };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readSongText(app->song, text, rebuild).errorMessage);
 }
 BENCHMARK(BM_SongTextRead)->Unit(benchmark::kMillisecond);
 

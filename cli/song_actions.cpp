@@ -1,12 +1,13 @@
 // The song actions of humbrook-render.
 #include "cli/song_actions.h"
 
+#include "app/app_state.h"
+#include "app/song_commands.h"
 #include "cli/options.h"
-#include "files/song_commands.h"
 
 void runSongActions(AppState& app, const CliOptions& options, Platform& platform) {
     if (!options.songPath.empty()) loadSongFromPath(app, options.songPath, platform);
-    if (!options.savePath.empty()) saveSongToPath(app, options.savePath, platform);
+    if (!options.savePath.empty()) saveSongToPath(app.song, options.savePath, platform);
 }
 
 int songActionsExitStatus(bool warningShown) {

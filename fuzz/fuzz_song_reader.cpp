@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "app/song_commands.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
-#include "files/song_commands.h"
 #include "files/song_writer.h"
 #include "fuzz/fuzz_platform.h"
 #include "tools/reset_song.h"

@@ -1,14 +1,13 @@
 // File > Open and File > Save: dialogs, the window title, messages and the load's last steps.
-#include "files/song_commands.h"
+#include "app/song_commands.h"
 
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "app/product_info.h"
 #include "engine/stream.h"
 #include "files/file_bytes.h"
-#include "files/safe_file_writer.h"
+#include "files/song_file.h"
 #include "files/song_reader.h"
-#include "files/song_writer.h"
 #include "tools/playback_waveform.h"
 
 namespace {
@@ -27,7 +26,10 @@ FileDialogRequest songDialog(bool save) {
 } // namespace
 
 bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
-    SongReadResult result = readSongText(app, text);
+    // Each slot's playback form is rebuilt where its entry is read, as the knobs' noise draws
+    // from the random generator in the file's order.
+    SongReadResult result =
+        readSongText(app.song, text, [&app](int slot) { rebuildPlaybackWaveform(app.song, slot); });
     if (result.errorMessage) {
         showWarning(platform, result.errorMessage);
         return false;
@@ -53,21 +55,12 @@ bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform
     return true;
 }
 
-bool saveSongToPath(AppState& app, const std::string& path, Platform& platform) {
-    SafeFileWriter writer;
-    if (!beginSafeFile(writer, path)) {
-        showWarning(platform, "Couldn't Write File ");
-        return false;
-    }
-    platform.setWindowTitle(songWindowTitle(path));
-    std::string text;
-    appendSongText(app.song, text);
-    writeSafeFile(writer, text.data(), text.size());
-    if (!commitSafeFile(writer)) {
-        showWarning(platform, "Couldn't Write File ");
-        return false;
-    }
-    return true;
+bool saveSongToPath(const Song& song, const std::string& path, Platform& platform) {
+    const SongFileWrite result = writeSongFile(song, path);
+    // The title names the file once it could be created, whether or not the write succeeded.
+    if (result != SongFileWrite::NotCreated) platform.setWindowTitle(songWindowTitle(path));
+    if (result != SongFileWrite::Written) showWarning(platform, "Couldn't Write File ");
+    return result == SongFileWrite::Written;
 }
 
 bool openSongFile(AppState& app, Platform& platform) {
@@ -76,7 +69,7 @@ bool openSongFile(AppState& app, Platform& platform) {
     return loadSongFromPath(app, *path, platform);
 }
 
-void saveSongFile(AppState& app, Platform& platform) {
+void saveSongFile(const Song& song, Platform& platform) {
     std::optional<std::string> path = platform.askSavePath(songDialog(true));
-    if (path) saveSongToPath(app, *path, platform);
+    if (path) saveSongToPath(song, *path, platform);
 }
