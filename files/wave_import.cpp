@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr size_t kSkippedBytes = 18; // "data" header and five samples of a canonical file
+constexpr size_t kSkippedBytes = 18;         // "data" header and five samples of a canonical file
+constexpr uint64_t kMaxImportBytes = 800000; // bytes after the format that are read at most
 // A WAV file has a handful of chunks before its format; beyond this many the file is damaged,
 // and walking on could take as long as the file is large.
 constexpr int kMaxChunksBeforeFormat = 4096;
@@ -109,8 +110,7 @@ WaveImportError importWave(Song& song, int slot, const WaveSource& source) {
     if (!song.SoundFileVals[slot].fileSamples)
         song.SoundFileVals[slot].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
     const size_t rawBytes = static_cast<size_t>(
-        std::min<uint64_t>({static_cast<uint64_t>(kRawImportBytes), format.riffSize,
-                            source.size - format.afterFormat}));
+        std::min<uint64_t>({kMaxImportBytes, format.riffSize, source.size - format.afterFormat}));
     std::vector<uint8_t> raw(rawBytes);
     if (!source.read(format.afterFormat, raw.data(), rawBytes)) return WaveImportError::ReadFailed;
     // Too few bytes for even one sample past the skipped ones counts as no data.

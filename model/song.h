@@ -23,7 +23,6 @@ inline constexpr int kDelayValues = 6;
 inline constexpr int kMaxChordKeys = 992; // room in the record; the editor keeps 8
 inline constexpr int kEditorChordKeys = 8;
 inline constexpr int kMaxFileSamples = 400000; // floats of an imported sound file
-inline constexpr int kRawImportBytes = 800000; // bytes of a WAV file read during import
 
 // Waveform knob indices.
 enum WaveformKnob { kKnobMix = 0, kKnobHigh = 1, kKnobNoise = 2 };
@@ -127,8 +126,6 @@ struct Song {
     FileSamples SoundFileVals[kWaveformSlotCount];
     // What the voices read: Sound after MIX, HIGH and NOISE; sample 350 repeats sample 0.
     float playbackWaveform[kWaveformSlotCount][kWaveformSamples + 1];
-    std::unique_ptr<uint8_t[]>
-        rawImportBuffer[kWaveformSlotCount]; // kRawImportBytes once allocated
 
     // Envelope banks.
     float Envelope[kEnvelopeBankCount][kEnvelopePoints]; // amplitude 0..1

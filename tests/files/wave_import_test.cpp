@@ -160,7 +160,7 @@ TEST_F(WaveImport, AnotherChunkBeforeTheDataIsTakenAsSamples) {
     EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 11);
 }
 
-TEST_F(WaveImport, LongFilesAreCutAtTheRawBuffer) {
+TEST_F(WaveImport, LongFilesAreCutAfter800000Bytes) {
     std::vector<int32_t> values(450000, 256);
     ASSERT_TRUE(import(makeWave({}, values)));
     EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 399991);
