@@ -26,13 +26,13 @@ std::unique_ptr<AppState> songWithFullSlots() {
     for (int s = 0; s < kWaveformSlotCount; ++s) {
         app->song.SoundType[s] = 1;
         app->song.SoundFileParams[s] = {44100, 2, 0};
-        FileSamples& samples = app->song.SoundFileVals[s];
-        samples.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
-        samples.fileSampleCount = kMaxFileSamples;
+        std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
         for (int k = 0; k < kMaxFileSamples; ++k) {
             noise = noise * 1664525u + 1013904223u;
-            samples.fileSamples[k] = static_cast<float>(noise >> 8) / 16777216.0f * 254.0f - 127.0f;
+            samples[k] = static_cast<float>(noise >> 8) / 16777216.0f * 254.0f - 127.0f;
         }
+        app->song.SoundFileVals[s].fileSamples = samples;
+        app->song.SoundFileVals[s].fileSampleCount = kMaxFileSamples;
     }
     return app;
 }

@@ -191,9 +191,13 @@ void readSoundFileVals(SongReader& r) {
     }
     if (count < 0) return; // a negative length is refused and its entry skipped
     FileSamples& samples = r.song.SoundFileVals[s];
-    if (!samples.fileSamples) samples.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> buffer = newFileSampleBuffer();
+    int32_t read = 0;
+    while (read < count && r.readFloat(buffer[read], "Couldn't read sound file buffer ")) ++read;
+    // An entry cut short keeps the earlier samples after the ones it gave.
+    keepFileSamplesFrom(samples, buffer.get(), read);
     samples.fileSampleCount = count;
-    r.readFloats(samples.fileSamples.get(), count, "Couldn't read sound file buffer ");
+    samples.fileSamples = std::move(buffer);
 }
 
 void readSoundFileParams(SongReader& r) {

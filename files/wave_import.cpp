@@ -83,14 +83,17 @@ bool findFormat(const WaveSource& source, WaveFormat& format) {
 // Converts the bytes after the format (`raw`, `rawBytes` of them) into the slot's samples.
 void storeSamples(Song& song, int slot, const WaveFormat& format, const uint8_t* raw,
                   size_t rawBytes) {
-    const size_t count = (rawBytes - kSkippedBytes) / 2;
-    float* samples = song.SoundFileVals[slot].fileSamples.get();
+    FileSamples& file = song.SoundFileVals[slot];
+    std::shared_ptr<float[]> samples = newFileSampleBuffer();
+    const size_t count = (rawBytes - kSkippedBytes) / 2; // at most kMaxFileSamples - 9
     for (size_t k = 0; k < count; ++k) {
         const int16_t value = static_cast<int16_t>(readLe16(raw + kSkippedBytes + 2 * k));
         float sample = value / 256.0f;
         samples[k] = sample > 127.0f ? 127.0f : (sample < -127.0f ? -127.0f : sample);
     }
-    song.SoundFileVals[slot].fileSampleCount = static_cast<int32_t>(count);
+    keepFileSamplesFrom(file, samples.get(), static_cast<int>(count));
+    file.fileSamples = std::move(samples);
+    file.fileSampleCount = static_cast<int32_t>(count);
     song.SoundFileParams[slot].fileSampleRate = static_cast<int32_t>(format.sampleRate);
     song.SoundFileParams[slot].fileChannels = format.channels;
     song.SoundType[slot] = 1;
@@ -107,8 +110,12 @@ WaveImportError importWave(Song& song, int slot, const WaveSource& source) {
     if (format.channels != 1 && format.channels != 2) return WaveImportError::NotMonoOrStereo;
     if (format.sampleRate != 22050 && format.sampleRate != 44100) return WaveImportError::WrongRate;
     // From here on even a refusal leaves the slot with a sample buffer, as it always has.
-    if (!song.SoundFileVals[slot].fileSamples)
-        song.SoundFileVals[slot].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    FileSamples& file = song.SoundFileVals[slot];
+    if (!file.fileSamples) {
+        std::shared_ptr<float[]> zeros = newFileSampleBuffer();
+        keepFileSamplesFrom(file, zeros.get(), 0);
+        file.fileSamples = std::move(zeros);
+    }
     const size_t rawBytes = static_cast<size_t>(
         std::min<uint64_t>({kMaxImportBytes, format.riffSize, source.size - format.afterFormat}));
     std::vector<uint8_t> raw(rawBytes);

@@ -101,10 +101,10 @@ void fillSong(Song& song) {
         song.SoundType[s] = s % 2;
         song.SoundFileParams[s] = {s < 4 ? 22050 : 44100, 1 + s % 2, 1000 + s};
         song.SoundFileLoop[s] = {s * 10, 300 + s};
-        song.SoundFileVals[s].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+        std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+        for (int k = 0; k < 5000 + s; ++k) samples[k] = 254.0f * unit(random) - 127.0f;
+        song.SoundFileVals[s].fileSamples = samples;
         song.SoundFileVals[s].fileSampleCount = 5000 + s;
-        for (int k = 0; k < 5000 + s; ++k)
-            song.SoundFileVals[s].fileSamples[k] = 254.0f * unit(random) - 127.0f;
     }
     for (int e = 0; e < kEnvelopeBankCount; ++e) {
         song.EnvelopeParams[e] = {10 + e, 100 + e, 290 + e, (e + 1) % 2};
@@ -217,10 +217,11 @@ TEST(SongFile, WriterLinesAndOrder) {
     Song& song = *made;
     song.SoundType[3] = 1;
     song.SoundFileParams[3] = {44100, 2, 7};
-    song.SoundFileVals[3].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    samples[0] = -1.005f;
+    samples[1] = 127.0f;
+    song.SoundFileVals[3].fileSamples = samples;
     song.SoundFileVals[3].fileSampleCount = 3;
-    song.SoundFileVals[3].fileSamples[0] = -1.005f;
-    song.SoundFileVals[3].fileSamples[1] = 127.0f;
     song.noteGrid[1].notePosition[17][3] = 2;
     song.noteGrid[1].nextRow[17][3] = -1;
     song.noteGrid[1].noteLength[17][3] = 2;
@@ -504,6 +505,31 @@ TEST(SongFile, DamagedIndicesAndCountsNeverLeaveTheSong) {
     EXPECT_EQ(load(*big, "SoundFileVals 2 400001"),
               std::vector<std::string>{"Sound file buffer too long "});
     EXPECT_FALSE(big->SoundFileVals[2].fileSamples);
+}
+
+TEST(SongFile, SoundFileSamplesCutShortKeepTheEarlierOnesAfterThem) {
+    auto made = makeSong();
+    Song& song = *made;
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    for (int k = 0; k < 10; ++k) samples[k] = 100.0f + k;
+    song.SoundFileVals[2].fileSamples = samples;
+    song.SoundFileVals[2].fileSampleCount = 10;
+    const std::shared_ptr<const float[]> before = song.SoundFileVals[2].fileSamples;
+
+    EXPECT_TRUE(load(song, "SoundFileVals 2 4 1.5 2.5").empty());
+    const float* now = song.SoundFileVals[2].fileSamples.get();
+    EXPECT_EQ(song.SoundFileVals[2].fileSampleCount, 4);
+    EXPECT_EQ(now[0], 1.5f);
+    EXPECT_EQ(now[1], 2.5f);
+    EXPECT_EQ(now[2], 102.0f);
+    EXPECT_EQ(now[9], 109.0f);
+    EXPECT_EQ(before[0], 100.0f) << "a copy of the song holding the old samples keeps them";
+
+    EXPECT_EQ(load(song, "SoundFileVals 2 3 7 x"),
+              std::vector<std::string>{"Couldn't read sound file buffer "});
+    EXPECT_EQ(song.SoundFileVals[2].fileSamples[0], 7.0f);
+    EXPECT_EQ(song.SoundFileVals[2].fileSamples[1], 2.5f);
+    EXPECT_EQ(song.SoundFileVals[2].fileSampleCount, 3);
 }
 
 TEST(SongFile, TokensLongerThanNinetyNineCharactersAreNoKeyword) {

@@ -49,10 +49,13 @@ TEST_F(WaveImport, MonoFileSkipsFiveSamplesAndClamps) {
     EXPECT_EQ(song.SoundEffect[3][kKnobNoise].value, 0.0f);
     EXPECT_EQ(std::memcmp(drawn, song.Sound[3], sizeof drawn), 0) << "the drawing stays";
 
-    // A second import replaces the samples.
+    // A second import replaces the samples in a new buffer: a copy of the song keeps the first.
+    const std::shared_ptr<const float[]> first = song.SoundFileVals[3].fileSamples;
     ASSERT_TRUE(import(makeWave({}, std::vector<int32_t>(105, 512))));
     EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 100);
-    EXPECT_EQ(samples[0], 2.0f);
+    EXPECT_EQ(song.SoundFileVals[3].fileSamples[0], 2.0f);
+    EXPECT_EQ(first[0], 127.0f);
+    EXPECT_EQ(song.SoundFileVals[3].fileSamples[100], first[100]) << "samples past the count stay";
 }
 
 TEST_F(WaveImport, StereoStaysInterleaved) {
