@@ -9,9 +9,9 @@
 #include "app/platform.h"
 #include "app/playback.h"
 #include "app/product_info.h"
+#include "app/song_commands.h"
 #include "app/startup.h"
-#include "files/song_commands.h"
-#include "files/wave_commands.h"
+#include "app/wave_commands.h"
 #include "tools/clipboard_edits.h"
 #include "tools/current_selection.h"
 #include "ui/panel_renderers.h"
@@ -144,7 +144,7 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         break;
     case kMenuSave:
         stopPlayback(app);
-        saveSongFile(app, platform);
+        saveSongFile(app.song, platform);
         updatePanel(app, screen, PanelId::PlayStopRecord);
         break;
     case kMenuSaveRecordedWave:

@@ -10,9 +10,10 @@
 #include "app/app_state.h"
 #include "app/playback.h"
 #include "app/scripted_platform.h"
-#include "files/song_commands.h"
+#include "app/song_commands.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"
+#include "tools/playback_waveform.h"
 #include "tools/reset_song.h"
 
 namespace {
@@ -25,13 +26,13 @@ std::unique_ptr<AppState> songWithFullSlots() {
     for (int s = 0; s < kWaveformSlotCount; ++s) {
         app->song.SoundType[s] = 1;
         app->song.SoundFileParams[s] = {44100, 2, 0};
-        FileSamples& samples = app->song.SoundFileVals[s];
-        samples.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
-        samples.fileSampleCount = kMaxFileSamples;
+        std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
         for (int k = 0; k < kMaxFileSamples; ++k) {
             noise = noise * 1664525u + 1013904223u;
-            samples.fileSamples[k] = static_cast<float>(noise >> 8) / 16777216.0f * 254.0f - 127.0f;
+            samples[k] = static_cast<float>(noise >> 8) / 16777216.0f * 254.0f - 127.0f;
         }
+        app->song.SoundFileVals[s].fileSamples = samples;
+        app->song.SoundFileVals[s].fileSampleCount = kMaxFileSamples;
     }
     return app;
 }
@@ -47,7 +48,7 @@ void BM_SaveSong(benchmark::State& state) {
     ScriptedPlatform platform(lines);
     const std::string path = scratchPath();
     for (auto _ : state) {
-        if (!saveSongToPath(*app, path, platform)) state.SkipWithError("save failed");
+        if (!saveSongToPath(app->song, path, platform)) state.SkipWithError("save failed");
     }
     std::remove(path.c_str());
 }
@@ -59,7 +60,7 @@ void BM_LoadSong(benchmark::State& state) {
     std::ostringstream lines;
     ScriptedPlatform platform(lines);
     const std::string path = scratchPath();
-    saveSongToPath(*source, path, platform);
+    saveSongToPath(source->song, path, platform);
     auto app = std::make_unique<AppState>();
     resetSong(app->song, app->clipboards, app->ui.currentInstrument);
     for (auto _ : state) {
@@ -115,7 +116,9 @@ void BM_SongTextRead(benchmark::State& state) {
     appendSongText(source->song, text);
     auto app = std::make_unique<AppState>();
     resetSong(app->song, app->clipboards, app->ui.currentInstrument);
-    for (auto _ : state) benchmark::DoNotOptimize(readSongText(*app, text).errorMessage);
+    const WaveformChanged rebuild = [&app](int slot) { rebuildPlaybackWaveform(app->song, slot); };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readSongText(app->song, text, rebuild).errorMessage);
 }
 BENCHMARK(BM_SongTextRead)->Unit(benchmark::kMillisecond);
 

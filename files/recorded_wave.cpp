@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/platform.h"
 #include "base/little_endian.h"
 #include "files/safe_file_writer.h"
 #include "files/temp_recording_file.h"
@@ -96,39 +94,26 @@ bool convertSamples(std::FILE* text, uint64_t values, SafeFileWriter& writer) {
 
 } // namespace
 
-bool writeRecordedWave(AppState& app, const std::string& path, Platform& platform) {
-    RecordingState& recording = app.recording;
-    // A running recording may still hold counted chunks in the file's buffer.
-    if (recording.file) std::fflush(recording.file);
-    const uint64_t values =
-        static_cast<uint64_t>(recording.recordedChunks > 0 ? recording.recordedChunks : 0) *
-        static_cast<uint64_t>(recording.recordedChunkFrames) * 2;
+RecordedWaveWrite writeRecordedWaveFile(const RecordedTake& take, const std::string& path) {
+    const uint64_t values = static_cast<uint64_t>(take.chunks > 0 ? take.chunks : 0) *
+                            static_cast<uint64_t>(take.chunkFrames) * 2;
     const uint64_t dataBytes = values * 2;
-    const char* problem = "Problem writing Wave file";
     SafeFileWriter writer;
-    if (dataBytes > UINT32_MAX - kRecordedWaveHeaderBytes || !beginSafeFile(writer, path)) {
-        showWarning(platform, problem);
-        return false;
-    }
+    if (dataBytes > UINT32_MAX - kRecordedWaveHeaderBytes || !beginSafeFile(writer, path))
+        return RecordedWaveWrite::NotWritten;
     uint8_t header[kRecordedWaveHeaderBytes];
-    buildHeader(header, static_cast<uint32_t>(recording.recordedRate),
-                static_cast<uint32_t>(dataBytes));
+    buildHeader(header, static_cast<uint32_t>(take.rate), static_cast<uint32_t>(dataBytes));
     writeSafeFile(writer, header, sizeof header);
     std::FILE* text = openTempRecordingFileForReading();
     if (!text) {
-        showWarning(platform, "Couldn't Open Temp File");
         abandonSafeFile(writer);
-        showWarning(platform, problem);
-        return false;
+        return RecordedWaveWrite::NoTempFile;
     }
     const bool converted = convertSamples(text, values, writer);
     std::fclose(text);
-    if (!converted || !commitSafeFile(writer)) {
-        if (!converted) abandonSafeFile(writer);
-        showWarning(platform, problem);
-        return false;
+    if (!converted) {
+        abandonSafeFile(writer);
+        return RecordedWaveWrite::NotWritten;
     }
-    // The file holds the take up to the write that failed.
-    if (recording.writeFailed) showWarning(platform, "Recording Incomplete");
-    return true;
+    return commitSafeFile(writer) ? RecordedWaveWrite::Written : RecordedWaveWrite::NotWritten;
 }

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <memory>
 
-#include "app/app_state.h"
 #include "files/number_text.h"
-#include "tools/playback_waveform.h"
+#include "model/song.h"
 
 namespace {
 
@@ -29,7 +28,8 @@ bool isEnvelopeBank(int32_t e) {
 // The reader's position and outcome. Each read returns false when the entry must stop: either
 // a conversion failed (errorMessage is set) or the text has ended (ended is set).
 struct SongReader {
-    AppState& app;
+    Song& song;
+    const WaveformChanged& waveformChanged;
     TextCursor in;
     int version = 3; // files without a version token need no conversion
     const char* errorMessage = nullptr;
@@ -64,7 +64,10 @@ struct SongReader {
         return true;
     }
 
-    Song& song() { return app.song; }
+    // Tells the caller that slot `s` has a new drawing or new knobs, unless the entry failed.
+    void reportWaveform(int s) {
+        if (!errorMessage && waveformChanged) waveformChanged(s);
+    }
 };
 
 // "Keyword instrument value": the instrument is checked, the value is read only for a valid one.
@@ -76,59 +79,58 @@ void readInstrumentValue(SongReader& r, const char* message, Store store) {
 }
 
 void readBpm(SongReader& r) {
-    r.readFloat(r.song().BPM, "Couldn't read BPM ");
+    r.readFloat(r.song.BPM, "Couldn't read BPM ");
 }
 
 void readMainVolume(SongReader& r) {
     const char* message = "Couldn't read Main Volume";
-    if (r.readFloat(r.song().MainVolume[0], message)) r.readFloat(r.song().MainVolume[1], message);
+    if (r.readFloat(r.song.MainVolume[0], message)) r.readFloat(r.song.MainVolume[1], message);
 }
 
 void readVolume(SongReader& r) {
     const char* message = "Couldn't read inst volume ";
-    readInstrumentValue(r, message, [&](int i) { r.readFloat(r.song().Volume[i], message); });
+    readInstrumentValue(r, message, [&](int i) { r.readFloat(r.song.Volume[i], message); });
 }
 
 void readOct(SongReader& r) {
     const char* message = "Couldn't read inst octave ";
-    readInstrumentValue(r, message,
-                        [&](int i) { r.readIntInRange(r.song().Oct[i], 0, 3, message); });
+    readInstrumentValue(r, message, [&](int i) { r.readIntInRange(r.song.Oct[i], 0, 3, message); });
 }
 
 void readBpmsr(SongReader& r) {
     const char* message = "Couldn't read beats per measure ";
     readInstrumentValue(
-        r, message, [&](int i) { r.readIntInRange(r.song().BPMsr[i], 1, kStepsPerBank, message); });
+        r, message, [&](int i) { r.readIntInRange(r.song.BPMsr[i], 1, kStepsPerBank, message); });
 }
 
 void readMute(SongReader& r) {
     const char* message = "Couldn't read mute ";
-    readInstrumentValue(r, message, [&](int i) { r.readInt(r.song().Mute[i], message); });
+    readInstrumentValue(r, message, [&](int i) { r.readInt(r.song.Mute[i], message); });
 }
 
 void readEnvIdx(SongReader& r) {
     const char* message = "Couldn't read envelope index ";
     readInstrumentValue(r, message, [&](int i) {
-        r.readIntInRange(r.song().EnvIdx[i], 0, kEnvelopeBankCount - 1, message);
+        r.readIntInRange(r.song.EnvIdx[i], 0, kEnvelopeBankCount - 1, message);
     });
 }
 
 void readSoundIdx(SongReader& r) {
     const char* message = "Couldn't read sound index ";
     readInstrumentValue(r, message, [&](int i) {
-        r.readIntInRange(r.song().SoundIdx[i], 0, kWaveformSlotCount - 1, message);
+        r.readIntInRange(r.song.SoundIdx[i], 0, kWaveformSlotCount - 1, message);
     });
 }
 
 void readBgr(SongReader& r) {
     const char* message = "Couldn't read BGR ";
-    readInstrumentValue(r, message, [&](int i) { r.readFloats(r.song().BGR[i], 3, message); });
+    readInstrumentValue(r, message, [&](int i) { r.readFloats(r.song.BGR[i], 3, message); });
 }
 
 void readEffectDim(SongReader& r) {
     const char* message = "Couldn't read Effect Dimensions ";
     readInstrumentValue(r, message, [&](int i) {
-        EffectAxes& axes = r.song().EffectDim[i];
+        EffectAxes& axes = r.song.EffectDim[i];
         if (r.readIntInRange(axes.xKnob, 0, kEffectKnobCount - 1, message))
             r.readIntInRange(axes.yKnob, 0, kEffectKnobCount - 1, message);
     });
@@ -139,7 +141,7 @@ void readPatternStack(SongReader& r) {
     if (!r.readInt(i, "Couldn't read pattern stack index ") ||
         !r.readInt(count, "Couldn't read pattern stack index ") || !isInstrument(i))
         return;
-    BankStack& stack = r.song().PatternStack[i];
+    BankStack& stack = r.song.PatternStack[i];
     if (!r.readInt(stack.stackMode, "Couldn't read pattern stack type ")) return;
     const int32_t entries = count < kStackEntries ? count : kStackEntries;
     for (int32_t k = 0; k < entries; ++k)
@@ -176,8 +178,8 @@ void readEffect(SongReader& r) {
         return;
     const int32_t values = count < kEffectKnobCount ? count : kEffectKnobCount;
     for (int32_t k = 0; k < values; ++k)
-        if (!r.readFloat(r.song().Effect[i][k].value, "Couldn't read effect setting ")) return;
-    if (r.version == 1 || r.version == 2) convertOldEffectKnobs(r.song(), i, r.version);
+        if (!r.readFloat(r.song.Effect[i][k].value, "Couldn't read effect setting ")) return;
+    if (r.version == 1 || r.version == 2) convertOldEffectKnobs(r.song, i, r.version);
 }
 
 void readSoundFileVals(SongReader& r) {
@@ -189,17 +191,21 @@ void readSoundFileVals(SongReader& r) {
         return;
     }
     if (count < 0) return; // a negative length is refused and its entry skipped
-    FileSamples& samples = r.song().SoundFileVals[s];
-    if (!samples.fileSamples) samples.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    FileSamples& samples = r.song.SoundFileVals[s];
+    std::shared_ptr<float[]> buffer = newFileSampleBuffer();
+    int32_t read = 0;
+    while (read < count && r.readFloat(buffer[read], "Couldn't read sound file buffer ")) ++read;
+    // An entry cut short keeps the earlier samples after the ones it gave.
+    keepFileSamplesFrom(samples, buffer.get(), read);
     samples.fileSampleCount = count;
-    r.readFloats(samples.fileSamples.get(), count, "Couldn't read sound file buffer ");
+    samples.fileSamples = std::move(buffer);
 }
 
 void readSoundFileParams(SongReader& r) {
     int32_t s;
     if (!r.readInt(s, "Couldn't read sound index ") || !isSlot(s)) return;
     const char* message = "Couldn't read sound parameters ";
-    FileFormat& format = r.song().SoundFileParams[s];
+    FileFormat& format = r.song.SoundFileParams[s];
     int32_t rate;
     if (!r.readInt(rate, message)) return;
     if (rate == 22050 || rate == 44100) format.fileSampleRate = rate;
@@ -211,7 +217,7 @@ void readSoundFileLoop(SongReader& r) {
     int32_t s;
     if (!r.readInt(s, "Couldn't read sound loop index ") || !isSlot(s)) return;
     const char* message = "Couldn't read sound loop ";
-    LoopMarkers& loop = r.song().SoundFileLoop[s];
+    LoopMarkers& loop = r.song.SoundFileLoop[s];
     if (r.readIntInRange(loop.loopStart, 0, kWaveformSamples - 1, message))
         r.readIntInRange(loop.loopEnd, 1, kWaveformSamples, message);
 }
@@ -219,7 +225,7 @@ void readSoundFileLoop(SongReader& r) {
 void readSoundType(SongReader& r) {
     int32_t s;
     if (!r.readInt(s, "Couldn't read sound index ") || !isSlot(s)) return;
-    r.readIntInRange(r.song().SoundType[s], 0, 1, "Couldn't read sound type ");
+    r.readIntInRange(r.song.SoundType[s], 0, 1, "Couldn't read sound type ");
 }
 
 void readSoundEffect(SongReader& r) {
@@ -227,10 +233,10 @@ void readSoundEffect(SongReader& r) {
     int32_t s, count;
     if (!r.readInt(s, countMessage) || !r.readInt(count, countMessage)) return;
     if (!isSlot(s) || count > kWaveformKnobCount) return;
-    KnobRecord* knobs = r.song().SoundEffect[s];
+    KnobRecord* knobs = r.song.SoundEffect[s];
     for (int32_t k = 0; k < count; ++k)
         if (!r.readFloat(knobs[k].value, "Couldn't read sound effect setting ")) break;
-    if (!r.errorMessage) rebuildPlaybackWaveform(r.app.song, s);
+    r.reportWaveform(s);
 }
 
 void readNumNotes(SongReader& r) {
@@ -238,7 +244,7 @@ void readNumNotes(SongReader& r) {
     if (!r.readInt(i, "Couldn't read number of notes ") ||
         !r.readInt(count, "Couldn't read number of notes ") || !isInstrument(i))
         return;
-    NoteGrid& grid = r.song().noteGrid[i];
+    NoteGrid& grid = r.song.noteGrid[i];
     std::memset(grid.notePosition, 0, sizeof grid.notePosition);
     for (int32_t n = 0; n < count; ++n) {
         int32_t cell[5]; // step, row, notePosition, nextRow, noteLength
@@ -262,7 +268,7 @@ void readChorus(SongReader& r) {
     readInstrumentValue(r, message, [&](int i) {
         int32_t count;
         if (!r.readInt(count, message) || !inRange(count, 0, kMaxChordKeys)) return;
-        ChordKeySet& chord = r.song().Chorus[i];
+        ChordKeySet& chord = r.song.Chorus[i];
         chord.count = count;
         for (int32_t k = 0; k < count; ++k)
             if (!r.readFloat(chord.keys[k].semitoneOffset, message) ||
@@ -279,8 +285,8 @@ void readSound(SongReader& r) {
         return;
     }
     if (!isSlot(s)) return;
-    r.readFloats(r.song().Sound[s], count, "Couldn't read sound buffer ");
-    if (!r.errorMessage) rebuildPlaybackWaveform(r.app.song, s);
+    r.readFloats(r.song.Sound[s], count, "Couldn't read sound buffer ");
+    r.reportWaveform(s);
 }
 
 // "Envelope", "Pitch", "Cutoff" and "Ratio": bank, count, then count points.
@@ -300,7 +306,7 @@ void readEnvelopeParams(SongReader& r) {
     const char* message = "Couldn't read envelope ";
     int32_t e;
     if (!r.readInt(e, message) || !isEnvelopeBank(e)) return;
-    EnvelopeSettings& settings = r.song().EnvelopeParams[e];
+    EnvelopeSettings& settings = r.song.EnvelopeParams[e];
     constexpr int kLastPoint = kEnvelopePoints - 2; // 299: the guard point is no sustain point
     if (r.readIntInRange(settings.sustainStart, 0, kLastPoint, message) &&
         r.readIntInRange(settings.sustainEnd, 0, kLastPoint, message) &&
@@ -318,7 +324,7 @@ void readDelayParams(SongReader& r) {
         return;
     }
     if (!isInstrument(i)) return;
-    r.readFloats(&r.song().DelayParams[i][0][0], kDelayCount * kDelayValues,
+    r.readFloats(&r.song.DelayParams[i][0][0], kDelayCount * kDelayValues,
                  "Couldn't read delay parameters ");
 }
 
@@ -346,26 +352,25 @@ const Keyword kKeywords[] = {
     {"SoundType", readSoundType},
     {"SoundEffect", readSoundEffect},
     {"NumNotes", readNumNotes},
-    {"Pan", [](SongReader& r) { readStepValues(r, r.song().Pan, "Couldn't read Pan "); }},
-    {"Vel", [](SongReader& r) { readStepValues(r, r.song().Vel, "Couldn't read Velocity "); }},
+    {"Pan", [](SongReader& r) { readStepValues(r, r.song.Pan, "Couldn't read Pan "); }},
+    {"Vel", [](SongReader& r) { readStepValues(r, r.song.Vel, "Couldn't read Velocity "); }},
     {"Chorus", readChorus},
     {"Sound", readSound},
     {"Envelope",
      [](SongReader& r) {
-         readCurve(r, r.song().Envelope, "Couldn't read envelope ",
-                   "Couldn't read envelope buffer ");
+         readCurve(r, r.song.Envelope, "Couldn't read envelope ", "Couldn't read envelope buffer ");
      }},
     {"Pitch",
      [](SongReader& r) {
-         readCurve(r, r.song().Pitch, "Couldn't read pitch ", "Couldn't read pitch buffer ");
+         readCurve(r, r.song.Pitch, "Couldn't read pitch ", "Couldn't read pitch buffer ");
      }},
     {"Cutoff",
      [](SongReader& r) {
-         readCurve(r, r.song().Cutoff, "Couldn't read cutoff ", "Couldn't read cutoff buffer ");
+         readCurve(r, r.song.Cutoff, "Couldn't read cutoff ", "Couldn't read cutoff buffer ");
      }},
     {"Ratio",
      [](SongReader& r) {
-         readCurve(r, r.song().Ratio, "Couldn't read ratio ", "Couldn't read ratio buffer ");
+         readCurve(r, r.song.Ratio, "Couldn't read ratio ", "Couldn't read ratio buffer ");
      }},
     {"EnvelopeParams", readEnvelopeParams},
     {"DelayParams", readDelayParams},
@@ -392,8 +397,9 @@ void runToken(SongReader& r, const char* token, size_t length) {
 
 } // namespace
 
-SongReadResult readSongText(AppState& app, std::string_view text) {
-    SongReader reader{app, TextCursor{text.data(), text.data() + text.size()}};
+SongReadResult readSongText(Song& song, std::string_view text,
+                            const WaveformChanged& waveformChanged) {
+    SongReader reader{song, waveformChanged, TextCursor{text.data(), text.data() + text.size()}};
     const char* token;
     size_t length;
     while (!reader.errorMessage && !reader.ended && scanToken(reader.in, token, length))

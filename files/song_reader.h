@@ -1,10 +1,11 @@
-// Reading a song file's text into the current song, field by field.
+// Reading a song file's text into a song, field by field.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
-struct AppState;
+struct Song;
 
 // The largest song file that is opened. A song holds at most eight full sound-file slots, about
 // 25 MB of text; the rest is margin for blanks and repeated entries.
@@ -18,8 +19,14 @@ struct SongReadResult {
     int keywordCount = 0;
 };
 
-// Reads the song file text into app.song. Only the fields the text mentions change; "NumNotes"
-// empties the instrument's notes first. "Sound" and "SoundEffect" entries rebuild their slot's
-// playback waveform. Stops at the first entry that fails, keeping what was stored before it.
-// Every index and count is checked, so no text can store outside the song's fields.
-SongReadResult readSongText(AppState& app, std::string_view text);
+// Told the slot (0..7) of each "Sound" and "SoundEffect" entry read without a failure, at once,
+// with the song as read so far: the caller rebuilds what it derives from the slot's drawing and
+// knobs there, so that work drawing random numbers keeps its order in the file.
+using WaveformChanged = std::function<void(int slot)>;
+
+// Reads the song file text into `song`. Only the fields the text mentions change; "NumNotes"
+// empties the instrument's notes first. Stops at the first entry that fails, keeping what was
+// stored before it. Every index and count is checked, so no text can store outside the song's
+// fields. `waveformChanged` may be empty.
+SongReadResult readSongText(Song& song, std::string_view text,
+                            const WaveformChanged& waveformChanged);

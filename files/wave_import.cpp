@@ -5,16 +5,16 @@
 #include <cstring>
 #include <memory>
 #include <unistd.h>
+#include <vector>
 
-#include "app/app_state.h"
-#include "app/platform.h"
 #include "base/little_endian.h"
 #include "files/file_bytes.h"
-#include "tools/playback_waveform.h"
+#include "model/song.h"
 
 namespace {
 
-constexpr size_t kSkippedBytes = 18; // "data" header and five samples of a canonical file
+constexpr size_t kSkippedBytes = 18;         // "data" header and five samples of a canonical file
+constexpr uint64_t kMaxImportBytes = 800000; // bytes after the format that are read at most
 // A WAV file has a handful of chunks before its format; beyond this many the file is damaged,
 // and walking on could take as long as the file is large.
 constexpr int kMaxChunksBeforeFormat = 4096;
@@ -80,16 +80,20 @@ bool findFormat(const WaveSource& source, WaveFormat& format) {
     return false;
 }
 
-void storeSamples(Song& song, int slot, const WaveFormat& format, size_t rawBytes) {
-    const uint8_t* raw = song.rawImportBuffer[slot].get();
-    float* samples = song.SoundFileVals[slot].fileSamples.get();
-    const size_t count = (rawBytes - kSkippedBytes) / 2;
+// Converts the bytes after the format (`raw`, `rawBytes` of them) into the slot's samples.
+void storeSamples(Song& song, int slot, const WaveFormat& format, const uint8_t* raw,
+                  size_t rawBytes) {
+    FileSamples& file = song.SoundFileVals[slot];
+    std::shared_ptr<float[]> samples = newFileSampleBuffer();
+    const size_t count = (rawBytes - kSkippedBytes) / 2; // at most kMaxFileSamples - 9
     for (size_t k = 0; k < count; ++k) {
         const int16_t value = static_cast<int16_t>(readLe16(raw + kSkippedBytes + 2 * k));
         float sample = value / 256.0f;
         samples[k] = sample > 127.0f ? 127.0f : (sample < -127.0f ? -127.0f : sample);
     }
-    song.SoundFileVals[slot].fileSampleCount = static_cast<int32_t>(count);
+    keepFileSamplesFrom(file, samples.get(), static_cast<int>(count));
+    file.fileSamples = std::move(samples);
+    file.fileSampleCount = static_cast<int32_t>(count);
     song.SoundFileParams[slot].fileSampleRate = static_cast<int32_t>(format.sampleRate);
     song.SoundFileParams[slot].fileChannels = format.channels;
     song.SoundType[slot] = 1;
@@ -98,67 +102,45 @@ void storeSamples(Song& song, int slot, const WaveFormat& format, size_t rawByte
     song.SoundEffect[slot][kKnobNoise].value = 0.0f;
 }
 
-// The checks in order, then the bytes after the format read into the slot.
-bool importWave(AppState& app, int slot, const WaveSource& source, Platform& platform) {
-    if (slot < 0 || slot >= kWaveformSlotCount) return false;
+// The checks in order, then the bytes after the format read and converted into the slot.
+WaveImportError importWave(Song& song, int slot, const WaveSource& source) {
+    if (slot < 0 || slot >= kWaveformSlotCount) return WaveImportError::NoSlot;
     WaveFormat format;
-    if (!findFormat(source, format)) {
-        showWarning(platform, "Couldn't Open File ");
-        return false;
+    if (!findFormat(source, format)) return WaveImportError::NotAWave;
+    if (format.channels != 1 && format.channels != 2) return WaveImportError::NotMonoOrStereo;
+    if (format.sampleRate != 22050 && format.sampleRate != 44100) return WaveImportError::WrongRate;
+    // From here on even a refusal leaves the slot with a sample buffer, as it always has.
+    FileSamples& file = song.SoundFileVals[slot];
+    if (!file.fileSamples) {
+        std::shared_ptr<float[]> zeros = newFileSampleBuffer();
+        keepFileSamplesFrom(file, zeros.get(), 0);
+        file.fileSamples = std::move(zeros);
     }
-    if (format.channels != 1 && format.channels != 2) {
-        showWarning(platform, "Must be Stereo or Mono Sound File ");
-        return false;
-    }
-    if (format.sampleRate != 22050 && format.sampleRate != 44100) {
-        showWarning(platform, "Must be 44100 or 22050 Samples per Second ");
-        return false;
-    }
-    Song& song = app.song;
-    if (!song.rawImportBuffer[slot])
-        song.rawImportBuffer[slot] = std::make_unique<uint8_t[]>(kRawImportBytes);
-    if (!song.SoundFileVals[slot].fileSamples)
-        song.SoundFileVals[slot].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
-
-    size_t rawBytes = static_cast<size_t>(
-        std::min<uint64_t>({static_cast<uint64_t>(kRawImportBytes), format.riffSize,
-                            source.size - format.afterFormat}));
-    if (!source.read(format.afterFormat, song.rawImportBuffer[slot].get(), rawBytes)) {
-        showWarning(platform, "Couldn't Read File ");
-        rawBytes = 0;
-    }
+    const size_t rawBytes = static_cast<size_t>(
+        std::min<uint64_t>({kMaxImportBytes, format.riffSize, source.size - format.afterFormat}));
+    std::vector<uint8_t> raw(rawBytes);
+    if (!source.read(format.afterFormat, raw.data(), rawBytes)) return WaveImportError::ReadFailed;
     // Too few bytes for even one sample past the skipped ones counts as no data.
-    if (rawBytes < kSkippedBytes + 2) {
-        showWarning(platform, "No Data Found");
-        return false;
-    }
-    if (format.blockAlign / format.channels != 2) {
-        showWarning(platform, "Wrong number of bytes per sample ");
-        return false;
-    }
-    storeSamples(song, slot, format, rawBytes);
-    rebuildPlaybackWaveform(app.song, slot); // the slot's knobs changed
-    return true;
+    if (rawBytes < kSkippedBytes + 2) return WaveImportError::NoData;
+    if (format.blockAlign / format.channels != 2) return WaveImportError::WrongSampleSize;
+    storeSamples(song, slot, format, raw.data(), rawBytes);
+    return WaveImportError::None;
 }
 
 } // namespace
 
-bool importWaveBytes(AppState& app, int slot, const uint8_t* bytes, size_t size,
-                     Platform& platform) {
+WaveImportError importWaveSamples(Song& song, int slot, const uint8_t* bytes, size_t size) {
     WaveSource source;
     source.bytes = bytes;
     source.size = size;
-    return importWave(app, slot, source, platform);
+    return importWave(song, slot, source);
 }
 
-bool importWaveFromPath(AppState& app, int slot, const std::string& path, Platform& platform) {
+WaveImportError importWaveFileSamples(Song& song, int slot, const std::string& path) {
     WaveSource source;
     source.fd = openRegularFile(path, source.size);
-    if (source.fd < 0) {
-        showWarning(platform, "Couldn't Open File ");
-        return false;
-    }
-    const bool imported = importWave(app, slot, source, platform);
+    if (source.fd < 0) return WaveImportError::CannotOpen;
+    const WaveImportError error = importWave(song, slot, source);
     close(source.fd);
-    return imported;
+    return error;
 }

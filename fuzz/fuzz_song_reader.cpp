@@ -9,8 +9,8 @@
 
 #include "app/app_state.h"
 #include "app/playback.h"
+#include "app/song_commands.h"
 #include "engine/virtual_sound_device.h"
-#include "files/song_commands.h"
 #include "files/song_writer.h"
 #include "fuzz/fuzz_platform.h"
 #include "tools/reset_song.h"

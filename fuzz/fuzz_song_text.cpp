@@ -14,6 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         resetSong(fresh->song, fresh->clipboards, fresh->ui.currentInstrument);
         return fresh;
     }();
-    readSongText(*app, std::string_view(reinterpret_cast<const char*>(data), size));
+    readSongText(app->song, std::string_view(reinterpret_cast<const char*>(data), size), {});
     return 0;
 }

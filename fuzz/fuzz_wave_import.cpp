@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/app_state.h"
-#include "files/wave_import.h"
+#include "app/wave_commands.h"
 #include "fuzz/fuzz_platform.h"
 #include "tools/reset_song.h"
 

@@ -22,7 +22,6 @@ inline constexpr int kDelayValues = 6;
 inline constexpr int kMaxChordKeys = 992; // room in the record; the editor keeps 8
 inline constexpr int kEditorChordKeys = 8;
 inline constexpr int kMaxFileSamples = 400000; // floats of an imported sound file
-inline constexpr int kRawImportBytes = 800000; // bytes of a WAV file read during import
 
 // Waveform knob indices.
 enum WaveformKnob { kKnobMix = 0, kKnobHigh = 1, kKnobNoise = 2 };
@@ -100,9 +99,11 @@ struct LoopMarkers {
     int32_t loopEnd;   // 1..350
 };
 
+// A buffer is never changed once a song holds it, so every copy of the song shares it; an edit
+// fills a new buffer (newFileSampleBuffer, keepFileSamplesFrom) and puts that in its place.
 struct FileSamples {
-    int32_t fileSampleCount;              // samples held (interleaved for stereo)
-    std::unique_ptr<float[]> fileSamples; // kMaxFileSamples floats once allocated
+    int32_t fileSampleCount;                    // samples held (interleaved for stereo)
+    std::shared_ptr<const float[]> fileSamples; // kMaxFileSamples floats once allocated
 };
 
 struct EnvelopeSettings {
@@ -125,8 +126,6 @@ struct Song {
     FileSamples SoundFileVals[kWaveformSlotCount];
     // What the voices read: Sound after MIX, HIGH and NOISE; sample 350 repeats sample 0.
     float playbackWaveform[kWaveformSlotCount][kWaveformSamples + 1];
-    std::unique_ptr<uint8_t[]>
-        rawImportBuffer[kWaveformSlotCount]; // kRawImportBytes once allocated
 
     // Envelope banks.
     float Envelope[kEnvelopeBankCount][kEnvelopePoints]; // amplitude 0..1
@@ -156,6 +155,14 @@ struct Song {
 
 // Gives every field its default; the sound-file buffers are freed. Presets are not generated here.
 void setSongDefaults(Song& song);
+
+// A new sound-file buffer of kMaxFileSamples floats, not yet filled.
+std::shared_ptr<float[]> newFileSampleBuffer();
+
+// Fills `buffer` from sample `from` (0..kMaxFileSamples) on with what `samples` holds there, or
+// with zeros when it holds no buffer: an edit that writes the samples before `from` then leaves
+// the rest as an edit in place would.
+void keepFileSamplesFrom(const FileSamples& samples, float* buffer, int from);
 
 // The kEnvelopePoints points of curve `curve` (EnvelopeCurve) of envelope bank `bank` (0..7, not
 // checked); an unknown curve number gives the amplitude curve.

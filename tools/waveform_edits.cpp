@@ -9,12 +9,16 @@ bool validSlot(int slot) {
     return slot >= 0 && slot < kWaveformSlotCount;
 }
 
-// Scales the sound-file samples, trusting the stored count only as far as the buffer reaches.
+// Scales the sound-file samples into a new buffer, trusting the stored count only as far as the
+// buffer reaches.
 void scaleFileSamples(FileSamples& file, float factor) {
     if (!file.fileSamples) return;
     int count = file.fileSampleCount;
     if (count > kMaxFileSamples) count = kMaxFileSamples;
-    for (int i = 0; i < count; ++i) file.fileSamples[i] *= factor;
+    std::shared_ptr<float[]> scaled = newFileSampleBuffer();
+    keepFileSamplesFrom(file, scaled.get(), 0);
+    for (int i = 0; i < count; ++i) scaled[i] *= factor;
+    file.fileSamples = std::move(scaled);
 }
 
 } // namespace

@@ -265,10 +265,11 @@ void loadRampFile(AppState& app, int count, std::vector<int> zeros, int loudFrom
     app.song.SoundType[0] = 1;
     app.song.SoundFileParams[0] = {22050, 1, 0};
     FileSamples& file = app.song.SoundFileVals[0];
-    file.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    for (int i = 0; i < count; ++i) samples[i] = i < loudFrom ? 1 + i / 100.0f : 1000;
+    for (int z : zeros) samples[z] = 0.0f;
+    file.fileSamples = samples;
     file.fileSampleCount = count;
-    for (int i = 0; i < count; ++i) file.fileSamples[i] = i < loudFrom ? 1 + i / 100.0f : 1000;
-    for (int z : zeros) file.fileSamples[z] = 0.0f;
     flattenAmplitude(app);
 }
 
@@ -365,7 +366,7 @@ TEST(SampledVoice, HostileFileParametersReadNothingOutsideTheData) {
 TEST(SampledVoice, NoiseKnobAddsNoiseToASoundFile) {
     auto app = voiceTestApp();
     loadRampFile(*app, 20000, {0}, 20000);
-    for (int i = 0; i < 20000; ++i) app->song.SoundFileVals[0].fileSamples[i] = 0.0f;
+    app->song.SoundFileVals[0].fileSamples = std::make_shared<float[]>(kMaxFileSamples);
     putNote(*app, 0, 0, std::vector<int>(16, 12));
     renderStep(*app, 1);
     auto y = chunkChannel(*app, 0, 0, 0);

@@ -10,8 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "fake_platform.h"
 #include "files/safe_file_writer.h"
+#include "tests/files/scratch_folder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Saving and loading songs: the file's text, the round trip, the reader's rules and messages.
+// The song file: its text, the round trip, the reader's rules and messages, the safe save.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,13 +14,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/product_info.h"
-#include "fake_platform.h"
-#include "files/song_commands.h"
+#include "files/song_file.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"
+#include "model/song.h"
+#include "tests/files/scratch_folder.h"
 
 namespace {
+
+// A song with every default (no presets), on the heap: it is large.
+std::unique_ptr<Song> makeSong() {
+    auto song = std::make_unique<Song>();
+    setSongDefaults(*song);
+    return song;
+}
 
 std::string songText(const Song& song) {
     std::string text;
@@ -47,8 +54,7 @@ float throughText(float value, int decimals) {
 }
 
 // A song that uses every saved feature, with values that are not the defaults.
-void fillSong(AppState& app) {
-    Song& song = app.song;
+void fillSong(Song& song) {
     std::mt19937 random(99);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     song.BPM = 133.33333f;
@@ -95,10 +101,10 @@ void fillSong(AppState& app) {
         song.SoundType[s] = s % 2;
         song.SoundFileParams[s] = {s < 4 ? 22050 : 44100, 1 + s % 2, 1000 + s};
         song.SoundFileLoop[s] = {s * 10, 300 + s};
-        song.SoundFileVals[s].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+        std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+        for (int k = 0; k < 5000 + s; ++k) samples[k] = 254.0f * unit(random) - 127.0f;
+        song.SoundFileVals[s].fileSamples = samples;
         song.SoundFileVals[s].fileSampleCount = 5000 + s;
-        for (int k = 0; k < 5000 + s; ++k)
-            song.SoundFileVals[s].fileSamples[k] = 254.0f * unit(random) - 127.0f;
     }
     for (int e = 0; e < kEnvelopeBankCount; ++e) {
         song.EnvelopeParams[e] = {10 + e, 100 + e, 290 + e, (e + 1) % 2};
@@ -186,25 +192,20 @@ void expectLoaded(const Song& saved, const Song& loaded) {
 
 TEST(SongFile, RoundTripKeepsEverySavedValue) {
     ScratchFolder folder;
-    auto saved = makeApp();
+    auto saved = makeSong();
     fillSong(*saved);
-    FakePlatform platform;
     const std::string path = folder.file("song.zwv");
-    ASSERT_TRUE(saveSongToPath(*saved, path, platform));
-    EXPECT_EQ(platform.events, std::vector<std::string>{"title|" + songWindowTitle(path)});
+    ASSERT_EQ(writeSongFile(*saved, path), SongFileWrite::Written);
 
-    auto loaded = makeApp();
-    loaded->song.PatternIdx[2] = 9;
-    ASSERT_TRUE(loadSongFromPath(*loaded, path, platform));
-    EXPECT_TRUE(platform.warnings().empty());
-    expectLoaded(saved->song, loaded->song);
-    EXPECT_EQ(loaded->song.PatternIdx[2], 9) << "PatternIdx is written but never read";
-    // Slot 1 is played by instrument 0, so its loaded drawing is what the voices read.
-    EXPECT_NE(loaded->song.playbackWaveform[1][0], 0.0f);
-    EXPECT_EQ(loaded->engine.chunkFrames, static_cast<int>(60.0 / (133.33333 * 4.0) * 22050));
+    auto loaded = makeSong();
+    loaded->PatternIdx[2] = 9;
+    const std::string first = readFile(path);
+    ASSERT_EQ(readSongText(*loaded, first, {}).errorMessage, nullptr);
+    expectLoaded(*saved, *loaded);
+    EXPECT_EQ(loaded->PatternIdx[2], 9) << "PatternIdx is written but never read";
     // Saving what was loaded writes the same text again.
-    std::memcpy(loaded->song.PatternIdx, saved->song.PatternIdx, sizeof saved->song.PatternIdx);
-    const std::string again = songText(loaded->song), first = readFile(path);
+    std::memcpy(loaded->PatternIdx, saved->PatternIdx, sizeof saved->PatternIdx);
+    const std::string again = songText(*loaded);
     const size_t differs =
         std::mismatch(again.begin(), again.end(), first.begin()).first - again.begin();
     EXPECT_EQ(again.substr(differs < 40 ? 0 : differs - 40, 80),
@@ -212,14 +213,15 @@ TEST(SongFile, RoundTripKeepsEverySavedValue) {
 }
 
 TEST(SongFile, WriterLinesAndOrder) {
-    auto app = makeApp();
-    Song& song = app->song;
+    auto made = makeSong();
+    Song& song = *made;
     song.SoundType[3] = 1;
     song.SoundFileParams[3] = {44100, 2, 7};
-    song.SoundFileVals[3].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    samples[0] = -1.005f;
+    samples[1] = 127.0f;
+    song.SoundFileVals[3].fileSamples = samples;
     song.SoundFileVals[3].fileSampleCount = 3;
-    song.SoundFileVals[3].fileSamples[0] = -1.005f;
-    song.SoundFileVals[3].fileSamples[1] = 127.0f;
     song.noteGrid[1].notePosition[17][3] = 2;
     song.noteGrid[1].nextRow[17][3] = -1;
     song.noteGrid[1].noteLength[17][3] = 2;
@@ -257,37 +259,34 @@ TEST(SongFile, WriterLinesAndOrder) {
     EXPECT_NE(text.find("\nRatio 7 300\n"), std::string::npos);
 }
 
-// Loads `text` into a fresh application and returns the warnings shown.
-std::vector<std::string> load(AppState& app, const std::string& text) {
-    FakePlatform platform;
-    loadSongText(app, text, platform);
-    return platform.warnings();
+// Reads `text` into `song` and returns the message of the entry that failed, if any.
+std::vector<std::string> load(Song& song, const std::string& text) {
+    const char* message = readSongText(song, text, {}).errorMessage;
+    return message ? std::vector<std::string>{message} : std::vector<std::string>{};
 }
 
 TEST(SongFile, ReaderEdgeCasesOfTheFormat) {
-    auto app = makeApp();
-    const Song& song = app->song;
+    auto made = makeSong();
+    Song& song = *made;
     float before[kWaveformSamples];
     std::memcpy(before, song.Sound[2], sizeof before);
 
     // A partial "Sound" entry changes only the samples it gives.
     std::string partial = "v3 Sound 2 100";
     for (int k = 0; k < 100; ++k) partial += " 9.5";
-    EXPECT_TRUE(load(*app, partial).empty());
+    EXPECT_TRUE(load(song, partial).empty());
     EXPECT_EQ(song.Sound[2][99], 9.5f);
     EXPECT_EQ(song.Sound[2][100], before[100]);
     EXPECT_EQ(song.Sound[2][349], before[349]);
 
-    // Only a tempo: the stream is rebuilt for it.
-    EXPECT_TRUE(load(*app, "v3\nBPM 120\n").empty());
+    EXPECT_TRUE(load(song, "v3\nBPM 120\n").empty());
     EXPECT_EQ(song.BPM, 120.0f);
-    EXPECT_EQ(app->engine.chunkFrames, 2756);
 
     // Unknown words and their numbers are skipped token by token; so are extra values.
     std::string extras = "hello 1 2 3 Volume 1 0.25 Effect 0 18";
     for (int k = 0; k < 18; ++k) extras += " 0." + std::to_string(k + 10);
     extras += " PatternStack 3 10 1 5 4 3 2 1 0 9 8 7 6";
-    EXPECT_TRUE(load(*app, extras).empty());
+    EXPECT_TRUE(load(song, extras).empty());
     EXPECT_EQ(song.Volume[1], 0.25f);
     EXPECT_EQ(song.Effect[0][15].value, 0.25f);
     EXPECT_EQ(song.PatternStack[3].stackMode, 1);
@@ -295,31 +294,30 @@ TEST(SongFile, ReaderEdgeCasesOfTheFormat) {
     EXPECT_EQ(song.Volume[0], 0.6f) << "the values 7 and 6 were skipped, not read as Volume";
 
     // Volume for instrument 7 changes nothing; its value is skipped as a token.
-    EXPECT_TRUE(load(*app, "Volume 7 0.9 Mute 2 1").empty());
+    EXPECT_TRUE(load(song, "Volume 7 0.9 Mute 2 1").empty());
     for (float v : song.Volume) EXPECT_NE(v, 0.9f);
     EXPECT_EQ(song.Mute[2], 1);
 
     // A "DelayParams" entry declaring 2 delays of 4 values still reads 18.
     std::string delays = "DelayParams 1 2 4";
     for (int k = 0; k < 18; ++k) delays += " " + std::to_string(k);
-    EXPECT_TRUE(load(*app, delays + " BPM 99").empty());
+    EXPECT_TRUE(load(song, delays + " BPM 99").empty());
     EXPECT_EQ(song.DelayParams[1][2][5], 17.0f);
     EXPECT_EQ(song.BPM, 99.0f);
 
     // A "Pan" list cut off by the end of the file loads without a message.
     std::string cut = "BPM 80 Pan 3";
     for (int k = 0; k < 100; ++k) cut += " 0.125";
-    EXPECT_TRUE(load(*app, cut).empty());
+    EXPECT_TRUE(load(song, cut).empty());
     EXPECT_EQ(song.Pan[3][99], 0.125f);
     EXPECT_EQ(song.Pan[3][100], 0.5f);
-    EXPECT_EQ(app->engine.chunkFrames, static_cast<int>(60.0 / 320.0 * 22050));
 }
 
 TEST(SongFile, VersionStepConvertsOldEffectLines) {
-    auto app = makeApp();
-    const Song& song = app->song;
+    auto made = makeSong();
+    Song& song = *made;
     const std::string knobs = " 0 0 0 0 0 0 0 0 0 0 0.5 0.25 0.3 0.7 0.2 0.9";
-    EXPECT_TRUE(load(*app, "v2 Effect 1 16" + knobs).empty());
+    EXPECT_TRUE(load(song, "v2 Effect 1 16" + knobs).empty());
     const float expected[kDelayValues] = {2.0f, 4.1f, 0.5f, 0.3f, 0.0f, 0.5f};
     for (int v = 0; v < kDelayValues; ++v) EXPECT_FLOAT_EQ(song.DelayParams[1][0][v], expected[v]);
     const float defaults[kDelayValues] = {1.0f, 4.1f, 0.0f, 0.5f, 0.0f, 0.5f};
@@ -329,29 +327,61 @@ TEST(SongFile, VersionStepConvertsOldEffectLines) {
     EXPECT_EQ(song.Effect[1][11].value, 0.2f);
     EXPECT_EQ(song.Effect[1][12].value, 0.3f);
 
-    EXPECT_TRUE(load(*app, "v1 Effect 2 16" + knobs).empty());
+    EXPECT_TRUE(load(song, "v1 Effect 2 16" + knobs).empty());
     EXPECT_EQ(song.Effect[2][10].value, 0.7f);
     EXPECT_EQ(song.Effect[2][11].value, 0.5f);
     EXPECT_FLOAT_EQ(song.DelayParams[2][0][kDelayFeedback], 0.5f);
 
     // Version 3 (and a file without a version token) needs no step.
-    EXPECT_TRUE(load(*app, "v3 Effect 3 16" + knobs).empty());
+    EXPECT_TRUE(load(song, "v3 Effect 3 16" + knobs).empty());
     EXPECT_EQ(song.Effect[3][10].value, 0.5f);
     EXPECT_EQ(song.DelayParams[3][0][0], 1.0f);
 }
 
-TEST(SongFile, ErrorInTheMiddleKeepsWhatWasReadAndSkipsTheRebuild) {
-    auto app = makeApp();
-    const int chunkFrames = app->engine.chunkFrames;
-    app->song.SoundIdx[0] = 3;
-    app->song.playbackWaveform[3][10] = 1234.0f; // marks whether the users were rebuilt
-    EXPECT_EQ(load(*app, "v3 BPM 150 Volume 0 0.125 Oct 1 two Mute 1 1"),
+TEST(SongFile, ErrorInTheMiddleKeepsWhatWasRead) {
+    auto made = makeSong();
+    Song& song = *made;
+    EXPECT_EQ(load(song, "v3 BPM 150 Volume 0 0.125 Oct 1 two Mute 1 1"),
               std::vector<std::string>{"Couldn't read inst octave "});
-    EXPECT_EQ(app->song.BPM, 150.0f);
-    EXPECT_EQ(app->song.Volume[0], 0.125f);
-    EXPECT_EQ(app->song.Mute[1], 0);
-    EXPECT_EQ(app->engine.chunkFrames, chunkFrames);
-    EXPECT_EQ(app->song.playbackWaveform[3][10], 1234.0f);
+    EXPECT_EQ(song.BPM, 150.0f);
+    EXPECT_EQ(song.Volume[0], 0.125f);
+    EXPECT_EQ(song.Mute[1], 0);
+}
+
+// Each slot's drawing and knobs are reported where they are read, with the song as read so far,
+// so that the caller's rebuilds see what the file had stored by then.
+TEST(SongFile, WaveformEntriesAreReportedWhereTheyAreRead) {
+    auto made = makeSong();
+    Song& song = *made;
+    struct Report {
+        int slot;
+        float bpm, sample, noise;
+    };
+    std::vector<Report> reports;
+    const WaveformChanged record = [&](int slot) {
+        reports.push_back({slot, song.BPM, song.Sound[slot][1], song.SoundEffect[slot][2].value});
+    };
+    const char* text = "Sound 2 2 1 7 BPM 90 SoundEffect 5 3 0.1 0.2 0.3 Sound 9 1 5 "
+                       "SoundEffect -1 1 0.5 SoundEffect 1 3 0.1 x";
+    EXPECT_EQ(readSongText(song, text, record).errorMessage,
+              std::string("Couldn't read sound effect setting "));
+    ASSERT_EQ(reports.size(), 2u) << "slots outside 0..7, cut entries and failed entries are not";
+    EXPECT_EQ(reports[0].slot, 2);
+    EXPECT_EQ(reports[0].bpm, 70.0f);
+    EXPECT_EQ(reports[0].sample, 7.0f);
+    EXPECT_EQ(reports[1].slot, 5);
+    EXPECT_EQ(reports[1].bpm, 90.0f);
+    EXPECT_EQ(reports[1].noise, 0.3f);
+
+    reports.clear();
+    EXPECT_EQ(readSongText(song, "Sound 3 2 1 x", record).errorMessage,
+              std::string("Couldn't read sound buffer "));
+    EXPECT_TRUE(reports.empty());
+
+    // A "Sound" entry cut short by the end of the text is no failure: it is reported.
+    EXPECT_EQ(readSongText(song, "Sound 4 350 1 2", record).errorMessage, nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].sample, 2.0f);
 }
 
 TEST(SongFile, EveryEntryReportsItsOwnMessage) {
@@ -411,15 +441,15 @@ TEST(SongFile, EveryEntryReportsItsOwnMessage) {
         {"DelayParams 0 3 6 1 x", "Couldn't read delay parameters "},
     };
     for (const auto& [text, message] : cases) {
-        auto app = makeApp();
-        EXPECT_EQ(load(*app, text), std::vector<std::string>{message}) << text;
+        auto song = makeSong();
+        EXPECT_EQ(load(*song, text), std::vector<std::string>{message}) << text;
     }
 }
 
 TEST(SongFile, DamagedIndicesAndCountsNeverLeaveTheSong) {
-    auto app = makeApp();
-    auto reference = makeApp();
-    const Song& song = app->song;
+    auto made = makeSong();
+    auto reference = makeSong();
+    Song& song = *made;
     const std::string damaged =
         "Sound 8 2 1 1 Sound -1 1 5 Envelope 8 1 0.5 Pitch -3 1 0.5 EnvelopeParams 8 1 2 3 0 "
         "EnvelopeParams 0 400 -5 299 1 DelayParams 4 3 6 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 "
@@ -428,8 +458,8 @@ TEST(SongFile, DamagedIndicesAndCountsNeverLeaveTheSong) {
         "SoundIdx 0 -1 EffectDim 0 16 -1 PatternStack 0 3 0 16 -2 3 "
         "SoundFileVals 0 -5 SoundFileParams 1 48000 3 9 SoundFileLoop 1 350 0 SoundType 1 2 "
         "NumNotes 2 5 300 1 1 -1 1  1 24 1 -1 1  -1 0 1 -1 1  3 3 257 24 0  4 4 1 -1 1";
-    EXPECT_EQ(load(*app, damaged), std::vector<std::string>{});
-    const Song& before = reference->song;
+    EXPECT_EQ(load(song, damaged), std::vector<std::string>{});
+    const Song& before = *reference;
     EXPECT_EQ(std::memcmp(song.Sound, before.Sound, sizeof song.Sound), 0);
     EXPECT_EQ(std::memcmp(song.Envelope, before.Envelope, sizeof song.Envelope), 0);
     EXPECT_EQ(std::memcmp(song.Pitch, before.Pitch, sizeof song.Pitch), 0);
@@ -471,126 +501,63 @@ TEST(SongFile, DamagedIndicesAndCountsNeverLeaveTheSong) {
     EXPECT_EQ(song.noteGrid[2].noteLength[3][3], 0);
 
     // A refused sound-file length is never stored.
-    auto big = makeApp();
+    auto big = makeSong();
     EXPECT_EQ(load(*big, "SoundFileVals 2 400001"),
               std::vector<std::string>{"Sound file buffer too long "});
-    EXPECT_FALSE(big->song.SoundFileVals[2].fileSamples);
+    EXPECT_FALSE(big->SoundFileVals[2].fileSamples);
+}
+
+TEST(SongFile, SoundFileSamplesCutShortKeepTheEarlierOnesAfterThem) {
+    auto made = makeSong();
+    Song& song = *made;
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    for (int k = 0; k < 10; ++k) samples[k] = 100.0f + k;
+    song.SoundFileVals[2].fileSamples = samples;
+    song.SoundFileVals[2].fileSampleCount = 10;
+    const std::shared_ptr<const float[]> before = song.SoundFileVals[2].fileSamples;
+
+    EXPECT_TRUE(load(song, "SoundFileVals 2 4 1.5 2.5").empty());
+    const float* now = song.SoundFileVals[2].fileSamples.get();
+    EXPECT_EQ(song.SoundFileVals[2].fileSampleCount, 4);
+    EXPECT_EQ(now[0], 1.5f);
+    EXPECT_EQ(now[1], 2.5f);
+    EXPECT_EQ(now[2], 102.0f);
+    EXPECT_EQ(now[9], 109.0f);
+    EXPECT_EQ(before[0], 100.0f) << "a copy of the song holding the old samples keeps them";
+
+    EXPECT_EQ(load(song, "SoundFileVals 2 3 7 x"),
+              std::vector<std::string>{"Couldn't read sound file buffer "});
+    EXPECT_EQ(song.SoundFileVals[2].fileSamples[0], 7.0f);
+    EXPECT_EQ(song.SoundFileVals[2].fileSamples[1], 2.5f);
+    EXPECT_EQ(song.SoundFileVals[2].fileSampleCount, 3);
 }
 
 TEST(SongFile, TokensLongerThanNinetyNineCharactersAreNoKeyword) {
-    auto app = makeApp();
+    auto made = makeSong();
+    Song& song = *made;
     // 99 characters then "BPM": read 99 at a time, the tail would be a keyword.
-    EXPECT_TRUE(load(*app, std::string(99, 'x') + "BPM 200 " + std::string(97, 'y') +
+    EXPECT_TRUE(load(song, std::string(99, 'x') + "BPM 200 " + std::string(97, 'y') +
                                "v1 Effect 0 16 0 0 0 0 0 0 0 0 0 0 0.5 0.5 0.5 0.5 0.5 0.5")
                     .empty());
-    EXPECT_EQ(app->song.BPM, 70.0f);
-    EXPECT_EQ(app->song.Effect[0][11].value, 0.5f) << "no version token was read";
+    EXPECT_EQ(song.BPM, 70.0f);
+    EXPECT_EQ(song.Effect[0][11].value, 0.5f) << "no version token was read";
     // A keyword glued to other text, or cut by a NUL byte, is no keyword either: this text has
     // none.
-    EXPECT_EQ(load(*app, std::string("BPM\0 150 BPMx 160", 17)),
-              std::vector<std::string>{"Not a Humbrook song file"});
-    EXPECT_EQ(app->song.BPM, 70.0f);
+    EXPECT_TRUE(load(song, std::string("BPM\0 150 BPMx 160", 17)).empty());
+    EXPECT_EQ(song.BPM, 70.0f);
 }
 
 TEST(SongFile, NumNotesEmptiesTheGridFirst) {
-    auto app = makeApp();
-    NoteGrid& grid = app->song.noteGrid[1];
+    auto made = makeSong();
+    Song& song = *made;
+    NoteGrid& grid = song.noteGrid[1];
     grid.notePosition[5][5] = 1;
     grid.notePosition[6][6] = 1;
-    EXPECT_TRUE(load(*app, "NumNotes 1 1 6 6 1 -1 1").empty());
+    EXPECT_TRUE(load(song, "NumNotes 1 1 6 6 1 -1 1").empty());
     EXPECT_EQ(grid.notePosition[5][5], 0);
     EXPECT_EQ(grid.notePosition[6][6], 1);
-    EXPECT_TRUE(load(*app, "NumNotes 1 0").empty());
+    EXPECT_TRUE(load(song, "NumNotes 1 0").empty());
     EXPECT_EQ(grid.notePosition[6][6], 0);
-}
-
-TEST(SongFile, OpenAndSaveCommands) {
-    ScratchFolder folder;
-    auto app = makeApp();
-    FakePlatform platform;
-    // Cancelled dialogs do nothing.
-    EXPECT_FALSE(openSongFile(*app, platform));
-    saveSongFile(*app, platform);
-    EXPECT_TRUE(platform.events.empty());
-    ASSERT_EQ(platform.dialogs.size(), 2u);
-    const FileDialogRequest& open = platform.dialogs[0];
-    EXPECT_EQ(open.presetName, "def.zwv");
-    EXPECT_EQ(open.defaultExtension, "zwv");
-    EXPECT_EQ(open.filterIndex, 1);
-    EXPECT_FALSE(open.overwritePrompt);
-    ASSERT_EQ(open.filters.size(), 2u);
-    EXPECT_EQ(open.filters[0].description, "Humbrook Files *.zwv");
-    EXPECT_EQ(open.filters[0].pattern, "*.zwv");
-    EXPECT_EQ(open.filters[1].description, "All Files");
-    EXPECT_EQ(open.filters[1].pattern, "*.*");
-    EXPECT_TRUE(platform.dialogs[1].overwritePrompt);
-    EXPECT_EQ(platform.dialogs[1].filters[0].description, "Humbrook Files");
-
-    // A file that cannot be opened: message, title unchanged, still "not opened".
-    platform.answers.push_back(folder.file("missing.zwv"));
-    EXPECT_FALSE(openSongFile(*app, platform));
-    EXPECT_EQ(platform.events,
-              (std::vector<std::string>{"beep", "message||Couldn't Open File|warning"}));
-
-    // A damaged file is opened: the title changes before the message.
-    platform.events.clear();
-    const std::string bad = folder.file("bad.zwv");
-    writeFile(bad, "v3 BPM fast");
-    platform.answers.push_back(bad);
-    EXPECT_TRUE(openSongFile(*app, platform));
-    EXPECT_EQ(platform.events, (std::vector<std::string>{"title|" + songWindowTitle(bad), "beep",
-                                                         "message||Couldn't read BPM |warning"}));
-
-    // Save then Open through the dialogs.
-    platform.events.clear();
-    const std::string path = folder.file("good.zwv");
-    app->song.BPM = 95.0f;
-    platform.answers.push_back(path);
-    saveSongFile(*app, platform);
-    auto other = makeApp();
-    platform.answers.push_back(path);
-    EXPECT_TRUE(openSongFile(*other, platform));
-    EXPECT_EQ(other->song.BPM, 95.0f);
-    EXPECT_TRUE(platform.warnings().empty());
-}
-
-TEST(SongFile, AFileWithoutASongKeywordIsRefusedAndChangesNothing) {
-    ScratchFolder folder;
-    auto app = makeApp();
-    app->song.BPM = 97.0f;
-    std::string before;
-    appendSongText(app->song, before);
-    const float* ring = app->stream.mixRing.get();
-    FakePlatform platform;
-
-    // A WAV file: its header words are no keywords, whatever bytes follow.
-    const std::string wave = folder.file("beat.wav");
-    std::string bytes("RIFF\x24\x00\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00", 24);
-    bytes += std::string("\x44\xac\x00\x00\x10\xb1\x02\x00\x04\x00\x10\x00"
-                         "data",
-                         16);
-    bytes += std::string(4, '\0') + "v3 12 BPMx Vol 0.5";
-    writeFile(wave, bytes);
-    for (const std::string& path : {wave, folder.file("empty.zwv")}) {
-        if (path != wave) writeFile(path, "v3\n");
-        platform.events.clear();
-        platform.answers.push_back(path);
-        EXPECT_FALSE(openSongFile(*app, platform)) << path;
-        EXPECT_EQ(platform.events,
-                  (std::vector<std::string>{"beep", "message||Not a Humbrook song file|warning"}))
-            << "no title change for " << path;
-    }
-    EXPECT_EQ(load(*app, "just some words"), std::vector<std::string>{"Not a Humbrook song file"});
-    std::string after;
-    appendSongText(app->song, after);
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(app->stream.mixRing.get(), ring) << "the stream was not rebuilt";
-
-    // One keyword makes it a song file, damaged after it: loaded up to there, as before.
-    platform.events.clear();
-    EXPECT_EQ(load(*app, "words BPM 80 Volume x"),
-              std::vector<std::string>{"Couldn't read inst volume "});
-    EXPECT_EQ(app->song.BPM, 80.0f);
 }
 
 std::vector<std::string> folderEntries(const std::string& path) {
@@ -604,8 +571,8 @@ std::vector<std::string> folderEntries(const std::string& path) {
 
 TEST(SongFile, SaveNeverDestroysThePreviousFile) {
     ScratchFolder folder;
-    auto app = makeApp();
-    FakePlatform platform;
+    auto made = makeSong();
+    Song& song = *made;
     const std::string path = folder.file("keep.zwv");
     writeFile(path, "old contents");
     chmod(path.c_str(), 0640);
@@ -617,17 +584,15 @@ TEST(SongFile, SaveNeverDestroysThePreviousFile) {
     rlimit small = saved;
     small.rlim_cur = 4096;
     setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = saveSongToPath(*app, path, platform);
+    const SongFileWrite cut = writeSongFile(song, path);
     setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(platform.warnings(), std::vector<std::string>{"Couldn't Write File "});
+    EXPECT_EQ(cut, SongFileWrite::NotWritten);
     EXPECT_EQ(readFile(path), "old contents");
     EXPECT_EQ(folderEntries(folder.path), std::vector<std::string>{"keep.zwv"});
 
     // A successful save replaces the contents and keeps the permissions.
-    platform.events.clear();
-    EXPECT_TRUE(saveSongToPath(*app, path, platform));
-    EXPECT_EQ(readFile(path), songText(app->song));
+    EXPECT_EQ(writeSongFile(song, path), SongFileWrite::Written);
+    EXPECT_EQ(readFile(path), songText(song));
     struct stat info;
     ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -635,20 +600,16 @@ TEST(SongFile, SaveNeverDestroysThePreviousFile) {
     // Saving through a link replaces the linked file and keeps the link.
     const std::string link = folder.file("link.zwv");
     ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
-    app->song.BPM = 111.0f;
-    EXPECT_TRUE(saveSongToPath(*app, link, platform));
+    song.BPM = 111.0f;
+    EXPECT_EQ(writeSongFile(song, link), SongFileWrite::Written);
     struct stat linkInfo;
     ASSERT_EQ(lstat(link.c_str(), &linkInfo), 0);
     EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
-    EXPECT_EQ(readFile(path), songText(app->song));
+    EXPECT_EQ(readFile(path), songText(song));
 
-    // A folder that does not exist, or a folder in the file's place: message, title unchanged.
-    platform.events.clear();
-    EXPECT_FALSE(saveSongToPath(*app, folder.file("none/x.zwv"), platform));
-    EXPECT_FALSE(saveSongToPath(*app, folder.path, platform));
-    EXPECT_EQ(platform.events,
-              (std::vector<std::string>{"beep", "message||Couldn't Write File |warning", "beep",
-                                        "message||Couldn't Write File |warning"}));
+    // A folder that does not exist, or a folder in the file's place: nothing is created.
+    EXPECT_EQ(writeSongFile(song, folder.file("none/x.zwv")), SongFileWrite::NotCreated);
+    EXPECT_EQ(writeSongFile(song, folder.path), SongFileWrite::NotCreated);
 }
 
 } // namespace

@@ -2,74 +2,26 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
+#include <memory>
 #include <vector>
 
-#include "fake_platform.h"
-#include "files/wave_commands.h"
 #include "files/wave_import.h"
+#include "model/song.h"
+#include "tests/files/wave_bytes.h"
 
 namespace {
 
-void put16(std::vector<uint8_t>& bytes, uint16_t v) {
-    bytes.push_back(static_cast<uint8_t>(v));
-    bytes.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put32(std::vector<uint8_t>& bytes, uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void putTag(std::vector<uint8_t>& bytes, const char* tag) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(tag[i]));
-}
-
-struct WaveSpec {
-    int channels = 1;
-    uint32_t rate = 22050;
-    int bytesPerSample = 2;
-    uint16_t formatTag = 1;
-    std::vector<uint8_t> extraChunk; // a whole chunk placed between "fmt " and "data"
-};
-
-// A WAV file whose data chunk holds `values` (bytesPerSample each, little-endian).
-std::vector<uint8_t> makeWave(const WaveSpec& spec, const std::vector<int32_t>& values) {
-    std::vector<uint8_t> bytes;
-    putTag(bytes, "RIFF");
-    put32(bytes, 0); // filled in below
-    putTag(bytes, "WAVE");
-    putTag(bytes, "fmt ");
-    put32(bytes, 16);
-    put16(bytes, spec.formatTag);
-    put16(bytes, static_cast<uint16_t>(spec.channels));
-    put32(bytes, spec.rate);
-    const int blockAlign = spec.channels * spec.bytesPerSample;
-    put32(bytes, spec.rate * blockAlign);
-    put16(bytes, static_cast<uint16_t>(blockAlign));
-    put16(bytes, static_cast<uint16_t>(8 * spec.bytesPerSample));
-    bytes.insert(bytes.end(), spec.extraChunk.begin(), spec.extraChunk.end());
-    putTag(bytes, "data");
-    put32(bytes, static_cast<uint32_t>(values.size() * spec.bytesPerSample));
-    for (int32_t v : values)
-        for (int b = 0; b < spec.bytesPerSample; ++b)
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * b)));
-    const uint32_t riffSize = static_cast<uint32_t>(bytes.size() - 8);
-    std::memcpy(bytes.data() + 4, &riffSize, 4);
-    return bytes;
-}
-
 class WaveImport : public ::testing::Test {
   protected:
+    void SetUp() override { setSongDefaults(song); }
+    WaveImportError importError(const std::vector<uint8_t>& bytes, int slot = 3) {
+        return importWaveSamples(song, slot, bytes.data(), bytes.size());
+    }
     bool import(const std::vector<uint8_t>& bytes, int slot = 3) {
-        return importWaveBytes(*app, slot, bytes.data(), bytes.size(), platform);
+        return importError(bytes, slot) == WaveImportError::None;
     }
-    std::vector<std::string> importWarnings(const std::vector<uint8_t>& bytes) {
-        platform.events.clear();
-        import(bytes);
-        return platform.warnings();
-    }
-    std::unique_ptr<AppState> app = makeApp();
-    FakePlatform platform;
+    std::unique_ptr<Song> made = std::make_unique<Song>();
+    Song& song = *made;
 };
 
 TEST_F(WaveImport, MonoFileSkipsFiveSamplesAndClamps) {
@@ -78,13 +30,11 @@ TEST_F(WaveImport, MonoFileSkipsFiveSamplesAndClamps) {
     values[5] = 0x7FFF;
     values[6] = -32768;
     values[7] = 0x0180; // 1.5
-    app->song.SoundEffect[3][kKnobHigh].value = 0.7f;
+    song.SoundEffect[3][kKnobHigh].value = 0.7f;
     float drawn[kWaveformSamples];
-    std::memcpy(drawn, app->song.Sound[3], sizeof drawn);
+    std::memcpy(drawn, song.Sound[3], sizeof drawn);
 
     ASSERT_TRUE(import(makeWave({}, values)));
-    EXPECT_TRUE(platform.events.empty());
-    const Song& song = app->song;
     EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 995);
     const float* samples = song.SoundFileVals[3].fileSamples.get();
     EXPECT_EQ(samples[0], 127.0f);
@@ -99,10 +49,13 @@ TEST_F(WaveImport, MonoFileSkipsFiveSamplesAndClamps) {
     EXPECT_EQ(song.SoundEffect[3][kKnobNoise].value, 0.0f);
     EXPECT_EQ(std::memcmp(drawn, song.Sound[3], sizeof drawn), 0) << "the drawing stays";
 
-    // A second import replaces the samples.
+    // A second import replaces the samples in a new buffer: a copy of the song keeps the first.
+    const std::shared_ptr<const float[]> first = song.SoundFileVals[3].fileSamples;
     ASSERT_TRUE(import(makeWave({}, std::vector<int32_t>(105, 512))));
     EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 100);
-    EXPECT_EQ(samples[0], 2.0f);
+    EXPECT_EQ(song.SoundFileVals[3].fileSamples[0], 2.0f);
+    EXPECT_EQ(first[0], 127.0f);
+    EXPECT_EQ(song.SoundFileVals[3].fileSamples[100], first[100]) << "samples past the count stay";
 }
 
 TEST_F(WaveImport, StereoStaysInterleaved) {
@@ -115,7 +68,6 @@ TEST_F(WaveImport, StereoStaysInterleaved) {
     stereo.channels = 2;
     stereo.rate = 44100;
     ASSERT_TRUE(import(makeWave(stereo, values)));
-    const Song& song = app->song;
     EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 2 * 300 - 5);
     EXPECT_EQ(song.SoundFileParams[3].fileChannels, 2);
     EXPECT_EQ(song.SoundFileParams[3].fileSampleRate, 44100);
@@ -141,64 +93,66 @@ TEST_F(WaveImport, RefusedFilesChangeNothing) {
     std::vector<uint8_t> noFormat = makeWave({}, values);
     std::memcpy(noFormat.data() + 12, "junk", 4);
 
-    const std::pair<std::vector<uint8_t>, const char*> cases[] = {
-        {makeWave(eightBit, values), "Wrong number of bytes per sample "},
-        {makeWave(twentyFourBit, values), "Wrong number of bytes per sample "},
-        {makeWave(fast, values), "Must be 44100 or 22050 Samples per Second "},
-        {makeWave(four, values), "Must be Stereo or Mono Sound File "},
-        {notRiff, "Couldn't Open File "},
-        {smallFormat, "Couldn't Open File "},
-        {noFormat, "Couldn't Open File "},
-        {std::vector<uint8_t>(notRiff.begin(), notRiff.begin() + 10), "Couldn't Open File "},
-        {makeWave({}, {}), "No Data Found"},
+    const std::pair<std::vector<uint8_t>, WaveImportError> cases[] = {
+        {makeWave(eightBit, values), WaveImportError::WrongSampleSize},
+        {makeWave(twentyFourBit, values), WaveImportError::WrongSampleSize},
+        {makeWave(fast, values), WaveImportError::WrongRate},
+        {makeWave(four, values), WaveImportError::NotMonoOrStereo},
+        {notRiff, WaveImportError::NotAWave},
+        {smallFormat, WaveImportError::NotAWave},
+        {noFormat, WaveImportError::NotAWave},
+        {std::vector<uint8_t>(notRiff.begin(), notRiff.begin() + 10), WaveImportError::NotAWave},
+        {makeWave({}, {}), WaveImportError::NoData},
     };
-    app->song.SoundEffect[3][kKnobMix].value = 0.25f;
-    for (const auto& [bytes, message] : cases) {
-        EXPECT_EQ(importWarnings(bytes), std::vector<std::string>{message}) << message;
-        EXPECT_EQ(app->song.SoundType[3], 0);
-        EXPECT_EQ(app->song.SoundEffect[3][kKnobMix].value, 0.25f);
-        EXPECT_FALSE(app->song.SoundFileVals[3].fileSamples &&
-                     app->song.SoundFileVals[3].fileSampleCount != 0);
+    song.SoundEffect[3][kKnobMix].value = 0.25f;
+    song.SoundFileVals[3].fileSampleCount = 0;
+    for (const auto& [bytes, error] : cases) {
+        EXPECT_EQ(importError(bytes), error) << static_cast<int>(error);
+        EXPECT_EQ(song.SoundType[3], 0);
+        EXPECT_EQ(song.SoundEffect[3][kKnobMix].value, 0.25f);
+        EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 0);
     }
+    EXPECT_EQ(importError(makeWave({}, values), -1), WaveImportError::NoSlot);
+    EXPECT_EQ(importError(makeWave({}, values), kWaveformSlotCount), WaveImportError::NoSlot);
 }
 
 TEST_F(WaveImport, SizesInTheFileAreNotTrusted) {
     // At most 18 bytes after "fmt " (the data header and five samples) is no data.
     std::vector<uint8_t> bytes = makeWave({}, std::vector<int32_t>(5, 100));
-    EXPECT_EQ(importWarnings(bytes), std::vector<std::string>{"No Data Found"});
+    EXPECT_EQ(importError(bytes), WaveImportError::NoData);
     bytes = makeWave({}, std::vector<int32_t>(6, 512));
     bytes.pop_back(); // 19 bytes: half a sample is no sample either
-    EXPECT_EQ(importWarnings(bytes), std::vector<std::string>{"No Data Found"});
+    EXPECT_EQ(importError(bytes), WaveImportError::NoData);
     bytes = makeWave({}, std::vector<int32_t>(6, 512));
-    EXPECT_TRUE(importWarnings(bytes).empty());
-    EXPECT_EQ(app->song.SoundFileVals[3].fileSampleCount, 1);
+    EXPECT_TRUE(import(bytes));
+    EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 1);
 
     // Chunk and RIFF sizes far beyond the file: the read stops at the file's end.
     bytes = makeWave({}, std::vector<int32_t>(40, 256));
     std::memset(bytes.data() + 4, 0xFF, 4);
     std::memset(bytes.data() + 40, 0xFF, 4);
-    EXPECT_TRUE(importWarnings(bytes).empty());
-    EXPECT_EQ(app->song.SoundFileVals[3].fileSampleCount, 35);
+    EXPECT_TRUE(import(bytes));
+    EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 35);
 
     // A RIFF size smaller than the file limits the bytes read.
     bytes = makeWave({}, std::vector<int32_t>(40, 256));
     bytes[4] = 28;
     std::memset(bytes.data() + 5, 0, 3);
-    EXPECT_TRUE(importWarnings(bytes).empty());
-    EXPECT_EQ(app->song.SoundFileVals[3].fileSampleCount, 5);
+    EXPECT_TRUE(import(bytes));
+    EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 5);
 
     // A chunk before "fmt " whose size points past the end.
     std::vector<uint8_t> lost = makeWave({}, std::vector<int32_t>(40, 256));
     const uint8_t bogus[8] = {'L', 'I', 'S', 'T', 0xF0, 0xFF, 0xFF, 0x7F};
     lost.insert(lost.begin() + 12, bogus, bogus + 8);
-    EXPECT_EQ(importWarnings(lost), std::vector<std::string>{"Couldn't Open File "});
+    EXPECT_EQ(importError(lost), WaveImportError::NotAWave);
 
     // A format that is not PCM must carry its extra-size field.
     WaveSpec floatFormat;
     floatFormat.formatTag = 3;
     bytes = makeWave(floatFormat, {});
     bytes.resize(36);
-    EXPECT_EQ(importWarnings(bytes), std::vector<std::string>{"Couldn't Open File "});
+    EXPECT_EQ(importError(bytes), WaveImportError::NotAWave);
 }
 
 TEST_F(WaveImport, AnotherChunkBeforeTheDataIsTakenAsSamples) {
@@ -206,40 +160,13 @@ TEST_F(WaveImport, AnotherChunkBeforeTheDataIsTakenAsSamples) {
     spec.extraChunk = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 0, 1, 0, 2};
     ASSERT_TRUE(import(makeWave(spec, std::vector<int32_t>(10, 0))));
     // 12 + 8 + 20 bytes after "fmt ": 18 skipped, 11 samples, the first from the data header.
-    EXPECT_EQ(app->song.SoundFileVals[3].fileSampleCount, 11);
+    EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 11);
 }
 
-TEST_F(WaveImport, LongFilesAreCutAtTheRawBuffer) {
+TEST_F(WaveImport, LongFilesAreCutAfter800000Bytes) {
     std::vector<int32_t> values(450000, 256);
     ASSERT_TRUE(import(makeWave({}, values)));
-    EXPECT_EQ(app->song.SoundFileVals[3].fileSampleCount, 399991);
-}
-
-TEST_F(WaveImport, DialogAndFile) {
-    ScratchFolder folder;
-    EXPECT_FALSE(importWaveFile(*app, platform, 2)); // cancelled
-    ASSERT_EQ(platform.dialogs.size(), 1u);
-    EXPECT_EQ(platform.dialogs[0].presetName, "out.wav");
-    EXPECT_EQ(platform.dialogs[0].defaultExtension, "wav");
-    EXPECT_FALSE(platform.dialogs[0].overwritePrompt);
-    EXPECT_EQ(platform.dialogs[0].filters[0].pattern, "*.wav");
-
-    const std::string path = folder.file("in.wav");
-    const std::vector<uint8_t> bytes = makeWave({}, std::vector<int32_t>(25, 768));
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    platform.answers.push_back(path);
-    EXPECT_TRUE(importWaveFile(*app, platform, 2));
-    EXPECT_EQ(app->song.SoundFileVals[2].fileSampleCount, 20);
-    EXPECT_EQ(app->song.SoundFileVals[2].fileSamples[19], 3.0f);
-
-    platform.answers.push_back(folder.file("absent.wav"));
-    EXPECT_FALSE(importWaveFile(*app, platform, 2));
-    platform.answers.push_back(folder.path);
-    EXPECT_FALSE(importWaveFile(*app, platform, 2));
-    EXPECT_EQ(platform.warnings(),
-              (std::vector<std::string>{"Couldn't Open File ", "Couldn't Open File "}));
+    EXPECT_EQ(song.SoundFileVals[3].fileSampleCount, 399991);
 }
 
 } // namespace

@@ -19,7 +19,6 @@ std::unique_ptr<AppState> editedApp() {
     song.SoundEffect[2][kKnobNoise].value = 0.6f;
     song.SoundType[6] = 1;
     song.SoundFileVals[6].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
-    song.rawImportBuffer[6] = std::make_unique<uint8_t[]>(kRawImportBytes);
     song.EnvelopeParams[3].envelopeMode = 0;
     song.Effect[1][14].value = 0.9f;
     song.SoundIdx[2] = 7;
@@ -44,7 +43,6 @@ TEST(ResetSong, RestoresDefaultsPresetsAndEmptyClipboards) {
     }
     EXPECT_EQ(song.SoundType[6], 0);
     EXPECT_EQ(song.SoundFileVals[6].fileSamples, nullptr);
-    EXPECT_EQ(song.rawImportBuffer[6], nullptr);
 
     auto fresh = newSongApp();
     for (int slot = 0; slot < kWaveformSlotCount; ++slot) {

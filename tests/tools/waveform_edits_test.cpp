@@ -29,9 +29,10 @@ TEST(WaveformEdits, AverageLeavesAConstantAloneAndTouchesOnlySound) {
     auto app = newSongApp();
     for (float& v : app->song.Sound[0]) v = 17.5f;
     app->song.SoundType[0] = 1;
-    app->song.SoundFileVals[0].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    samples[0] = 9.0f;
+    app->song.SoundFileVals[0].fileSamples = samples;
     app->song.SoundFileVals[0].fileSampleCount = 2;
-    app->song.SoundFileVals[0].fileSamples[0] = 9.0f;
     averageWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 2);
     for (float v : app->song.Sound[0]) EXPECT_EQ(v, 17.5f);
     EXPECT_EQ(app->song.SoundFileVals[0].fileSamples[0], 9.0f);
@@ -59,11 +60,13 @@ TEST(WaveformEdits, ScaleOfASoundFileSlotScalesItsSamplesOnly) {
     app->song.SoundIdx[0] = 2;
     app->song.SoundType[2] = 1;
     FileSamples& file = app->song.SoundFileVals[2];
-    file.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    for (int i = 0; i < 4; ++i) samples[i] = 10.0f;
+    file.fileSamples = samples;
     file.fileSampleCount = 3;
-    for (int i = 0; i < 4; ++i) file.fileSamples[i] = 10.0f;
     const float saw44 = app->song.Sound[2][44];
     scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 1.2f);
+    EXPECT_EQ(samples[0], 10.0f) << "a copy of the song sharing the old samples keeps them";
     EXPECT_FLOAT_EQ(file.fileSamples[0], 12.0f);
     EXPECT_FLOAT_EQ(file.fileSamples[2], 12.0f);
     EXPECT_EQ(file.fileSamples[3], 10.0f);

@@ -67,11 +67,12 @@ TEST_F(WaveEnvelopePanels, ImportedFileShowsItsLevelsAndLoopMarkers) {
     app->song.SoundFileParams[slot] = {22050, 1, 0};
     app->song.SoundFileLoop[slot] = {10, 300};
     FileSamples& file = app->song.SoundFileVals[slot];
-    file.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
     // A file at half the output rate: each column covers 22050 x 4725 x 16 / (44100 x 350)
     // = 108 samples. Columns 0..4 loud, the rest silent.
     file.fileSampleCount = 108 * 350;
-    for (int i = 0; i < 108 * 5; ++i) file.fileSamples[i] = i % 2 ? 127.0f : -127.0f;
+    for (int i = 0; i < 108 * 5; ++i) samples[i] = i % 2 ? 127.0f : -127.0f;
+    file.fileSamples = samples;
     renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, slot);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     // Loud column: rows 4 + (60 - 60) - 1 = 3 through 4 + (60 + 60) + 1 = 125 (clipped by frame).
@@ -99,13 +100,14 @@ TEST_F(WaveEnvelopePanels, StereoFileColumnsTakeBothChannelsOfTheirFrames) {
     app->song.SoundFileParams[slot] = {22050, 2, 0};
     app->song.SoundFileLoop[slot] = {200, 300}; // loop markers away from the columns looked at
     FileSamples& file = app->song.SoundFileVals[slot];
-    file.fileSamples = std::make_unique<float[]>(kMaxFileSamples);
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
     // 216 frames a column (4725 x 16 / 350): 432 interleaved samples. Columns 0 and 2 loud on
     // both channels, column 1 silent.
     const int perColumn = 432;
     file.fileSampleCount = 3 * perColumn;
     for (int i = 0; i < 3 * perColumn; ++i)
-        file.fileSamples[i] = i / perColumn == 1 ? 0.0f : (i % 4 < 2 ? 127.0f : -127.0f);
+        samples[i] = i / perColumn == 1 ? 0.0f : (i % 4 < 2 ? 127.0f : -127.0f);
+    file.fileSamples = samples;
     renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, slot);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     // Left channel bars around row 34, right channel bars around row 94.
@@ -232,8 +234,9 @@ TEST_F(WaveEnvelopePanels, DamagedSongValuesAreDrawnSafely) {
         song.SoundFileLoop[s] = {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
         song.SoundFileVals[s].fileSampleCount = std::numeric_limits<int>::max();
     }
-    song.SoundFileVals[3].fileSamples = std::make_unique<float[]>(kMaxFileSamples);
-    for (int i = 0; i < kMaxFileSamples; ++i) song.SoundFileVals[3].fileSamples[i] = nasty[i % 6];
+    std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
+    for (int i = 0; i < kMaxFileSamples; ++i) samples[i] = nasty[i % 6];
+    song.SoundFileVals[3].fileSamples = samples;
     song.SoundFileParams[3] = {44100, 2, 0};
     for (int b = 0; b < kEnvelopeBankCount; ++b) {
         for (int i = 0; i < kEnvelopePoints; ++i) {

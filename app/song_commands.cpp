@@ -1,15 +1,13 @@
 // File > Open and File > Save: dialogs, the window title, messages and the load's last steps.
-#include "files/song_commands.h"
+#include "app/song_commands.h"
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "app/playback.h"
 #include "app/product_info.h"
-#include "engine/stream.h"
 #include "files/file_bytes.h"
-#include "files/recording.h"
-#include "files/safe_file_writer.h"
+#include "files/song_file.h"
 #include "files/song_reader.h"
-#include "files/song_writer.h"
 #include "tools/playback_waveform.h"
 
 namespace {
@@ -35,15 +33,21 @@ bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platf
         return false;
     }
     for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app.song, slot);
-    FileRecorder recorder(app.recording);
-    rebuildStream(app.song, app.engine, app.stream, &recorder);
+    rebuildStream(app);
     return true;
+}
+
+// Reads into the current song; each slot's playback form is rebuilt where its entry is read, as
+// the knobs' noise draws from the random generator in the file's order.
+SongReadResult readIntoSong(AppState& app, std::string_view text) {
+    return readSongText(app.song, text,
+                        [&app](int slot) { rebuildPlaybackWaveform(app.song, slot); });
 }
 
 } // namespace
 
 bool loadSongText(AppState& app, std::string_view text, Platform& platform) {
-    SongReadResult result = readSongText(app, text);
+    SongReadResult result = readIntoSong(app, text);
     if (result.keywordCount == 0) {
         showWarning(platform, kNotASongMessage);
         return false;
@@ -61,7 +65,7 @@ bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform
     }
     // A read that broke off ends the text there, as the end of the file would.
     SongReadResult result =
-        readSongText(app, std::string_view(reinterpret_cast<const char*>(file.data), file.size));
+        readIntoSong(app, std::string_view(reinterpret_cast<const char*>(file.data), file.size));
     closeFileBytes(file);
     // Text without a single keyword changed nothing: the song, its title and the engine stay.
     if (result.keywordCount == 0) {
@@ -73,21 +77,12 @@ bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform
     return true;
 }
 
-bool saveSongToPath(AppState& app, const std::string& path, Platform& platform) {
-    SafeFileWriter writer;
-    if (!beginSafeFile(writer, path)) {
-        showWarning(platform, "Couldn't Write File ");
-        return false;
-    }
-    platform.setWindowTitle(songWindowTitle(path));
-    std::string text;
-    appendSongText(app.song, text);
-    writeSafeFile(writer, text.data(), text.size());
-    if (!commitSafeFile(writer)) {
-        showWarning(platform, "Couldn't Write File ");
-        return false;
-    }
-    return true;
+bool saveSongToPath(const Song& song, const std::string& path, Platform& platform) {
+    const SongFileWrite result = writeSongFile(song, path);
+    // The title names the file once it could be created, whether or not the write succeeded.
+    if (result != SongFileWrite::NotCreated) platform.setWindowTitle(songWindowTitle(path));
+    if (result != SongFileWrite::Written) showWarning(platform, "Couldn't Write File ");
+    return result == SongFileWrite::Written;
 }
 
 bool openSongFile(AppState& app, Platform& platform) {
@@ -96,7 +91,7 @@ bool openSongFile(AppState& app, Platform& platform) {
     return loadSongFromPath(app, *path, platform);
 }
 
-void saveSongFile(AppState& app, Platform& platform) {
+void saveSongFile(const Song& song, Platform& platform) {
     std::optional<std::string> path = platform.askSavePath(songDialog(true));
-    if (path) saveSongToPath(app, *path, platform);
+    if (path) saveSongToPath(song, *path, platform);
 }

@@ -1,7 +1,6 @@
-// A platform for the file tests: records every event and answers dialogs from a queue.
+// A platform for the file command tests: records every event and answers dialogs from a queue.
 #pragma once
 
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -11,6 +10,7 @@
 #include "app/app_state.h"
 #include "app/platform.h"
 #include "engine/stream.h"
+#include "tests/files/scratch_folder.h"
 #include "tools/reset_song.h"
 
 struct FakePlatform : Platform {
@@ -61,14 +61,3 @@ inline std::unique_ptr<AppState> makeApp() {
     rebuildStream(app->song, app->engine, app->stream, nullptr);
     return app;
 }
-
-// A private folder for one test, removed with everything in it at the end.
-struct ScratchFolder {
-    std::string path;
-    ScratchFolder() {
-        char pattern[] = "/tmp/hb-files-test-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~ScratchFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-};

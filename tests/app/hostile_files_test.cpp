@@ -6,11 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/song_commands.h"
+#include "app/wave_commands.h"
 #include "fake_platform.h"
 #include "files/file_bytes.h"
-#include "files/song_commands.h"
 #include "files/song_reader.h"
-#include "files/wave_import.h"
 
 namespace {
 
