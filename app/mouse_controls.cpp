@@ -104,8 +104,8 @@ bool dragInstrumentControl(AppState& app, int y) {
 
 bool pressMainVolume(AppState& app, int x, int y) {
     // Only inside the panel: the truncating column formula would also give column 0 for the
-    // sixteen pixels left of it.
-    if (x < 0) return false;
+    // sixteen pixels left of it, and the fraction 1 is the row below it.
+    if (x < 0 || y >= kMainVolumeHeight) return false;
     const int column = x * 5 / kMainVolumeWidth;
     const float fraction = mainVolumeFraction(y);
     if (column > 4 || fraction < 0.0f || fraction > 1.0f) return false;

@@ -87,7 +87,7 @@ bool dragEffectKnob(AppState& app, int y, int py) {
 }
 
 bool pressEffectController2D(AppState& app, int x, int y) {
-    if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 200 || y < 0 || y > 201)
+    if (!validInstrument(app.ui.currentInstrument) || x < 0 || x > 200 || y < 0 || y > 200)
         return false;
     EffectAxes& axes = app.song.EffectDim[app.ui.currentInstrument];
     if (x < 13 && y < 180) {

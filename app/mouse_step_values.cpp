@@ -66,7 +66,8 @@ bool setChordKey(AppState& app, int x, int y, bool starting) {
         static_cast<float>(y - kChordKeysTop) / static_cast<float>(kChordLevelRows);
     float offset = static_cast<float>(column + kChordLowestOffset);
     if (starting) {
-        if (fraction < 0.0f || fraction > 1.0f || column < 0 || column >= kChordKeyColumns)
+        // The truncating column formula would give column 0 left of the first key as well.
+        if (fraction < 0.0f || fraction > 1.0f || x < kChordKeysLeft || column >= kChordKeyColumns)
             return false;
     } else {
         const int dragged = app.drag.chordDragIndex;
