@@ -129,11 +129,11 @@ for _ in $(seq 30); do
 done
 [ "$changed" = yes ] || fail "the second Enter did not stop playback"
 
-# Help > Help with the mouse; the box closes with its OK button's key. The menu's title popup
+# Help > Help with the mouse (the fifth menu, after View); the box closes with its OK button's key. The menu's title popup
 # also carries the name "Help" for a moment, so the key is sent until no such window is left.
-xdotool mousemove --window "$wid" 180 12 click 1
+xdotool mousemove --window "$wid" 230 12 click 1
 sleep 0.3
-xdotool mousemove --window "$wid" 180 35 click 1
+xdotool mousemove --window "$wid" 230 35 click 1
 wait_for_window '^Help$' >/dev/null || fail "the Help box did not open"
 sleep 0.3
 closed=no
