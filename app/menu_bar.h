@@ -21,6 +21,9 @@ enum MenuCommand : int {
     kMenuNoteLatency3 = 40044,
     kMenuSampleRate22050 = 40046,
     kMenuSampleRate44100 = 40047,
+    kMenuZoomIn = 40060,
+    kMenuZoomOut = 40061,
+    kMenuActualSize = 40062,
     kMenuAbout = 40059,
     kMenuHelp = 40041,
 };
@@ -49,6 +52,9 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&Edit", nullptr, "Paste Waveform", kMenuPasteWaveform},
     {"&Edit", nullptr, "Copy Effects", kMenuCopyEffects},
     {"&Edit", nullptr, "Paste Effects", kMenuPasteEffects},
+    {"&View", nullptr, "Zoom &In", kMenuZoomIn},
+    {"&View", nullptr, "Zoom &Out", kMenuZoomOut},
+    {"&View", nullptr, "&Actual Size", kMenuActualSize},
     {"&Options", "Note Latency", "1", kMenuNoteLatency1},
     {"&Options", "Note Latency", "2", kMenuNoteLatency2},
     {"&Options", "Note Latency", "3", kMenuNoteLatency3},
@@ -57,6 +63,9 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&Help", nullptr, "&Help", kMenuHelp},
     {"&Help", nullptr, "&About", kMenuAbout},
 };
+
+// The View items act on the window, not on the song: the windowed program handles them itself,
+// and elsewhere they do nothing.
 
 // The Paste items, in the order of MenuState::pasteEnabled.
 inline constexpr int kPasteItems[4] = {kMenuPastePattern, kMenuPasteEnvelope, kMenuPasteWaveform,

@@ -7,6 +7,7 @@
 
 #include "files/safe_file_writer.h"
 #include "ui/display.h"
+#include "ui/zoom.h"
 
 namespace {
 
@@ -42,14 +43,20 @@ bool encodeRgbPng(std::vector<uint8_t>& bytes, const uint8_t* rgb, int width, in
 
 } // namespace
 
-bool writeScreenshotPng(const Display& display, const std::string& path) {
+bool writeScreenshotPng(const Display& display, const std::string& path, int zoom) {
     const int width = display.picture.width;
     const int height = display.picture.height;
     if (width <= 0 || height <= 0) return false;
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
     pictureToRgb(display, rgb.data());
+    zoom = clampZoom(zoom);
+    if (zoom > 1) {
+        std::vector<uint8_t> zoomed(rgb.size() * static_cast<size_t>(zoom * zoom));
+        zoomRgb(rgb.data(), width, height, zoom, zoomed.data());
+        rgb.swap(zoomed);
+    }
     std::vector<uint8_t> png;
-    if (!encodeRgbPng(png, rgb.data(), width, height)) return false;
+    if (!encodeRgbPng(png, rgb.data(), width * zoom, height * zoom)) return false;
     // Written like a save: a failure keeps the previous file, and a pipe or a device in the
     // file's place is refused rather than waited on.
     SafeFileWriter writer;

@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
     if (!options.screenshotPath.empty() && !(screen = startScreenshotScreen(*app, error)))
         return fail(error);
     const bool songOpened = runSongActions(*app, options, platform);
-    if (screen && !takeScreenshot(*app, *screen, songOpened, options.screenshotPath, error))
+    if (screen && !takeScreenshot(*app, *screen, songOpened, options.screenshotPath,
+                                  options.screenshotZoom, error))
         return fail(error);
     if (!options.scriptPath.empty()) {
         ScriptSession session(*app, device, std::cout);

@@ -7,13 +7,14 @@
 
 const char* const kCliUsage =
     "usage: humbrook-render [-o OUT.wav] [-n STEPS] [-r 22050|44100] [-l 1|2|3] "
-    "[--save FILE.zwv] [--screenshot FILE.png] [--script FILE|-] [SONG.zwv]";
+    "[--save FILE.zwv] [--screenshot FILE.png [--zoom 1|2|3|4]] [--script FILE|-] [SONG.zwv]";
 
 namespace {
 
 constexpr int kSaveOption = 256; // --save has no short form
 constexpr int kScriptOption = 257;
 constexpr int kScreenshotOption = 258;
+constexpr int kZoomOption = 259;
 
 // The long options; the short ones are in kShortOptions.
 const option kLongOptions[] = {
@@ -24,6 +25,7 @@ const option kLongOptions[] = {
     {"save", required_argument, nullptr, kSaveOption},
     {"script", required_argument, nullptr, kScriptOption},
     {"screenshot", required_argument, nullptr, kScreenshotOption},
+    {"zoom", required_argument, nullptr, kZoomOption},
     {nullptr, 0, nullptr, 0},
 };
 const char* const kShortOptions = ":o:n:r:l:";
@@ -71,6 +73,10 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         options.screenshotPath = value;
         if (options.screenshotPath.empty()) error = "empty screenshot file name";
         return !options.screenshotPath.empty();
+    case kZoomOption:
+        if (parseInt(value, 1, 4, options.screenshotZoom)) return true;
+        error = "zoom must be 1, 2, 3 or 4";
+        return false;
     default:
         error = "unknown option";
         return false;
@@ -112,6 +118,10 @@ bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
     }
     for (int i = optind; i < argc; ++i)
         if (!applyPositional(argv[i], options, error)) return false;
+    if (options.screenshotZoom != 1 && options.screenshotPath.empty()) {
+        error = "--zoom needs --screenshot";
+        return false;
+    }
     if (!hasAction(options)) {
         error = "nothing to do";
         return false;

@@ -21,6 +21,8 @@ struct CliOptions {
     std::string savePath;
     // --screenshot FILE.png: after the load, every panel drawn and the window written as a PNG.
     std::string screenshotPath;
+    // --zoom 1..4: the --screenshot picture at this zoom, every pixel repeated.
+    int screenshotZoom = 1;
     // --script FILE ("-" = standard input): a session script run after the save.
     std::string scriptPath;
 };

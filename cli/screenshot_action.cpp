@@ -20,9 +20,9 @@ std::unique_ptr<Screen> startScreenshotScreen(AppState& app, std::string& error)
 }
 
 bool takeScreenshot(AppState& app, Screen& screen, bool songOpened, const std::string& path,
-                    std::string& error) {
+                    int zoom, std::string& error) {
     if (songOpened) redrawEverything(app, screen);
-    if (writeScreenshotPng(screen.display, path)) return true;
+    if (writeScreenshotPng(screen.display, path, zoom)) return true;
     error = "cannot write " + path;
     return false;
 }

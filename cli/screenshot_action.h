@@ -14,7 +14,7 @@ std::unique_ptr<Screen> startScreenshotScreen(AppState& app, std::string& error)
 
 // When a song was opened, draws everything again as File > Open does (so the 2D effect
 // controller keeps the faded trail of the start-up cursor, as in the window); then writes the
-// 828 x 573 client area to `path` as an RGB PNG. Returns false with a message in `error` when
-// the file cannot be written.
+// 828 x 573 client area, times `zoom` (1..4) with every pixel repeated, to `path` as an RGB
+// PNG. Returns false with a message in `error` when the file cannot be written.
 bool takeScreenshot(AppState& app, Screen& screen, bool songOpened, const std::string& path,
-                    std::string& error);
+                    int zoom, std::string& error);

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 
-// Draws the part of the picture area (left, top, width, height, in picture pixels) that lies
-// inside the current clip region. The picture's pixels are blue, green, red and one unused byte,
-// rows `pitch` bytes apart; its top-left corner is at window position (originX, originY).
-void drawPictureArea(const uint8_t* pixels, int pitch, int originX, int originY, int left, int top,
-                     int width, int height);
+// Narrows a window rectangle to its part inside the current clip region; false when nothing of
+// it is inside.
+bool clipToDrawRegion(int& x, int& y, int& width, int& height);
+
+// Draws red, green, blue pixels (rows width x 3 bytes apart) with their top-left corner at the
+// window position x, y.
+void drawRgbPixels(const uint8_t* rgb, int x, int y, int width, int height);

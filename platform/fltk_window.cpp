@@ -7,8 +7,10 @@
 #include <FL/Fl_Window.H>
 
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/hover_help.h"
@@ -20,6 +22,7 @@
 #include "app/panel_redraw.h"
 #include "app/product_info.h"
 #include "app/recording_control.h"
+#include "app/settings.h"
 #include "app/startup.h"
 #include "engine/stream.h"
 #include "platform/fltk_picture.h"
@@ -27,10 +30,11 @@
 #include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
 #include "ui/screen.h"
+#include "ui/zoom.h"
 
 namespace {
 
-constexpr int kMenuBarHeight = 25;
+constexpr int kMenuBarHeight = 25;       // at zoom 1; the menu bar and its font scale with the zoom
 constexpr double kPumpSeconds = 0.002;   // pump interval while the pump has work
 constexpr double kNoTimeLimit = 1e20;    // Fl::wait: until an event or a timer
 constexpr int kDisplayBytesPerPixel = 4; // the picture's pixels are blue, green, red, unused
@@ -50,7 +54,18 @@ struct Program {
     PictureView* view = nullptr;
     std::unique_ptr<FltkPlatform> platform;
     bool pumpTimerSet = false; // the pump timer is waiting to run
+    Settings settings;         // as read at start, changed by the menus
+    std::string settingsPath;  // empty: nowhere to keep them
+    int zoom = 1;              // 1..4: every picture pixel is zoom x zoom window pixels
 };
+
+// Writes the settings after a change; a failure is said once on standard error.
+void keepSettings(Program& program) {
+    static bool failureReported = false;
+    if (saveSettings(program.settingsPath, program.settings) || failureReported) return;
+    failureReported = true;
+    std::cerr << "humbrook: cannot write the settings " << program.settingsPath << "\n";
+}
 
 // FLTK's event dispatch hook takes no user data: the one program it serves.
 Program* dispatchedProgram = nullptr;
@@ -92,16 +107,10 @@ class PictureView : public Fl_Widget {
     // Only the rectangles handed to FLTK as damage are converted and sent; an expose or a full
     // redraw sends everything inside the clip region.
     void draw() override {
-        const PanelSurface& picture = program_.screen.display.picture;
         if (damage() == FL_DAMAGE_USER1 && !damaged_.overflowed) {
-            for (int i = 0; i < damaged_.count; ++i) {
-                const PanelRect& r = damaged_.rects[i];
-                drawPictureArea(picture.pixels.data(), picture.pitch, x(), y(), r.left, r.top,
-                                rectWidth(r), rectHeight(r));
-            }
+            for (int i = 0; i < damaged_.count; ++i) drawArea(damaged_.rects[i]);
         } else {
-            drawPictureArea(picture.pixels.data(), picture.pitch, x(), y(), 0, 0, picture.width,
-                            picture.height);
+            drawArea({0, 0, kClientWidth, kClientHeight});
         }
         damaged_ = ChangeList{};
     }
@@ -110,8 +119,11 @@ class PictureView : public Fl_Widget {
         if (!program_.app) return Fl_Widget::handle(event);
         AppState& app = *program_.app;
         Screen& screen = program_.screen;
-        const int px = Fl::event_x() - x();
-        const int py = Fl::event_y() - y();
+        // Handlers see the picture pixel under the pointer, whatever the zoom.
+        const PicturePoint point =
+            pictureFromWindow(Fl::event_x() - x(), Fl::event_y() - y(), program_.zoom);
+        const int px = point.x;
+        const int py = point.y;
         switch (event) {
         case FL_ENTER:
             return 1;
@@ -146,6 +158,25 @@ class PictureView : public Fl_Widget {
   private:
     static constexpr double kFrameSeconds = 0.01;
 
+    // Draws the part of a picture area that lies in the clip region, zoomed: each pixel once
+    // converted, repeated in its row and the row repeated.
+    void drawArea(const PanelRect& area) {
+        const int zoom = program_.zoom;
+        const PanelRect shown = zoomedRect(area, zoom);
+        int left = x() + shown.left, top = y() + shown.top;
+        int width = rectWidth(shown), height = rectHeight(shown);
+        if (!clipToDrawRegion(left, top, width, height)) return;
+        const PanelRect visible = pictureAreaShownIn(
+            {left - x(), top - y(), left - x() + width, top - y() + height}, zoom);
+        if (rectWidth(visible) <= 0 || rectHeight(visible) <= 0) return;
+        const PanelSurface& picture = program_.screen.display.picture;
+        scratch_.resize(static_cast<size_t>(rectWidth(visible)) * rectHeight(visible) * zoom *
+                        zoom * 3);
+        zoomPictureArea(picture, visible, zoom, scratch_.data());
+        drawRgbPixels(scratch_.data(), x() + visible.left * zoom, y() + visible.top * zoom,
+                      rectWidth(visible) * zoom, rectHeight(visible) * zoom);
+    }
+
     // Changed rectangles without repeats; past its capacity the whole picture counts as changed.
     struct ChangeList {
         static constexpr int kCapacity = 64;
@@ -174,8 +205,9 @@ class PictureView : public Fl_Widget {
         for (int i = 0; i < pending.count; ++i) {
             const PanelRect& r = pending.rects[i];
             view->damaged_.add(r);
-            view->damage(FL_DAMAGE_USER1, view->x() + r.left, view->y() + r.top, rectWidth(r),
-                         rectHeight(r));
+            const int zoom = view->program_.zoom;
+            view->damage(FL_DAMAGE_USER1, view->x() + r.left * zoom, view->y() + r.top * zoom,
+                         rectWidth(r) * zoom, rectHeight(r) * zoom);
         }
         if (pending.overflowed) view->damage(FL_DAMAGE_USER1);
         pending = ChangeList{};
@@ -185,6 +217,7 @@ class PictureView : public Fl_Widget {
     ChangeList pending_; // changed since the last frame
     ChangeList damaged_; // handed to FLTK, drawn at the next flush
     bool frameScheduled_ = false;
+    std::vector<uint8_t> scratch_; // the zoomed red, green, blue pixels of one area
 };
 
 // Capital letters and digits by their characters, the command keys by their codes.
@@ -212,6 +245,66 @@ int keyCodeFromFltk(int fltkKey) {
     }
 }
 
+// Zoom In is grayed at the largest zoom, Zoom Out and Actual Size at zoom 1.
+bool zoomItemGrayed(const Program& program, int id) {
+    return (id == kMenuZoomIn && program.zoom >= kHighestZoom) ||
+           ((id == kMenuZoomOut || id == kMenuActualSize) && program.zoom <= kLowestZoom);
+}
+
+// The keys of the View items; the other items have none.
+int menuShortcut(int id) {
+    switch (id) {
+    case kMenuZoomIn:
+        return FL_CTRL + '=';
+    case kMenuZoomOut:
+        return FL_CTRL + '-';
+    case kMenuActualSize:
+        return FL_CTRL + '0';
+    default:
+        return 0;
+    }
+}
+
+// The window, its menu bar and picture at `zoom`; the whole picture is drawn again.
+void applyZoom(Program& program, int zoom) {
+    program.zoom = clampZoom(zoom);
+    const int width = kClientWidth * program.zoom;
+    const int barHeight = kMenuBarHeight * program.zoom;
+    const int height = barHeight + kClientHeight * program.zoom;
+    program.window->size_range(width, height, width, height);
+    program.window->size(width, height);
+    program.menuBar->resize(0, 0, width, barHeight);
+    program.menuBar->textsize(FL_NORMAL_SIZE * program.zoom);
+    program.view->resize(0, barHeight, kClientWidth * program.zoom, kClientHeight * program.zoom);
+    program.window->redraw();
+}
+
+// View > Zoom In, Zoom Out, Actual Size: the new zoom is applied and remembered.
+void changeZoom(Program& program, int zoom) {
+    zoom = clampZoom(zoom);
+    if (zoom == program.zoom) return;
+    applyZoom(program, zoom);
+    program.settings.zoom = zoom;
+    keepSettings(program);
+}
+
+// The items that act on the window rather than the song; false for the others.
+bool onWindowMenuItem(Program& program, int id) {
+    switch (id) {
+    case kMenuZoomIn:
+        changeZoom(program, program.zoom + 1);
+        return true;
+    case kMenuZoomOut:
+        changeZoom(program, program.zoom - 1);
+        return true;
+    case kMenuActualSize:
+        changeZoom(program, kLowestZoom);
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The menu bar shows what MenuState says: grayed Paste items, Options check marks.
 void syncMenu(Program& program) {
     const Fl_Menu_Item* items = program.menuBar->menu();
@@ -219,7 +312,7 @@ void syncMenu(Program& program) {
         auto& item = const_cast<Fl_Menu_Item&>(items[i]);
         if (item.label() == nullptr || item.callback() == nullptr) continue;
         const int id = static_cast<int>(reinterpret_cast<fl_intptr_t>(item.user_data()));
-        if (menuItemGrayed(program.menu, id))
+        if (menuItemGrayed(program.menu, id) || zoomItemGrayed(program, id))
             item.deactivate();
         else
             item.activate();
@@ -235,6 +328,10 @@ void syncMenu(Program& program) {
 void menuCallback(Fl_Widget* widget, void* data) {
     Program& program = *static_cast<Program*>(widget->user_data());
     const int id = static_cast<int>(reinterpret_cast<fl_intptr_t>(data));
+    if (onWindowMenuItem(program, id)) {
+        syncMenu(program);
+        return;
+    }
     MenuOutcome outcome =
         onMenuCommand(*program.app, program.screen, *program.platform, program.menu, id);
     syncMenu(program);
@@ -249,7 +346,7 @@ void buildMenu(Program& program) {
         while (!caption.empty() && caption.back() == '\t') caption.pop_back();
         path += caption;
         int flags = spec.submenu ? FL_MENU_RADIO : 0;
-        program.menuBar->add(path.c_str(), 0, menuCallback,
+        program.menuBar->add(path.c_str(), menuShortcut(spec.id), menuCallback,
                              reinterpret_cast<void*>(static_cast<fl_intptr_t>(spec.id)), flags);
     }
     program.menuBar->user_data(&program);
@@ -272,13 +369,14 @@ void followActivation(Program& program, int event, Fl_Window* window) {
 
 // Every event starts and ends with one pump, and leaves the pump timer set if there is work.
 // Keys pressed in the main window go to the keyboard commands whichever widget has the focus;
-// with Alt held they reach the menu bar instead.
+// with Alt held, and the menu items' own keys, reach the menu bar instead.
 int dispatchEvent(int event, Fl_Window* window) {
     Program& program = *dispatchedProgram;
     pump(program);
     int used = 1;
     if (event == FL_KEYDOWN && program.app && window == program.window && !Fl::modal() &&
-        !Fl::grab() && !Fl::event_state(FL_ALT)) {
+        !Fl::grab() && !Fl::event_state(FL_ALT) &&
+        program.menuBar->menu()->test_shortcut() == nullptr) {
         int key = keyCodeFromFltk(Fl::event_key());
         if (key != kKeyNone) onKeyDown(*program.app, program.screen, *program.platform, key);
     } else {
@@ -295,6 +393,14 @@ void closeWindow(Fl_Widget* window, void*) {
     window->hide();
 }
 
+// The remembered zoom, else the largest that fits the screen's work area.
+int startingZoom(const Settings& settings) {
+    if (settings.zoom >= kLowestZoom && settings.zoom <= kHighestZoom) return settings.zoom;
+    int x, y, width, height;
+    Fl::screen_work_area(x, y, width, height);
+    return fittingZoom(width, height, kMenuBarHeight);
+}
+
 void createWindow(Program& program) {
     auto* window = new Fl_Window(20, 20, kClientWidth, kMenuBarHeight + kClientHeight);
     window->copy_label(startupWindowTitle().c_str());
@@ -304,13 +410,14 @@ void createWindow(Program& program) {
     program.menuBar->clear_visible_focus();
     program.view = new PictureView(program, 0, kMenuBarHeight);
     window->end();
-    window->size_range(window->w(), window->h(), window->w(), window->h());
+    window->resizable(nullptr); // applyZoom places the menu bar and the picture itself
     window->callback(closeWindow);
     static Fl_PNG_Image icon("humbrook_icon.png", humbrook_icon_png,
                              static_cast<int>(humbrook_icon_png_size));
     window->icon(&icon);
     program.window = window;
     program.platform = std::make_unique<FltkPlatform>(*window);
+    applyZoom(program, startingZoom(program.settings));
     buildMenu(program);
 }
 
@@ -323,6 +430,8 @@ int runWindowedProgram() {
         std::fputs("humbrook: the built-in glyph images cannot be loaded\n", stderr);
         return 1;
     }
+    program->settingsPath = settingsPathFromEnvironment();
+    program->settings = loadSettings(program->settingsPath, std::cerr);
     createWindow(*program);
     program->screen.display.pictureChanged = PictureView::pictureChanged;
     program->screen.display.pictureChangedContext = program->view;

@@ -19,7 +19,7 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 21u);
+    EXPECT_EQ(ids.size(), 24u);
     EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
     EXPECT_EQ(kMenuItems[5].id, kMenuExit);
     MenuState fresh;
@@ -29,6 +29,7 @@ TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     EXPECT_TRUE(menuItemChecked(fresh, kMenuSampleRate22050));
     EXPECT_FALSE(menuItemChecked(fresh, kMenuSampleRate44100));
     EXPECT_FALSE(menuItemChecked(fresh, kMenuHelp));
+    EXPECT_FALSE(menuItemGrayed(fresh, kMenuZoomIn)) << "the window grays the View items itself";
 }
 
 TEST(MenuCommands, NewPutsEverythingBackToStartUp) {

@@ -76,7 +76,8 @@ check_wave(${WORK}/fast.wav 44100 3 9450)
 
 # Usage errors: status 2, the usage line on standard error, nothing on standard output.
 foreach(arguments "" "-n;4" "-o;x.wav;-r;48000" "-o;x.wav;-l;4" "-o;x.wav;-n;0" "-o;x.wav;-n;5x"
-                  "-o" "-o;x.wav;a.zwv;stray" "--bogus")
+                  "-o" "-o;x.wav;a.zwv;stray" "--bogus" "--screenshot;x.png;--zoom;5"
+                  "--screenshot;x.png;--zoom;0" "-o;x.wav;--zoom;2")
   run_render(${arguments})
   expect("'${arguments}' exited with ${rc}" rc EQUAL 2)
   expect("'${arguments}' wrote to standard output" out_length EQUAL 0)
@@ -103,3 +104,10 @@ foreach(script ${WORK} /dev/zero)
   expect("--script ${script} said nothing about the script: ${err}" at GREATER_EQUAL 0)
   expect("--script ${script} went on to render" NOT EXISTS ${WORK}/after-script.wav)
 endforeach()
+
+# A zoomed screenshot is the client area times the zoom (the PNG header holds width and height,
+# big-endian); its pixels are checked against zoom 1 by app_tests.
+run_render(--screenshot ${WORK}/zoom3.png --zoom 3)
+expect("zoomed screenshot failed: ${err}" rc EQUAL 0)
+file(READ ${WORK}/zoom3.png size HEX OFFSET 16 LIMIT 8)
+expect("zoom 3 picture is ${size}, not 2484 x 1719" size STREQUAL "000009b4000006b7")

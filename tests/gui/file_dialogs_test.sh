@@ -18,6 +18,7 @@ for tool in xdotool python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
 work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -136,9 +137,9 @@ dialog_closed '^Open$'
 
 # The Help box stays open for a while, then its OK button's key closes it. The menu's title popup
 # also carries the name "Help" for a moment, so the key is sent until no such window is left.
-xdotool mousemove --window "$wid" 180 12 click 1
+xdotool mousemove --window "$wid" 230 12 click 1
 sleep 0.3
-xdotool mousemove --window "$wid" 180 35 click 1
+xdotool mousemove --window "$wid" 230 35 click 1
 wait_for_window '^Help$' >/dev/null || fail "the Help box did not open"
 sleep 1.5
 for _ in $(seq 50); do

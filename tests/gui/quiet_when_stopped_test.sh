@@ -11,8 +11,10 @@ build=$(cd "$build" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is not installed" >&2; exit 77; }
 pid=
+export XDG_CONFIG_HOME=$(mktemp -d) # the settings of this run, never the developer's own
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  rm -rf "$XDG_CONFIG_HOME"
 }
 trap cleanup EXIT
 

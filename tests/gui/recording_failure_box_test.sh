@@ -13,6 +13,7 @@ for tool in xdotool python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
 work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true

@@ -13,6 +13,7 @@ for tool in xdotool xwininfo import compare; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
 work=$(mktemp -d)
+export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
@@ -128,11 +129,11 @@ for _ in $(seq 30); do
 done
 [ "$changed" = yes ] || fail "the second Enter did not stop playback"
 
-# Help > Help with the mouse; the box closes with its OK button's key. The menu's title popup
+# Help > Help with the mouse (the fifth menu, after View); the box closes with its OK button's key. The menu's title popup
 # also carries the name "Help" for a moment, so the key is sent until no such window is left.
-xdotool mousemove --window "$wid" 180 12 click 1
+xdotool mousemove --window "$wid" 230 12 click 1
 sleep 0.3
-xdotool mousemove --window "$wid" 180 35 click 1
+xdotool mousemove --window "$wid" 230 35 click 1
 wait_for_window '^Help$' >/dev/null || fail "the Help box did not open"
 sleep 0.3
 closed=no
