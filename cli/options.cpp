@@ -7,6 +7,7 @@
 
 const char* const kCliUsage =
     "usage: humbrook-render [-o OUT.wav] [-n STEPS] [-r 22050|44100] [-l 1|2|3] "
+    "[--format wav16|wav24|wavf32|flac16|flac24|ogg] [--once] [--tail] [--stems] "
     "[--save FILE.zwv] [--screenshot FILE.png] [--script FILE|-] [SONG.zwv]";
 
 namespace {
@@ -14,6 +15,10 @@ namespace {
 constexpr int kSaveOption = 256; // --save has no short form
 constexpr int kScriptOption = 257;
 constexpr int kScreenshotOption = 258;
+constexpr int kFormatOption = 259;
+constexpr int kOnceOption = 260;
+constexpr int kTailOption = 261;
+constexpr int kStemsOption = 262;
 
 // The long options; the short ones are in kShortOptions.
 const option kLongOptions[] = {
@@ -24,6 +29,10 @@ const option kLongOptions[] = {
     {"save", required_argument, nullptr, kSaveOption},
     {"script", required_argument, nullptr, kScriptOption},
     {"screenshot", required_argument, nullptr, kScreenshotOption},
+    {"format", required_argument, nullptr, kFormatOption},
+    {"once", no_argument, nullptr, kOnceOption},
+    {"tail", no_argument, nullptr, kTailOption},
+    {"stems", no_argument, nullptr, kStemsOption},
     {nullptr, 0, nullptr, 0},
 };
 const char* const kShortOptions = ":o:n:r:l:";
@@ -46,6 +55,7 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         if (options.renderOutput.empty()) error = "empty output file name";
         return !options.renderOutput.empty();
     case 'n':
+        options.stepsGiven = true;
         if (parseInt(value, 1, 1000000, options.renderSteps)) return true;
         error = "steps must be 1 to 1000000";
         return false;
@@ -71,10 +81,38 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         options.screenshotPath = value;
         if (options.screenshotPath.empty()) error = "empty screenshot file name";
         return !options.screenshotPath.empty();
+    case kFormatOption:
+        if (parseAudioFormat(value, options.renderFormat)) return true;
+        error = "format must be wav16, wav24, wavf32, flac16, flac24 or ogg";
+        return false;
+    case kOnceOption:
+        options.renderOnce = true;
+        return true;
+    case kTailOption:
+        options.renderTail = true;
+        return true;
+    case kStemsOption:
+        options.renderStems = true;
+        return true;
     default:
         error = "unknown option";
         return false;
     }
+}
+
+// The render choices need -o, and --once replaces -n.
+bool checkRenderChoices(const CliOptions& options, std::string& error) {
+    const bool choices = options.renderOnce || options.renderTail || options.renderStems ||
+                         options.renderFormat != AudioFormat::Wav16;
+    if (choices && options.renderOutput.empty()) {
+        error = "--format, --once, --tail and --stems need -o";
+        return false;
+    }
+    if (options.renderOnce && options.stepsGiven) {
+        error = "--once and -n cannot be combined";
+        return false;
+    }
+    return true;
 }
 
 // Applies an argument that is not an option: the one song file to load.
@@ -116,5 +154,5 @@ bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
         error = "nothing to do";
         return false;
     }
-    return true;
+    return checkRenderChoices(options, error);
 }

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "model/song.h"
+
 struct AppState;
 
 // Finishes ring chunk (chunkIndex + noteLatency) mod 5: knob stages of the unmuted instruments,
@@ -15,6 +17,9 @@ void mixChunk(AppState& app);
 // rings with their volumes and the main volumes into mixRing, then clips to +-127 (setting
 // `clipped`) and converts to 16 bits into outputRing. A NaN sample is written as 0.
 void mixAndClip(AppState& app, int start, int end);
+
+// Each instrument's gain in the mix, per channel (0 left, 1 right): MainVolume times Volume.
+void mixGains(const Song& song, float gains[kInstrumentCount][2]);
 
 // A mix sample as a 16-bit output sample: clipped to +-127, times 256, truncated; NaN gives 0.
 // Sets `clipped` to 1 when the sample had to be clipped.

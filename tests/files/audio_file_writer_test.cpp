@@ -189,6 +189,25 @@ TEST(AudioFileWriter, AFailedWriteLeavesNothingBehind) {
     rmdir(folder.c_str());
 }
 
+TEST(AudioFileWriter, WaveOutputBeyondTheHeaderLimitIsWrittenAsRf64) {
+    const std::string folder = scratchFolder();
+    const std::vector<float> samples = testSignal(1000);
+    for (uint64_t maxFrames : {uint64_t{1000}, uint64_t{3} << 30}) {
+        const std::string path = folder + "/long.wav";
+        AudioFileWriter writer;
+        std::string error;
+        ASSERT_TRUE(writer.open(path, AudioFormat::Wav16, 44100, 2, maxFrames, error)) << error;
+        ASSERT_TRUE(writer.write(samples.data(), 1000, error));
+        ASSERT_TRUE(writer.finish(error)) << error;
+        const Decoded decoded = readBack(path);
+        EXPECT_EQ(decoded.info.format & SF_FORMAT_TYPEMASK,
+                  maxFrames > 1000 ? SF_FORMAT_RF64 : SF_FORMAT_WAV);
+        EXPECT_EQ(decoded.info.frames, 1000);
+        std::remove(path.c_str());
+    }
+    rmdir(folder.c_str());
+}
+
 TEST(AudioFileWriter, FormatNamesAndTheWaveHeaderLimit) {
     AudioFormat format = AudioFormat::Wav16;
     EXPECT_TRUE(parseAudioFormat("flac24", format));
