@@ -1,10 +1,9 @@
-// 16-bit stereo PCM WAV files: the 44-byte header and the whole-file writer.
+// 16-bit stereo PCM WAV files: the 44-byte header and the samples in its byte order.
 #include "app/wave_file_writer.h"
 
 #include <cstring>
 
 #include "base/little_endian.h"
-#include "files/safe_file_writer.h"
 
 namespace {
 
@@ -36,28 +35,4 @@ void copySamplesLittleEndian(uint8_t* out, const uint8_t* samples, size_t byteCo
         std::memcpy(&sample, samples + i, sizeof sample);
         out = writeLe16(out, static_cast<uint16_t>(sample));
     }
-}
-
-bool writeStereoWaveFile(const std::string& path, int sampleRate,
-                         const std::vector<uint8_t>& samples, std::string& error) {
-    const uint64_t dataBytes = samples.size();
-    if (dataBytes > kMaxWaveDataBytes) {
-        error = "too many samples for a WAV file";
-        return false;
-    }
-    std::vector<uint8_t> file(kWaveHeaderBytes + samples.size());
-    fillStereoWaveHeader(file.data(), sampleRate, static_cast<uint32_t>(dataBytes));
-    copySamplesLittleEndian(file.data() + kWaveHeaderBytes, samples.data(), samples.size());
-
-    SafeFileWriter writer;
-    if (!beginSafeFile(writer, path)) {
-        error = "cannot create " + path;
-        return false;
-    }
-    writeSafeFile(writer, file.data(), file.size());
-    if (!commitSafeFile(writer)) {
-        error = "cannot write " + path;
-        return false;
-    }
-    return true;
 }

@@ -3,7 +3,6 @@
 #include "app/playback.h"
 #include "app/script_session.h"
 #include "app/scripted_platform.h"
-#include "app/wave_file_writer.h"
 #include "cli/options.h"
 #include "cli/render_mode.h"
 #include "cli/screenshot_action.h"
@@ -66,9 +65,10 @@ int main(int argc, char** argv) {
         if (session.platform.warningShown()) return kExitFailure;
     }
     if (!options.renderOutput.empty()) {
-        const std::vector<uint8_t> played = renderSteps(*app, device, options.renderSteps);
-        if (!writeStereoWaveFile(options.renderOutput, app->engine.streamRate, played, error))
-            return fail(error);
+        const RenderRequest request = {options.renderOutput, options.renderSteps,
+                                       options.renderFormat, options.renderOnce,
+                                       options.renderTail,   options.renderStems};
+        if (!renderSong(*app, device, request, error)) return fail(error);
     }
     return platform.warningShown() ? kExitFailure : 0;
 }

@@ -7,6 +7,7 @@
 
 const char* const kCliUsage =
     "usage: humbrook-render [-o OUT.wav] [-n STEPS] [-r 22050|44100] [-l 1|2|3] "
+    "[--format wav16|wav24|wavf32|flac16|flac24|ogg] [--once] [--tail] [--stems] "
     "[--save FILE.zwv] [--screenshot FILE.png [--zoom 1|2|3|4]] [--script FILE|-] [SONG.zwv]";
 
 namespace {
@@ -15,6 +16,10 @@ constexpr int kSaveOption = 256; // --save has no short form
 constexpr int kScriptOption = 257;
 constexpr int kScreenshotOption = 258;
 constexpr int kZoomOption = 259;
+constexpr int kFormatOption = 260;
+constexpr int kOnceOption = 261;
+constexpr int kTailOption = 262;
+constexpr int kStemsOption = 263;
 
 // The long options; the short ones are in kShortOptions.
 const option kLongOptions[] = {
@@ -26,6 +31,10 @@ const option kLongOptions[] = {
     {"script", required_argument, nullptr, kScriptOption},
     {"screenshot", required_argument, nullptr, kScreenshotOption},
     {"zoom", required_argument, nullptr, kZoomOption},
+    {"format", required_argument, nullptr, kFormatOption},
+    {"once", no_argument, nullptr, kOnceOption},
+    {"tail", no_argument, nullptr, kTailOption},
+    {"stems", no_argument, nullptr, kStemsOption},
     {nullptr, 0, nullptr, 0},
 };
 const char* const kShortOptions = ":o:n:r:l:";
@@ -48,6 +57,7 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         if (options.renderOutput.empty()) error = "empty output file name";
         return !options.renderOutput.empty();
     case 'n':
+        options.stepsGiven = true;
         if (parseInt(value, 1, 1000000, options.renderSteps)) return true;
         error = "steps must be 1 to 1000000";
         return false;
@@ -77,10 +87,38 @@ bool applyOption(int code, const char* value, CliOptions& options, std::string& 
         if (parseInt(value, 1, 4, options.screenshotZoom)) return true;
         error = "zoom must be 1, 2, 3 or 4";
         return false;
+    case kFormatOption:
+        if (parseAudioFormat(value, options.renderFormat)) return true;
+        error = "format must be wav16, wav24, wavf32, flac16, flac24 or ogg";
+        return false;
+    case kOnceOption:
+        options.renderOnce = true;
+        return true;
+    case kTailOption:
+        options.renderTail = true;
+        return true;
+    case kStemsOption:
+        options.renderStems = true;
+        return true;
     default:
         error = "unknown option";
         return false;
     }
+}
+
+// The render choices need -o, and --once replaces -n.
+bool checkRenderChoices(const CliOptions& options, std::string& error) {
+    const bool choices = options.renderOnce || options.renderTail || options.renderStems ||
+                         options.renderFormat != AudioFormat::Wav16;
+    if (choices && options.renderOutput.empty()) {
+        error = "--format, --once, --tail and --stems need -o";
+        return false;
+    }
+    if (options.renderOnce && options.stepsGiven) {
+        error = "--once and -n cannot be combined";
+        return false;
+    }
+    return true;
 }
 
 // Applies an argument that is not an option: the one song file to load.
@@ -126,5 +164,5 @@ bool parseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
         error = "nothing to do";
         return false;
     }
-    return true;
+    return checkRenderChoices(options, error);
 }

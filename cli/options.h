@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "files/audio_file_writer.h"
+
 // Every option of the command line. An option that asks for an action (render, and later
 // ones such as saving or a screenshot) is one field here, one entry in the option table of
 // options.cpp and one test in hasAction; main runs the actions in a fixed order.
@@ -11,6 +13,16 @@ struct CliOptions {
     std::string renderOutput;
     // -n, --steps N: steps to render, 1..1000000.
     int renderSteps = 64;
+    bool stepsGiven = false; // -n was given (it cannot be combined with --once)
+    // --format wav16|wav24|wavf32|flac16|flac24|ogg: how -o writes; wav16 by default.
+    AudioFormat renderFormat = AudioFormat::Wav16;
+    // --once: render once through the longest play order instead of -n steps.
+    bool renderOnce = false;
+    // --tail: after the last step, let the delays ring out (until a step is below -90 dBFS,
+    // at most 10 seconds).
+    bool renderTail = false;
+    // --stems: one file per instrument (OUT-1.EXT .. OUT-4.EXT) instead of the mix.
+    bool renderStems = false;
     // -r, --rate 22050|44100: stream sample rate.
     int sampleRate = 22050;
     // -l, --latency 1|2|3: note latency in chunks.

@@ -21,17 +21,21 @@ int16_t outputSample(float mixed, float& clipped) {
     return static_cast<int16_t>(mixed * 256.0f);
 }
 
+void mixGains(const Song& song, float gains[kInstrumentCount][2]) {
+    for (int i = 0; i < kInstrumentCount; ++i) {
+        gains[i][0] = song.MainVolume[0] * song.Volume[i];
+        gains[i][1] = song.MainVolume[1] * song.Volume[i];
+    }
+}
+
 void mixAndClip(const Song& song, const EngineState& engine, StreamState& stream, int start,
                 int end) {
     float* mix = stream.mixRing.get();
     int16_t* output = stream.outputRing.get();
     const float* rings[kInstrumentCount];
+    for (int i = 0; i < kInstrumentCount; ++i) rings[i] = engine.instrumentRing[i].get();
     float gains[kInstrumentCount][2]; // MainVolume (left, right) times Volume
-    for (int i = 0; i < kInstrumentCount; ++i) {
-        rings[i] = engine.instrumentRing[i].get();
-        gains[i][0] = song.MainVolume[0] * song.Volume[i];
-        gains[i][1] = song.MainVolume[1] * song.Volume[i];
-    }
+    mixGains(song, gains);
     // One pass sums the instruments in order 0..3 from zero and converts the sum as
     // outputSample does (written so that the compiler need not branch).
     bool anyClipped = false;

@@ -20,6 +20,9 @@ void mixChunk(const Song& song, EngineState& engine, StreamState& stream, Record
 void mixAndClip(const Song& song, const EngineState& engine, StreamState& stream, int start,
                 int end);
 
+// Each instrument's gain in the mix, per channel (0 left, 1 right): MainVolume times Volume.
+void mixGains(const Song& song, float gains[kInstrumentCount][2]);
+
 // A mix sample as a 16-bit output sample: clipped to +-127, times 256, truncated; NaN gives 0.
 // Sets `clipped` to 1 when the sample had to be clipped.
 int16_t outputSample(float mixed, float& clipped);

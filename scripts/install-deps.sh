@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 
-build_packages=(cmake make g++ pkg-config libpng-dev libfltk1.3-dev libsdl2-dev)
+build_packages=(cmake make g++ pkg-config libpng-dev libfltk1.3-dev libsdl2-dev libsndfile1-dev)
 test_packages=(git python3 googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev clang-format xvfb xdotool x11-utils desktop-file-utils shared-mime-info imagemagick)
 
 packages=("${build_packages[@]}")
