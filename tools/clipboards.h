@@ -12,7 +12,7 @@ struct PatternClipboard {
 };
 
 // Values only: nothing records which instrument, bank, curve or slot they came from. All zeros
-// in a fresh AppState, so a paste before any copy writes zeros.
+// in a fresh record, so a paste before any copy writes zeros.
 struct Clipboards {
     PatternClipboard patternClipboard;
     float envelopeClipboard[kEnvelopePoints]; // points 0..300 of a curve

@@ -14,8 +14,8 @@ void resetSong(Song& song, Clipboards& clipboards, int currentInstrument) {
     generateSquare(song, 3);
     for (int slot = 4; slot < kWaveformSlotCount; ++slot) generateSine(song, slot);
     // The audio rings, stream format, note latency and editing selections are not touched here:
-    // New replaces the whole AppState with a value-initialised one, which gives them their
-    // start values.
+    // New replaces the whole application record with a value-initialised one, which gives them
+    // their start values.
     if (currentInstrument >= 0 && currentInstrument < kInstrumentCount)
         song.SoundIdx[currentInstrument] = 0;
 }

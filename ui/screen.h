@@ -1,6 +1,6 @@
-// Screen: the process-wide rendering record that lives outside AppState for the life of the
-// program: the display and its window picture, the panel rectangles, canvases and surfaces, the
-// playback marker, the glyph atlases and the metal shading.
+// Screen: the process-wide rendering record that lives beside the application record for the life
+// of the program: the display and its window picture, the panel rectangles, canvases and surfaces,
+// the playback marker, the glyph atlases and the metal shading.
 #pragma once
 
 #include <vector>
