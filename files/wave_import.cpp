@@ -40,6 +40,7 @@ struct WaveSource {
 
     bool read(uint64_t offset, void* out, size_t count) const {
         if (offset > size || count > size - offset) return false;
+        if (count == 0) return true; // `out` may be an empty buffer's null pointer
         if (bytes == nullptr) return readFileAt(fd, offset, out, count);
         std::memcpy(out, bytes + offset, count);
         return true;
