@@ -12,21 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 for tool in xdotool python3; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
-work=$(mktemp -d)
-export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-. "$here/file_menu_exit.sh"
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+. "$(dirname "$0")/window_test_setup.sh"
 
 # The windows whose title is exactly $1 (FLTK's boxes have an empty one), counted.
 count_windows() {
