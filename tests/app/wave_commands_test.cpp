@@ -102,18 +102,8 @@ TEST_F(WaveImportCommand, DialogAndFile) {
 // Every recording test records into its own temporary directory.
 class RecordedWaveCommand : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        hadTmpdir = old != nullptr;
-        if (old) oldTmpdir = old;
-        setenv("TMPDIR", tmp.path.c_str(), 1);
-    }
     void TearDown() override {
         if (app->recording.file) endRecordingFile(app->recording);
-        if (hadTmpdir)
-            setenv("TMPDIR", oldTmpdir.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
     }
     // Records `count` chunks of the current chunk length: samples -1, -32768, 0, 1234, 7, 8, ...
     void recordChunks(int count) {
@@ -131,9 +121,8 @@ class RecordedWaveCommand : public ::testing::Test {
 
     ScratchFolder tmp;
     ScratchFolder out;
-    std::string oldTmpdir;
-    bool hadTmpdir = false;
     std::unique_ptr<AppState> app = makeApp();
+    TmpdirOverride tmpdir{tmp.path}; // every test records into its own temporary folder
     FakePlatform platform;
 };
 

@@ -38,18 +38,8 @@ std::unique_ptr<AppState> makeApp() {
 // Every test records into its own temporary directory.
 class Recording : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        hadTmpdir = old != nullptr;
-        if (old) oldTmpdir = old;
-        setenv("TMPDIR", tmp.path.c_str(), 1);
-    }
     void TearDown() override {
         if (app->recording.file) endRecordingFile(app->recording);
-        if (hadTmpdir)
-            setenv("TMPDIR", oldTmpdir.c_str(), 1);
-        else
-            unsetenv("TMPDIR");
     }
     // One chunk of the current chunk length: samples -1, -32768, 0, 1234, then 7, 8, 9, ...
     std::vector<int16_t> chunk() const {
@@ -71,9 +61,8 @@ class Recording : public ::testing::Test {
 
     ScratchFolder tmp;
     ScratchFolder out;
-    std::string oldTmpdir;
-    bool hadTmpdir = false;
     std::unique_ptr<AppState> app = makeApp();
+    TmpdirOverride tmpdir{tmp.path}; // every test records into its own temporary folder
 };
 
 TEST_F(Recording, OneChunkAt70BpmAnd22050Hz) {
