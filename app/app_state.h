@@ -1,6 +1,8 @@
 // The one record that owns everything that changes: song, engine, recording, clipboards, UI state.
 #pragma once
 
+#include <string>
+
 #include "engine/engine_state.h"
 #include "engine/stream_state.h"
 #include "files/recording_state.h"
@@ -17,4 +19,7 @@ struct AppState {
     Clipboards clipboards;
     UiState ui;     // selections the keyboard and menus change
     DragState drag; // which control a held mouse button is editing
+    // The file the song was opened from or last saved to, which File > Save writes without
+    // asking; empty for a song never saved.
+    std::string songPath;
 };

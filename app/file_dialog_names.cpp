@@ -36,3 +36,14 @@ std::string parentFolder(const std::string& folder) {
 std::string listPattern(const std::string& pattern) {
     return pattern == "*.*" ? "*" : pattern;
 }
+
+std::string folderOfFile(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return "";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string fileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}

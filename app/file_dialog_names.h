@@ -21,3 +21,9 @@ std::string parentFolder(const std::string& folder);
 // A filter's pattern as the file list matches names: "*.*" (all files) becomes "*", which also
 // matches names without a dot.
 std::string listPattern(const std::string& pattern);
+
+// The folder a file path lies in ("/a/b.zwv" gives "/a", "/b.zwv" gives "/", a bare name "").
+std::string folderOfFile(const std::string& path);
+
+// The last component of a path ("/a/b.zwv" gives "b.zwv").
+std::string fileNameOf(const std::string& path);

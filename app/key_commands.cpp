@@ -194,3 +194,8 @@ void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
         break;
     }
 }
+
+bool bareKeyCommandRuns(int key, bool ctrlOrAltHeld) {
+    const bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+    return !(letterOrDigit && ctrlOrAltHeld);
+}

@@ -17,3 +17,7 @@ bool enterDigit(AppState& app, int value);
 // Left (forward) and Right (back) arrows: every instrument moves to the next or previous entry
 // of its play order and restarts at that bank's first step.
 void jumpMeasure(AppState& app, bool forward);
+
+// Whether a key press runs the key's own command: a letter or digit held with Ctrl or Alt does
+// not (Ctrl+S is File > Save, not the sliding toggle S); the other keys do whatever is held.
+bool bareKeyCommandRuns(int key, bool ctrlOrAltHeld);

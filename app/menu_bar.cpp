@@ -23,3 +23,12 @@ bool menuItemChecked(const MenuState& menu, int id) {
         return false;
     }
 }
+
+std::string recentSongCaption(int index, const std::string& path) {
+    std::string caption = "&" + std::to_string(index + 1) + " ";
+    for (char c : path) {
+        if (c == '&') caption += '&';
+        caption += c;
+    }
+    return caption;
+}

@@ -1,10 +1,13 @@
 // The menu bar: command ids, captions, and the state of its Paste items and Options checks.
 #pragma once
 
+#include <string>
+
 enum MenuCommand : int {
     kMenuNew = 40058,
     kMenuOpen = 40038,
     kMenuSave = 40039,
+    kMenuSaveAs = 40063,
     kMenuSaveRecordedWave = 40048,
     kMenuImportWave = 40057,
     kMenuExit = 10001,
@@ -26,6 +29,9 @@ enum MenuCommand : int {
     kMenuActualSize = 40062,
     kMenuAbout = 40059,
     kMenuHelp = 40041,
+    // File > Open Recent: the recent songs of the settings, newest first, one id each.
+    kMenuOpenRecentFirst = 40070,
+    kMenuOpenRecentLast = 40077,
 };
 
 // One item of the menu bar, in the order the menus list them. `menu` is the title of the menu
@@ -41,6 +47,7 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&File", nullptr, "&New", kMenuNew},
     {"&File", nullptr, "&Open", kMenuOpen},
     {"&File", nullptr, "&Save", kMenuSave},
+    {"&File", nullptr, "Save &As...", kMenuSaveAs},
     {"&File", nullptr, "Save &Recorded Wave", kMenuSaveRecordedWave},
     {"&File", nullptr, "&Import Wave", kMenuImportWave},
     {"&File", nullptr, "E&xit\t", kMenuExit},
@@ -64,6 +71,8 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&Help", nullptr, "&About", kMenuAbout},
 };
 
+// File > Open Recent follows File > Open; its items are the recent songs, listed by the window.
+
 // The View items act on the window, not on the song: the windowed program handles them itself,
 // and elsewhere they do nothing.
 
@@ -78,6 +87,10 @@ struct MenuState {
     int checkedNoteLatency = 1;    // 1..3
     int checkedSampleRate = 22050; // 22050 or 44100
 };
+
+// The caption of recent song `index` (0 = newest): its number as the mnemonic, then the path,
+// with the characters a menu caption gives a meaning to ('&') doubled so that they show.
+std::string recentSongCaption(int index, const std::string& path);
 
 // Whether the item with this id is grayed (only Paste items can be).
 bool menuItemGrayed(const MenuState& menu, int id);

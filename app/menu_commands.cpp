@@ -45,13 +45,21 @@ void recordAllInstrumentSettings(AppState& app) {
     }
 }
 
-void openSong(AppState& app, Screen& screen, Platform& platform) {
+// File > Open, and File > Open Recent with the recent song's path.
+void openSong(AppState& app, Screen& screen, Platform& platform, const std::string* recentPath) {
     stopPlayback(app);
-    if (openSongFile(app, platform)) {
-        redrawEverything(app, screen);
-        recordAllInstrumentSettings(app);
-    }
+    const bool opened =
+        recentPath ? openSongPath(app, *recentPath, platform) : openSongFile(app, platform);
+    if (opened) showOpenedSong(app, screen);
     updatePanel(app, screen, PanelId::PlayStopRecord);
+}
+
+// File > Open Recent: a number past the recent songs opens nothing.
+void openRecentSong(AppState& app, Screen& screen, Platform& platform, int index) {
+    const std::vector<std::string>& recent = platform.settings().recentSongs;
+    if (index < 0 || index >= static_cast<int>(recent.size())) return;
+    const std::string path = recent[static_cast<size_t>(index)]; // opening reorders the list
+    openSong(app, screen, platform, &path);
 }
 
 void saveRecording(AppState& app, Screen& screen, Platform& platform) {
@@ -126,6 +134,11 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
 
 } // namespace
 
+void showOpenedSong(AppState& app, Screen& screen) {
+    redrawEverything(app, screen);
+    recordAllInstrumentSettings(app);
+}
+
 void redrawEverything(AppState& app, Screen& screen) {
     renderAllPanels(app, screen);
     presentAllPanels(app, screen);
@@ -140,11 +153,15 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         newSong(app, screen, platform, menu);
         break;
     case kMenuOpen:
-        openSong(app, screen, platform);
+        openSong(app, screen, platform, nullptr);
         break;
     case kMenuSave:
+    case kMenuSaveAs:
         stopPlayback(app);
-        saveSongFile(app.song, platform);
+        if (id == kMenuSave)
+            saveSong(app, platform);
+        else
+            saveSongAs(app, platform);
         updatePanel(app, screen, PanelId::PlayStopRecord);
         break;
     case kMenuSaveRecordedWave:
@@ -178,7 +195,10 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         showAboutBox(platform);
         break;
     default:
-        onEditCommand(app, screen, menu, id);
+        if (id >= kMenuOpenRecentFirst && id <= kMenuOpenRecentLast)
+            openRecentSong(app, screen, platform, id - kMenuOpenRecentFirst);
+        else
+            onEditCommand(app, screen, menu, id);
         break;
     }
     return MenuOutcome::Continue;

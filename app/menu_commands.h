@@ -15,6 +15,10 @@ enum class MenuOutcome {
 // Open and File > New show.
 void redrawEverything(AppState& app, Screen& screen);
 
+// After a song was opened (File > Open, or a song recovered at start): every panel again, and
+// every instrument's knobs and delays handed to the engine.
+void showOpenedSong(AppState& app, Screen& screen);
+
 // One menu command by its id. A grayed Paste item and an unknown id do nothing (the windowed
 // program never receives them). `menu` gains its enabled Paste items and moved check marks.
 MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, MenuState& menu,

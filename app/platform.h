@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
+
 enum class MessageIcon { None, Warning };
 
 struct FileDialogFilter {
@@ -15,6 +17,7 @@ struct FileDialogFilter {
 // Parameters of an Open or Save file dialog.
 struct FileDialogRequest {
     std::string presetName;                // file name shown when the dialog opens
+    std::string folder;                    // folder shown first; empty: the working folder
     std::vector<FileDialogFilter> filters; // in the order the dialog lists them
     int filterIndex = 1;                   // 1-based filter chosen at first
     std::string defaultExtension;          // appended when the user types a name without one
@@ -35,6 +38,15 @@ class Platform {
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> askOpenPath(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> askSavePath(const FileDialogRequest& request) = 0;
+
+    // What the commands remember between runs: the folder each kind of dialog ended in and the
+    // recent songs. A command that changes them calls keepSettings(), which the windowed program
+    // answers by writing the settings file; elsewhere they live as long as the platform.
+    virtual Settings& settings() { return settings_; }
+    virtual void keepSettings() {}
+
+  private:
+    Settings settings_;
 };
 
 // A failure as the program reports every one: warning beep, then a message box without caption

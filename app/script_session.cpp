@@ -78,9 +78,9 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
     case ScriptCommandKind::DialogCancel:
         session.platform.queueDialogAnswer(std::nullopt);
         break;
-    case ScriptCommandKind::Save:
+    case ScriptCommandKind::Save: // always to the path given, whichever file the song has
         session.platform.queueDialogAnswer(command.path);
-        chooseMenu(session, kMenuSave);
+        chooseMenu(session, kMenuSaveAs);
         break;
     case ScriptCommandKind::Open:
         session.platform.queueDialogAnswer(command.path);

@@ -2,6 +2,7 @@
 #include "app/song_commands.h"
 
 #include "app/app_state.h"
+#include "app/file_dialog_names.h"
 #include "app/platform.h"
 #include "app/playback.h"
 #include "app/product_info.h"
@@ -12,9 +13,17 @@
 
 namespace {
 
+constexpr const char* kUnsavedSongName = "def.zwv";
+
+// The song folder of the settings follows every song dialog that chose a file.
+void rememberSongFolder(Platform& platform, const std::string& path) {
+    platform.settings().songFolder = folderOfFile(path);
+    platform.keepSettings();
+}
+
 FileDialogRequest songDialog(bool save) {
     FileDialogRequest request;
-    request.presetName = "def.zwv";
+    request.presetName = kUnsavedSongName;
     request.filters = {{save ? "Humbrook Files" : "Humbrook Files *.zwv", "*.zwv"},
                        {"All Files", "*.*"}};
     request.filterIndex = 1;
@@ -85,13 +94,46 @@ bool saveSongToPath(const Song& song, const std::string& path, Platform& platfor
     return result == SongFileWrite::Written;
 }
 
-bool openSongFile(AppState& app, Platform& platform) {
-    std::optional<std::string> path = platform.askOpenPath(songDialog(false));
-    if (!path) return false;
-    return loadSongFromPath(app, *path, platform);
+bool openSongPath(AppState& app, const std::string& path, Platform& platform) {
+    if (!loadSongFromPath(app, path, platform)) return false;
+    app.songPath = path;
+    addRecentSong(platform.settings(), path);
+    platform.keepSettings();
+    return true;
 }
 
-void saveSongFile(const Song& song, Platform& platform) {
-    std::optional<std::string> path = platform.askSavePath(songDialog(true));
-    if (path) saveSongToPath(song, *path, platform);
+bool openSongFile(AppState& app, Platform& platform) {
+    FileDialogRequest request = songDialog(false);
+    request.folder = platform.settings().songFolder;
+    std::optional<std::string> path = platform.askOpenPath(request);
+    if (!path) return false;
+    rememberSongFolder(platform, *path);
+    return openSongPath(app, *path, platform);
+}
+
+bool saveSongAs(AppState& app, Platform& platform) {
+    FileDialogRequest request = songDialog(true);
+    if (app.songPath.empty()) {
+        request.folder = platform.settings().songFolder;
+    } else {
+        request.folder = folderOfFile(app.songPath);
+        request.presetName = fileNameOf(app.songPath);
+    }
+    std::optional<std::string> path = platform.askSavePath(request);
+    if (!path) return false;
+    rememberSongFolder(platform, *path);
+    if (!saveSongToPath(app.song, *path, platform)) return false;
+    app.songPath = *path;
+    addRecentSong(platform.settings(), *path);
+    platform.keepSettings();
+    return true;
+}
+
+bool saveSong(AppState& app, Platform& platform) {
+    if (app.songPath.empty()) return saveSongAs(app, platform);
+    return saveSongToPath(app.song, app.songPath, platform);
+}
+
+std::string songDisplayName(const AppState& app) {
+    return app.songPath.empty() ? "Untitled" : fileNameOf(app.songPath);
 }

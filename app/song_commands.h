@@ -26,9 +26,24 @@ bool loadSongFromPath(AppState& app, const std::string& path, Platform& platform
 // file is open. "Couldn't Write File " on any failure. Returns true when written.
 bool saveSongToPath(const Song& song, const std::string& path, Platform& platform);
 
-// File > Open: the Open dialog, then loadSongFromPath. Returns whether a file was opened as a
-// song (damaged or not); the caller stops playback before and redraws after.
+// Opens `path` as loadSongFromPath does; once opened, the song belongs to `path` (File > Save
+// writes there) and the path becomes the newest recent song. Returns whether it was opened.
+bool openSongPath(AppState& app, const std::string& path, Platform& platform);
+
+// File > Open: the Open dialog, starting in the folder the last song dialog ended in, then
+// openSongPath. Returns whether a file was opened as a song (damaged or not); the caller stops
+// playback before and redraws after.
 bool openSongFile(AppState& app, Platform& platform);
 
-// File > Save: the Save dialog (asking before replacing a file), then saveSongToPath.
-void saveSongFile(const Song& song, Platform& platform);
+// File > Save As: the Save dialog (asking before replacing a file), starting in the song's own
+// folder with its file name (a song never saved: "def.zwv" in the folder the last song dialog
+// ended in), then saveSongToPath. A song written belongs to its new path, which becomes the
+// newest recent song. Returns true when written; false when cancelled or failed.
+bool saveSongAs(AppState& app, Platform& platform);
+
+// File > Save: a song that belongs to a file is written there without asking; one that does not
+// is saved as saveSongAs does. Returns true when written.
+bool saveSong(AppState& app, Platform& platform);
+
+// The name the song goes by in questions: its file's name, or "Untitled" for a song never saved.
+std::string songDisplayName(const AppState& app);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/app_state.h"
+#include "app/file_dialog_names.h"
 #include "app/platform.h"
 #include "files/recorded_wave.h"
 #include "files/wave_import.h"
@@ -12,9 +13,11 @@
 
 namespace {
 
-FileDialogRequest waveDialog(bool save) {
+// Import Wave and Save Recorded Wave each start where their own last dialog ended.
+FileDialogRequest waveDialog(bool save, const std::string& folder) {
     FileDialogRequest request;
     request.presetName = "out.wav";
+    request.folder = folder;
     request.filters = {{"Wave Files", "*.wav"}, {"All Files", "*.*"}};
     request.filterIndex = 1;
     request.defaultExtension = "wav";
@@ -81,8 +84,12 @@ bool writeRecordedWave(AppState& app, const std::string& path, Platform& platfor
 }
 
 bool saveRecordedWave(AppState& app, Platform& platform) {
-    std::optional<std::string> path = platform.askSavePath(waveDialog(true));
+    Settings& settings = platform.settings();
+    std::optional<std::string> path =
+        platform.askSavePath(waveDialog(true, settings.recordingFolder));
     if (!path) return false;
+    settings.recordingFolder = folderOfFile(*path);
+    platform.keepSettings();
     return writeRecordedWave(app, *path, platform);
 }
 
@@ -97,7 +104,10 @@ bool importWaveFromPath(AppState& app, int slot, const std::string& path, Platfo
 
 bool importWaveFile(AppState& app, Platform& platform, int slot) {
     if (slot < 0 || slot >= kWaveformSlotCount) return false;
-    std::optional<std::string> path = platform.askOpenPath(waveDialog(false));
+    Settings& settings = platform.settings();
+    std::optional<std::string> path = platform.askOpenPath(waveDialog(false, settings.waveFolder));
     if (!path) return false;
+    settings.waveFolder = folderOfFile(*path);
+    platform.keepSettings();
     return importWaveFromPath(app, slot, *path, platform);
 }

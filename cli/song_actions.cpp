@@ -6,8 +6,7 @@
 #include "cli/options.h"
 
 bool runSongActions(AppState& app, const CliOptions& options, Platform& platform) {
-    const bool opened =
-        !options.songPath.empty() && loadSongFromPath(app, options.songPath, platform);
+    const bool opened = !options.songPath.empty() && openSongPath(app, options.songPath, platform);
     if (!options.savePath.empty()) saveSongToPath(app.song, options.savePath, platform);
     return opened;
 }

@@ -192,7 +192,8 @@ bool FileDialog::replaceConfirmed(const std::string& path) {
 }
 
 std::optional<std::string> FileDialog::run() {
-    showFolder(workingFolder());
+    // The folder the request names, unless it has gone since: then the working folder.
+    showFolder(isFolder(request_.folder) ? request_.folder : workingFolder());
     window_.show();
     nameField_->take_focus();
     nameField_->position(0, nameField_->size()); // the preset name is replaced by typing

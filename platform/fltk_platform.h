@@ -1,13 +1,17 @@
 // The desktop of the windowed program: FLTK message boxes, beep, title and file dialogs.
 #pragma once
 
+#include <functional>
+
 #include "app/platform.h"
 
 class Fl_Window;
 
 class FltkPlatform final : public Platform {
   public:
-    explicit FltkPlatform(Fl_Window& window) : window_(window) {}
+    // `settings` are the window's, `keep` writes them.
+    FltkPlatform(Fl_Window& window, Settings& settings, std::function<void()> keep)
+        : window_(window), settings_(settings), keep_(std::move(keep)) {}
 
     // Message boxes: the warning icon for warnings, none otherwise; the caption is the box's
     // title (empty: none).
@@ -17,7 +21,11 @@ class FltkPlatform final : public Platform {
     void setWindowTitle(const std::string& title) override;
     std::optional<std::string> askOpenPath(const FileDialogRequest& request) override;
     std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
+    Settings& settings() override { return settings_; }
+    void keepSettings() override { keep_(); }
 
   private:
     Fl_Window& window_;
+    Settings& settings_;
+    std::function<void()> keep_;
 };

@@ -27,6 +27,7 @@
 #include "engine/stream.h"
 #include "platform/fltk_picture.h"
 #include "platform/fltk_platform.h"
+#include "platform/fltk_recent_menu.h"
 #include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
 #include "ui/screen.h"
@@ -53,10 +54,11 @@ struct Program {
     Fl_Menu_Bar* menuBar = nullptr;
     PictureView* view = nullptr;
     std::unique_ptr<FltkPlatform> platform;
-    bool pumpTimerSet = false; // the pump timer is waiting to run
-    Settings settings;         // as read at start, changed by the menus
-    std::string settingsPath;  // empty: nowhere to keep them
-    int zoom = 1;              // 1..4: every picture pixel is zoom x zoom window pixels
+    bool pumpTimerSet = false;             // the pump timer is waiting to run
+    Settings settings;                     // as read at start, changed by the menus
+    std::string settingsPath;              // empty: nowhere to keep them
+    int zoom = 1;                          // 1..4: every picture pixel is zoom x zoom window pixels
+    std::vector<std::string> recentInMenu; // the recent songs File > Open Recent lists
 };
 
 // Writes the settings after a change; a failure is said once on standard error.
@@ -251,9 +253,19 @@ bool zoomItemGrayed(const Program& program, int id) {
            ((id == kMenuZoomOut || id == kMenuActualSize) && program.zoom <= kLowestZoom);
 }
 
-// The keys of the View items; the other items have none.
+// The keys of the File and View items; the other items have none.
 int menuShortcut(int id) {
     switch (id) {
+    case kMenuNew:
+        return FL_CTRL + 'n';
+    case kMenuOpen:
+        return FL_CTRL + 'o';
+    case kMenuSave:
+        return FL_CTRL + 's';
+    case kMenuSaveAs:
+        return FL_CTRL + FL_SHIFT + 's';
+    case kMenuExit:
+        return FL_CTRL + 'q';
     case kMenuZoomIn:
         return FL_CTRL + '=';
     case kMenuZoomOut:
@@ -325,6 +337,16 @@ void syncMenu(Program& program) {
     }
 }
 
+void buildMenu(Program& program);
+
+// The menu bar is made again when the recent songs changed; not inside the callback of one of
+// its own items, whose menu is still being used.
+void rebuildMenu(void* data) {
+    Program& program = *static_cast<Program*>(data);
+    program.menuBar->clear();
+    buildMenu(program);
+}
+
 void menuCallback(Fl_Widget* widget, void* data) {
     Program& program = *static_cast<Program*>(widget->user_data());
     const int id = static_cast<int>(reinterpret_cast<fl_intptr_t>(data));
@@ -335,6 +357,8 @@ void menuCallback(Fl_Widget* widget, void* data) {
     MenuOutcome outcome =
         onMenuCommand(*program.app, program.screen, *program.platform, program.menu, id);
     syncMenu(program);
+    if (program.settings.recentSongs != program.recentInMenu)
+        Fl::add_timeout(0.0, rebuildMenu, &program);
     if (outcome == MenuOutcome::Exit) program.window->hide();
 }
 
@@ -348,7 +372,10 @@ void buildMenu(Program& program) {
         int flags = spec.submenu ? FL_MENU_RADIO : 0;
         program.menuBar->add(path.c_str(), menuShortcut(spec.id), menuCallback,
                              reinterpret_cast<void*>(static_cast<fl_intptr_t>(spec.id)), flags);
+        if (spec.id == kMenuOpen)
+            addOpenRecentMenu(*program.menuBar, program.settings.recentSongs, menuCallback);
     }
+    program.recentInMenu = program.settings.recentSongs;
     program.menuBar->user_data(&program);
     syncMenu(program);
 }
@@ -378,7 +405,8 @@ int dispatchEvent(int event, Fl_Window* window) {
         !Fl::grab() && !Fl::event_state(FL_ALT) &&
         program.menuBar->menu()->test_shortcut() == nullptr) {
         int key = keyCodeFromFltk(Fl::event_key());
-        if (key != kKeyNone) onKeyDown(*program.app, program.screen, *program.platform, key);
+        if (key != kKeyNone && bareKeyCommandRuns(key, Fl::event_state(FL_CTRL | FL_ALT) != 0))
+            onKeyDown(*program.app, program.screen, *program.platform, key);
     } else {
         used = Fl::handle_(event, window);
         followActivation(program, event, window);
@@ -416,7 +444,8 @@ void createWindow(Program& program) {
                              static_cast<int>(humbrook_icon_png_size));
     window->icon(&icon);
     program.window = window;
-    program.platform = std::make_unique<FltkPlatform>(*window);
+    program.platform = std::make_unique<FltkPlatform>(*window, program.settings,
+                                                      [&program] { keepSettings(program); });
     applyZoom(program, startingZoom(program.settings));
     buildMenu(program);
 }

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "app/key_codes.h"
 #include "app/key_commands.h"
 #include "app/panel_redraw.h"
 #include "model/bpm_digits.h"
@@ -14,6 +15,15 @@
 #include "tools/current_selection.h"
 
 namespace {
+
+TEST(KeyCommands, LettersAndDigitsWithCtrlOrAltRunNoBareKeyCommand) {
+    for (int key : {int('S'), int('Q'), int('A'), int('Z'), int('0'), int('9')}) {
+        EXPECT_TRUE(bareKeyCommandRuns(key, false)) << char(key);
+        EXPECT_FALSE(bareKeyCommandRuns(key, true)) << char(key);
+    }
+    for (int key : {int(kKeyEnter), int(kKeySpace), int(kKeyLeft), int(kKeyDelete)})
+        EXPECT_TRUE(bareKeyCommandRuns(key, true)) << key;
+}
 
 TEST(KeyCommands, EnterStartsAndStopsPlaybackAndRedrawsThePlayPanel) {
     ShellSession s;

@@ -19,9 +19,9 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 24u);
-    EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
-    EXPECT_EQ(kMenuItems[5].id, kMenuExit);
+    EXPECT_EQ(ids.size(), 25u);
+    EXPECT_STREQ(kMenuItems[6].caption, "E&xit\t");
+    EXPECT_EQ(kMenuItems[6].id, kMenuExit);
     MenuState fresh;
     for (int id : kPasteItems) EXPECT_TRUE(menuItemGrayed(fresh, id));
     EXPECT_FALSE(menuItemGrayed(fresh, kMenuCopyPattern));
@@ -191,6 +191,29 @@ TEST(MenuCommands, SaveThenOpenRestoresTheSongAndSetsTheTitle) {
         EXPECT_GE(pendingDelays, 1) << "instrument " << i;
     }
     std::remove(song.c_str());
+}
+
+TEST(MenuCommands, OpenRecentOpensTheRememberedSongsNewestFirst) {
+    ShellSession s;
+    const std::string older = tempPath("older.zwv"), newer = tempPath("newer.zwv");
+    s.song().BPM = 81.0f;
+    ASSERT_EQ(s.run("save " + older + "\n"), 0);
+    s.song().BPM = 82.0f;
+    ASSERT_EQ(s.run("save " + newer + "\n"), 0);
+    EXPECT_EQ(s.session->platform.settings().recentSongs, (std::vector<std::string>{newer, older}));
+    // The second item opens the older song, which then comes first; an item past the list opens
+    // nothing.
+    ASSERT_EQ(s.run("menu 40071\nmenu 40077\n"), 0);
+    EXPECT_FLOAT_EQ(s.song().BPM, 81.0f);
+    EXPECT_EQ(s.app().songPath, older);
+    EXPECT_EQ(s.session->platform.settings().recentSongs, (std::vector<std::string>{older, newer}));
+    // File > Save writes the song opened from the list to its file, without a dialog.
+    s.song().BPM = 83.0f;
+    ASSERT_EQ(s.run("menu 40039\n"), 0);
+    ASSERT_EQ(s.run("menu 40071\nmenu 40071\n"), 0);
+    EXPECT_FLOAT_EQ(s.song().BPM, 83.0f);
+    std::remove(older.c_str());
+    std::remove(newer.c_str());
 }
 
 TEST(MenuCommands, CancelledDialogsChangeNothing) {

@@ -80,7 +80,7 @@ TEST(SongCommands, OpenAndSaveCommands) {
     FakePlatform platform;
     // Cancelled dialogs do nothing.
     EXPECT_FALSE(openSongFile(*app, platform));
-    saveSongFile(app->song, platform);
+    EXPECT_FALSE(saveSong(*app, platform));
     EXPECT_TRUE(platform.events.empty());
     ASSERT_EQ(platform.dialogs.size(), 2u);
     const FileDialogRequest& open = platform.dialogs[0];
@@ -116,12 +116,82 @@ TEST(SongCommands, OpenAndSaveCommands) {
     const std::string path = folder.file("good.zwv");
     app->song.BPM = 95.0f;
     platform.answers.push_back(path);
-    saveSongFile(app->song, platform);
+    EXPECT_TRUE(saveSongAs(*app, platform));
     auto other = makeApp();
     platform.answers.push_back(path);
     EXPECT_TRUE(openSongFile(*other, platform));
     EXPECT_EQ(other->song.BPM, 95.0f);
     EXPECT_TRUE(platform.warnings().empty());
+}
+
+// The file a song belongs to, where its dialogs start, and the recent songs.
+TEST(SongCommands, SaveWritesTheSongsOwnFileAndSaveAsStartsThere) {
+    ScratchFolder folder;
+    auto app = makeApp();
+    FakePlatform platform;
+    platform.settings().songFolder = "/last/songs";
+    EXPECT_EQ(songDisplayName(*app), "Untitled");
+
+    // Never saved: Save asks like Save As, in the last song folder with the old preset name.
+    const std::string first = folder.file("first.zwv");
+    platform.answers.push_back(first);
+    ASSERT_TRUE(saveSong(*app, platform));
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].folder, "/last/songs");
+    EXPECT_EQ(platform.dialogs[0].presetName, "def.zwv");
+    EXPECT_EQ(app->songPath, first);
+    EXPECT_EQ(songDisplayName(*app), "first.zwv");
+    EXPECT_EQ(platform.settings().songFolder, folder.path);
+    EXPECT_EQ(platform.settings().recentSongs, std::vector<std::string>{first});
+
+    // Now it belongs to a file: Save writes there without a dialog.
+    app->song.BPM = 101.0f;
+    ASSERT_TRUE(saveSong(*app, platform));
+    EXPECT_EQ(platform.dialogs.size(), 1u);
+    auto reread = makeApp();
+    ASSERT_TRUE(loadSongFromPath(*reread, first, platform));
+    EXPECT_EQ(reread->song.BPM, 101.0f);
+
+    // Save As starts in the song's folder with its name, even after another folder was used.
+    platform.settings().songFolder = "/elsewhere";
+    const std::string second = folder.file("second.zwv");
+    platform.answers.push_back(second);
+    ASSERT_TRUE(saveSongAs(*app, platform));
+    EXPECT_EQ(platform.dialogs[1].folder, folder.path);
+    EXPECT_EQ(platform.dialogs[1].presetName, "first.zwv");
+    EXPECT_EQ(app->songPath, second);
+    EXPECT_EQ(platform.settings().recentSongs, (std::vector<std::string>{second, first}));
+
+    // A cancelled or failed Save As leaves the song with its file.
+    EXPECT_FALSE(saveSongAs(*app, platform));
+    platform.answers.push_back(folder.file("none/x.zwv"));
+    EXPECT_FALSE(saveSongAs(*app, platform));
+    EXPECT_EQ(app->songPath, second);
+    EXPECT_EQ(platform.settings().recentSongs.size(), 2u);
+}
+
+TEST(SongCommands, OpenStartsInTheLastSongFolderAndRemembersTheSong) {
+    ScratchFolder folder;
+    FakePlatform platform;
+    auto app = makeApp();
+    const std::string path = folder.file("song.zwv");
+    ASSERT_TRUE(saveSongToPath(app->song, path, platform));
+    platform.settings().songFolder = "/start/here";
+    platform.answers.push_back(path);
+    ASSERT_TRUE(openSongFile(*app, platform));
+    EXPECT_EQ(platform.dialogs[0].folder, "/start/here");
+    EXPECT_EQ(app->songPath, path);
+    EXPECT_EQ(platform.settings().songFolder, folder.path);
+    EXPECT_EQ(platform.settings().recentSongs, std::vector<std::string>{path});
+
+    // A file that is no song keeps the song's own file and the recent songs as they were, but
+    // the next dialog starts where this one ended.
+    auto other = makeApp();
+    platform.answers.push_back("/nowhere/gone.zwv");
+    EXPECT_FALSE(openSongFile(*other, platform));
+    EXPECT_TRUE(other->songPath.empty());
+    EXPECT_EQ(platform.settings().songFolder, "/nowhere");
+    EXPECT_EQ(platform.settings().recentSongs, std::vector<std::string>{path});
 }
 
 TEST(SongCommands, FailedSavesTellTheUser) {

@@ -6,8 +6,8 @@
 #   double click, then cancelled) and the Help box stay open for a while, and every chunk that SDL's
 #   disk driver played equals humbrook-render's chunk, none lost or repeated;
 # - File > Save Recorded Wave takes a typed relative name without extension (take.wav);
-# - File > Save takes a typed absolute path without extension (saved.zwv);
-# - File > Import Wave takes a file chosen by clicking in the list, which File > Save then shows.
+# - File > Save As takes a typed absolute path without extension (saved.zwv);
+# - File > Import Wave takes a file chosen by clicking in the list, which File > Save As then shows.
 # Usage: xvfb-run -a -s "-screen 0 1024x768x24" file_dialogs_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -49,8 +49,8 @@ wait_for_file() {
   return 1
 }
 
-# Chooses an item of the File menu by its place: 2 Open, 3 Save, 4 Save Recorded Wave,
-# 5 Import Wave (items are 20.5 pixels apart, Open at 58); then waits for the dialog titled $2.
+# Chooses an item of the File menu by its place: 2 Open, 4 Save, 5 Save As, 6 Save Recorded Wave,
+# 7 Import Wave (items are 20.5 pixels apart, Open at 58); then waits for the dialog titled $2.
 # On a busy machine a click can reach the menu before it is shown: then Escape closes the menu
 # and the choice is made again.
 file_menu_dialog() {
@@ -113,7 +113,7 @@ wait_for_window "song\.zwv" >/dev/null || fail "File > Open of a typed name did 
 # name is typed and a folder is opened with a double click, then Escape cancels it.
 xdotool key --window "$wid" Return
 xdotool key --window "$wid" l
-file_menu_dialog 5 '^Open$'
+file_menu_dialog 7 '^Open$'
 xdotool key ctrl+a
 xdotool type --delay 150 nothing
 xdotool mousemove --window "$dialog" 60 "$(list_line_y 2)" click --repeat 2 --delay 100 1
@@ -138,33 +138,33 @@ wait_for_no_window '^Help$' || fail "the Help box did not close"
 
 # Save Recorded Wave stops playback and takes a typed relative name without extension.
 sleep 2
-file_menu_dialog 4 '^Save As$'
+file_menu_dialog 6 '^Save As$'
 type_name take
 dialog_closed '^Save As$'
 wait_for_file "$work/take.wav" || fail "Save Recorded Wave did not write take.wav"
 [ "$(head -c 4 "$work/take.wav")" = RIFF ] || fail "take.wav is no WAV file"
 
-# Save takes a typed absolute path without extension.
-file_menu_dialog 3 '^Save As$'
+# Save As takes a typed absolute path without extension.
+file_menu_dialog 5 '^Save As$'
 type_name "$work/saved"
 dialog_closed '^Save As$'
-wait_for_file "$work/saved.zwv" || fail "File > Save of a typed path did not write saved.zwv"
+wait_for_file "$work/saved.zwv" || fail "File > Save As of a typed path did not write saved.zwv"
 wait_for_window "saved\.zwv" >/dev/null || fail "the title does not show the saved song"
 grep -q '^SoundFileVals' "$work/saved.zwv" && fail "saved.zwv holds an imported sound already"
 
 # Import Wave of a file chosen by clicking: a double click opens the folder pick/, a click
 # puts tone.wav (below "../") into the name field, the Open button takes it.
-file_menu_dialog 5 '^Open$'
+file_menu_dialog 7 '^Open$'
 xdotool mousemove --window "$dialog" 60 "$(list_line_y 2)" click --repeat 2 --delay 100 1
 sleep 0.5
 xdotool mousemove --window "$dialog" 60 "$(list_line_y 2)" click 1
 sleep 0.3
 xdotool mousemove --window "$dialog" 350 354 click 1
 dialog_closed '^Open$'
-file_menu_dialog 3 '^Save As$'
+file_menu_dialog 5 '^Save As$'
 type_name after
 dialog_closed '^Save As$'
-wait_for_file "$work/after.zwv" || fail "File > Save of a typed name did not write after.zwv"
+wait_for_file "$work/after.zwv" || fail "File > Save As of a typed name did not write after.zwv"
 grep -q '^SoundFileVals' "$work/after.zwv" || fail "the clicked sound file was not imported"
 
 exit_from_file_menu 100

@@ -1,11 +1,13 @@
-# Sourced by the window tests: a scratch folder ($work) with its own settings, the cleanup that
-# ends the program under test ($pid) and removes the folder, File > Exit, and fail.
+# Sourced by the window tests: a scratch folder ($work), the settings of the run in a folder of
+# their own (never the developer's, and out of the file dialogs' way), the cleanup that ends the
+# program under test ($pid) and removes both, File > Exit, and fail.
 work=$(mktemp -d)
-export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
+private=$(mktemp -d)
+export XDG_CONFIG_HOME=$private/config
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
+  rm -rf "$work" "$private"
 }
 trap cleanup EXIT
 
