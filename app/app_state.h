@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/edit_history.h"
 #include "engine/engine_state.h"
 #include "engine/stream_state.h"
 #include "files/recording_state.h"
@@ -22,4 +23,5 @@ struct AppState {
     // The file the song was opened from or last saved to, which File > Save writes without
     // asking; empty for a song never saved.
     std::string songPath;
+    EditHistory history; // whether the song is modified
 };

@@ -155,6 +155,9 @@ void jumpMeasure(AppState& app, bool forward) {
 }
 
 void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
+    // Play, instrument choice, measure jumps and recording leave the song as it is.
+    if (key != kKeyEnter && key != kKeySpace && key != kKeyLeft && key != kKeyRight && key != 'L')
+        app.history.markModified();
     if (isDigitKey(key)) {
         if (enterDigit(app, key - '0'))
             redrawAfterTempoChange(app, screen);

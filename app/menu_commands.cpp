@@ -106,20 +106,24 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
         menu.pasteEnabled[3] = 1;
         break;
     case kMenuPastePattern:
+        app.history.markModified();
         pastePattern(app.song, app.clipboards, app.ui.currentInstrument, viewedBankStart(app));
         updatePanel(app, screen, PanelId::NotePad);
         updatePanel(app, screen, PanelId::PanAndVelocity);
         break;
     case kMenuPasteEnvelope:
+        app.history.markModified();
         pasteEnvelope(app.song, app.clipboards, envelopeBankOf(app.song, app.ui.currentInstrument),
                       app.ui.envelopeCurve);
         redrawEnvelope(app, screen);
         break;
     case kMenuPasteWaveform:
+        app.history.markModified();
         pasteWaveform(app.song, app.clipboards, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuPasteEffects:
+        app.history.markModified();
         pasteEffects(app.song, app.clipboards, app.ui.currentInstrument);
         recordKnobChange(
             app,
@@ -168,6 +172,7 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         saveRecording(app, screen, platform);
         break;
     case kMenuImportWave:
+        app.history.markModified();
         importWaveFile(app, platform, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;

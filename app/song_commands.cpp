@@ -97,6 +97,7 @@ bool saveSongToPath(const Song& song, const std::string& path, Platform& platfor
 bool openSongPath(AppState& app, const std::string& path, Platform& platform) {
     if (!loadSongFromPath(app, path, platform)) return false;
     app.songPath = path;
+    app.history.markSaved();
     addRecentSong(platform.settings(), path);
     platform.keepSettings();
     return true;
@@ -124,6 +125,7 @@ bool saveSongAs(AppState& app, Platform& platform) {
     rememberSongFolder(platform, *path);
     if (!saveSongToPath(app.song, *path, platform)) return false;
     app.songPath = *path;
+    app.history.markSaved();
     addRecentSong(platform.settings(), *path);
     platform.keepSettings();
     return true;
@@ -131,7 +133,9 @@ bool saveSongAs(AppState& app, Platform& platform) {
 
 bool saveSong(AppState& app, Platform& platform) {
     if (app.songPath.empty()) return saveSongAs(app, platform);
-    return saveSongToPath(app.song, app.songPath, platform);
+    if (!saveSongToPath(app.song, app.songPath, platform)) return false;
+    app.history.markSaved();
+    return true;
 }
 
 std::string songDisplayName(const AppState& app) {
