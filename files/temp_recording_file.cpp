@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "files/locked_folder.h"
+
 namespace {
 
 // This program's folder, open and locked for as long as the program runs: the lock, not the
@@ -59,23 +61,6 @@ bool isProgramFolderName(const char* name) {
     return true;
 }
 
-// Empties the locked folder `name` of `parent` (open as `fd`) and removes it. Only its own
-// entries go: a folder inside it is left, and then so is the folder.
-void removeFolder(int parent, const char* name, int fd) {
-    int listFd = dup(fd);
-    DIR* inside = listFd >= 0 ? fdopendir(listFd) : nullptr;
-    if (!inside) {
-        if (listFd >= 0) close(listFd);
-        return;
-    }
-    while (dirent* entry = readdir(inside)) {
-        const std::string entryName = entry->d_name;
-        if (entryName != "." && entryName != "..") unlinkat(fd, entry->d_name, 0);
-    }
-    closedir(inside);
-    unlinkat(parent, name, AT_REMOVEDIR);
-}
-
 // Removes the folders of programs that no longer run: those whose lock nobody holds.
 void removeStaleFolders(const std::string& userFolder, const std::string& ownName) {
     DIR* folders = opendir(userFolder.c_str());
@@ -87,7 +72,7 @@ void removeStaleFolders(const std::string& userFolder, const std::string& ownNam
         if (fd < 0) continue;
         struct stat info;
         if (fstat(fd, &info) == 0 && info.st_uid == getuid() && flock(fd, LOCK_EX | LOCK_NB) == 0)
-            removeFolder(dirfd(folders), entry->d_name, fd);
+            removeFolderAndFiles(dirfd(folders), entry->d_name, fd);
         close(fd);
     }
     closedir(folders);
