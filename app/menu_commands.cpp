@@ -11,6 +11,7 @@
 #include "app/product_info.h"
 #include "app/song_commands.h"
 #include "app/startup.h"
+#include "app/unsaved_changes.h"
 #include "app/wave_commands.h"
 #include "tools/clipboard_edits.h"
 #include "tools/current_selection.h"
@@ -57,7 +58,8 @@ void openSong(AppState& app, Screen& screen, Platform& platform, const std::stri
 // File > Open Recent: a number past the recent songs opens nothing.
 void openRecentSong(AppState& app, Screen& screen, Platform& platform, int index) {
     const std::vector<std::string>& recent = platform.settings().recentSongs;
-    if (index < 0 || index >= static_cast<int>(recent.size())) return;
+    if (index < 0 || index >= static_cast<int>(recent.size()) || !songMayBeLeft(app, platform))
+        return;
     const std::string path = recent[static_cast<size_t>(index)]; // opening reorders the list
     openSong(app, screen, platform, &path);
 }
@@ -154,10 +156,10 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
     if (menuItemGrayed(menu, id)) return MenuOutcome::Continue;
     switch (id) {
     case kMenuNew:
-        newSong(app, screen, platform, menu);
+        if (songMayBeLeft(app, platform)) newSong(app, screen, platform, menu);
         break;
     case kMenuOpen:
-        openSong(app, screen, platform, nullptr);
+        if (songMayBeLeft(app, platform)) openSong(app, screen, platform, nullptr);
         break;
     case kMenuSave:
     case kMenuSaveAs:
@@ -177,7 +179,7 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         redrawWaveform(app, screen);
         break;
     case kMenuExit:
-        return MenuOutcome::Exit;
+        return songMayBeLeft(app, platform) ? MenuOutcome::Exit : MenuOutcome::Continue;
     case kMenuNoteLatency1:
         setNoteLatency(app, screen, menu, 1);
         break;

@@ -24,6 +24,11 @@ struct FileDialogRequest {
     bool overwritePrompt = false;          // Save: ask before replacing an existing file
 };
 
+// The answers to "Save changes to NAME?".
+enum class SaveChangesAnswer { Save, DontSave, Cancel };
+// The answers to the offer of an autosave left by a program that no longer runs.
+enum class RecoveryAnswer { Recover, Discard, Later };
+
 // The desktop behind the commands: the windowed program and the scripted (headless) front end
 // each provide one.
 class Platform {
@@ -38,6 +43,11 @@ class Platform {
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> askOpenPath(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> askSavePath(const FileDialogRequest& request) = 0;
+    // Asks `question` with the buttons Save, Don't Save and Cancel; closing the box cancels.
+    virtual SaveChangesAnswer askSaveChanges(const std::string& question) = 0;
+    // Offers a song kept by autosave (`text` says which) with Recover, Discard and Later;
+    // closing the box is Later.
+    virtual RecoveryAnswer askRecovery(const std::string& text) = 0;
 
     // What the commands remember between runs: the folder each kind of dialog ended in and the
     // recent songs. A command that changes them calls keepSettings(), which the windowed program

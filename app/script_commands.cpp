@@ -73,6 +73,26 @@ ScriptLineKind parsePathCommand(ScriptCommandKind kind, std::string_view argumen
     return ScriptLineKind::Command;
 }
 
+struct AnswerName {
+    std::string_view name;
+    ScriptAnswer answer;
+};
+
+constexpr AnswerName kAnswers[] = {
+    {"save", kAnswerSave},       {"dont-save", kAnswerDontSave}, {"cancel", kAnswerCancel},
+    {"recover", kAnswerRecover}, {"discard", kAnswerDiscard},    {"later", kAnswerLater},
+};
+
+ScriptLineKind parseAnswer(std::string_view argument, ScriptCommand& command) {
+    command.kind = ScriptCommandKind::Answer;
+    for (const AnswerName& answer : kAnswers) {
+        if (argument != answer.name) continue;
+        command.first = answer.answer;
+        return ScriptLineKind::Command;
+    }
+    return ScriptLineKind::Error;
+}
+
 } // namespace
 
 ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command) {
@@ -88,12 +108,21 @@ ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command) {
         command.first = key;
         return ScriptLineKind::Command;
     }
-    if (name == "menu" || name == "steps") {
-        command.kind = name == "menu" ? ScriptCommandKind::Menu : ScriptCommandKind::Steps;
+    if (name == "menu" || name == "steps" || name == "clock") {
+        command.kind = name == "menu"    ? ScriptCommandKind::Menu
+                       : name == "steps" ? ScriptCommandKind::Steps
+                                         : ScriptCommandKind::Clock;
         if (!parseInt(argument, command.first)) return ScriptLineKind::Error;
-        if (command.kind == ScriptCommandKind::Steps && command.first < 0)
+        if (command.kind != ScriptCommandKind::Menu && command.first < 0)
+            return ScriptLineKind::Error;
+        if (command.kind == ScriptCommandKind::Clock && command.first > kMaxClockSeconds)
             return ScriptLineKind::Error;
         return ScriptLineKind::Command;
+    }
+    if (name == "answer") return parseAnswer(argument, command);
+    if (name == "recovery") {
+        command.kind = ScriptCommandKind::Recovery;
+        return argument.empty() ? ScriptLineKind::Command : ScriptLineKind::Error;
     }
     for (const CommandName& point : kPointCommands) {
         if (name != point.name) continue;

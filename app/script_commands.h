@@ -19,14 +19,29 @@ enum class ScriptCommandKind {
     Screenshot,   // screenshot FILE.png
     Save,         // save FILE.zwv
     Open,         // open FILE.zwv
+    Answer,       // answer WORD: the next question of its kind gets this answer
+    Clock,        // clock SECONDS: wall-clock time passes (the autosave's timer)
+    Recovery,     // recovery: the start-up offer of left autosaves
+};
+
+// The answers `answer` takes, as ScriptCommand::first.
+enum ScriptAnswer : int {
+    kAnswerSave,
+    kAnswerDontSave,
+    kAnswerCancel,
+    kAnswerRecover,
+    kAnswerDiscard,
+    kAnswerLater,
 };
 
 struct ScriptCommand {
     ScriptCommandKind kind = ScriptCommandKind::Key;
-    int first = 0;    // key code, menu id, x or step count
+    int first = 0;    // key code, menu id, x, step count, ScriptAnswer or seconds
     int second = 0;   // y
     std::string path; // dialog, capture, screenshot, save and open
 };
+
+inline constexpr int kMaxClockSeconds = 86400; // one `clock` command: at most a day
 
 enum class ScriptLineKind { Skip, Command, Error };
 

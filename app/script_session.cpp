@@ -11,6 +11,7 @@
 #include "app/mouse.h"
 #include "app/panel_redraw.h"
 #include "app/recording_control.h"
+#include "app/recovery.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
 #include "files/file_bytes.h"
@@ -43,6 +44,53 @@ std::string startCapture(ScriptSession& session, const std::string& path) {
 
 std::string finishCapture(ScriptSession& session) {
     return endWavCapture(session.capture) ? "" : "cannot finish the capture file";
+}
+
+Autosaver& autosaver(ScriptSession& session) {
+    if (!session.autosaver)
+        session.autosaver = std::make_unique<Autosaver>(autosaveRootFromEnvironment());
+    return *session.autosaver;
+}
+
+// The window's autosave timer ticks once a second; each write is waited for, so that a script
+// sees the same files whatever the disk's speed.
+void passClockSeconds(ScriptSession& session, int seconds) {
+    Autosaver& saver = autosaver(session);
+    const AppState& app = session.app;
+    for (int second = 0; second < seconds; ++second) {
+        session.clockSeconds += 1;
+        saver.tick(app.song, app.songPath, app.history.modified(), session.clockSeconds,
+                   session.platform.settings().autosaveSeconds);
+        saver.waitIdle();
+    }
+}
+
+void queueAnswer(ScriptedPlatform& platform, int answer) {
+    switch (answer) {
+    case kAnswerSave:
+        platform.queueSaveChangesAnswer(SaveChangesAnswer::Save);
+        break;
+    case kAnswerDontSave:
+        platform.queueSaveChangesAnswer(SaveChangesAnswer::DontSave);
+        break;
+    case kAnswerCancel:
+        platform.queueSaveChangesAnswer(SaveChangesAnswer::Cancel);
+        break;
+    case kAnswerRecover:
+        platform.queueRecoveryAnswer(RecoveryAnswer::Recover);
+        break;
+    case kAnswerDiscard:
+        platform.queueRecoveryAnswer(RecoveryAnswer::Discard);
+        break;
+    default:
+        platform.queueRecoveryAnswer(RecoveryAnswer::Later);
+        break;
+    }
+}
+
+void offerRecovery(ScriptSession& session) {
+    if (!offerLeftAutosaves(session.app, session.platform, autosaver(session))) return;
+    showOpenedSong(session.app, session.screen);
 }
 
 std::string takeScreenshot(ScriptSession& session, const std::string& path) {
@@ -92,6 +140,15 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
         return finishCapture(session);
     case ScriptCommandKind::Screenshot:
         return takeScreenshot(session, command.path);
+    case ScriptCommandKind::Answer:
+        queueAnswer(session.platform, command.first);
+        break;
+    case ScriptCommandKind::Clock:
+        passClockSeconds(session, command.first);
+        break;
+    case ScriptCommandKind::Recovery:
+        offerRecovery(session);
+        break;
     case ScriptCommandKind::Steps:
         break; // its pumps are the clock steps themselves
     }
@@ -176,5 +233,7 @@ int runScriptFile(ScriptSession& session, const std::string& path, std::ostream&
 }
 
 std::string endScriptSession(ScriptSession& session) {
+    if (session.autosaver && session.exited) session.autosaver->removeAutosave();
+    session.autosaver.reset();
     return finishCapture(session);
 }

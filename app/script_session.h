@@ -3,8 +3,10 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 
+#include "app/autosave.h"
 #include "app/menu_bar.h"
 #include "app/script_commands.h"
 #include "app/scripted_platform.h"
@@ -27,6 +29,9 @@ struct ScriptSession {
     ScriptedPlatform platform; // messages, beeps and titles as protocol lines
     WavCapture capture;        // what the play cursor passes over, while capturing
     bool exited = false;       // File > Exit was chosen: later commands are not delivered
+    double clockSeconds = 0;   // the wall clock of the session, moved on by `clock`
+    // Made by the first `clock` or `recovery`, under the autosave folder of the environment.
+    std::unique_ptr<Autosaver> autosaver;
 };
 
 // The rest of start-up as the windowed program does it, the window shown: the screen, the
@@ -54,5 +59,7 @@ int runScript(ScriptSession& session, std::istream& script, std::ostream& errors
 int runScriptFile(ScriptSession& session, const std::string& path, std::ostream& errors);
 
 // The end of a session: a running capture is finished (the AppState stays with its owner).
-// Returns an error text when it could not be, else "".
+// After File > Exit the session's autosave is removed, as the window's is; a session that ends
+// otherwise leaves it, as a program that was killed would. Returns an error text when the
+// capture could not be finished, else "".
 std::string endScriptSession(ScriptSession& session);

@@ -49,3 +49,32 @@ std::optional<std::string> ScriptedPlatform::askOpenPath(const FileDialogRequest
 std::optional<std::string> ScriptedPlatform::askSavePath(const FileDialogRequest&) {
     return nextAnswer();
 }
+
+void ScriptedPlatform::writeQuestion(const std::string& text, const char* answer) {
+    out_ << "question\t" << escapeProtocolField(text) << '\t' << answer << '\n';
+    out_.flush();
+}
+
+SaveChangesAnswer ScriptedPlatform::askSaveChanges(const std::string& question) {
+    SaveChangesAnswer answer = SaveChangesAnswer::Cancel;
+    if (!saveChangesAnswers_.empty()) {
+        answer = saveChangesAnswers_.front();
+        saveChangesAnswers_.pop_front();
+    }
+    writeQuestion(question, answer == SaveChangesAnswer::Save       ? "save"
+                            : answer == SaveChangesAnswer::DontSave ? "dont-save"
+                                                                    : "cancel");
+    return answer;
+}
+
+RecoveryAnswer ScriptedPlatform::askRecovery(const std::string& text) {
+    RecoveryAnswer answer = RecoveryAnswer::Later;
+    if (!recoveryAnswers_.empty()) {
+        answer = recoveryAnswers_.front();
+        recoveryAnswers_.pop_front();
+    }
+    writeQuestion(text, answer == RecoveryAnswer::Recover   ? "recover"
+                        : answer == RecoveryAnswer::Discard ? "discard"
+                                                            : "later");
+    return answer;
+}

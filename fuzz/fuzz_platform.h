@@ -1,4 +1,4 @@
-// A platform for the fuzz targets: counts warnings, cancels every dialog.
+// A platform for the fuzz targets: counts warnings, cancels every dialog and question.
 #pragma once
 
 #include "app/platform.h"
@@ -12,4 +12,8 @@ struct SilentPlatform : Platform {
     void setWindowTitle(const std::string&) override {}
     std::optional<std::string> askOpenPath(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> askSavePath(const FileDialogRequest&) override { return {}; }
+    SaveChangesAnswer askSaveChanges(const std::string&) override {
+        return SaveChangesAnswer::Cancel;
+    }
+    RecoveryAnswer askRecovery(const std::string&) override { return RecoveryAnswer::Later; }
 };

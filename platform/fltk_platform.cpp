@@ -9,6 +9,7 @@
 #include "app/help_boxes.h"
 #include "platform/fltk_file_dialog.h"
 #include "platform/fltk_label.h"
+#include "platform/fltk_questions.h"
 
 void FltkPlatform::showMessage(const std::string& text, const std::string& caption,
                                MessageIcon icon) {
@@ -44,4 +45,12 @@ std::optional<std::string> FltkPlatform::askOpenPath(const FileDialogRequest& re
 
 std::optional<std::string> FltkPlatform::askSavePath(const FileDialogRequest& request) {
     return runFileDialog(request, true);
+}
+
+SaveChangesAnswer FltkPlatform::askSaveChanges(const std::string& question) {
+    return askSaveChangesBox(question);
+}
+
+RecoveryAnswer FltkPlatform::askRecovery(const std::string& text) {
+    return askRecoveryBox(text);
 }

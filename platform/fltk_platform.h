@@ -21,6 +21,8 @@ class FltkPlatform final : public Platform {
     void setWindowTitle(const std::string& title) override;
     std::optional<std::string> askOpenPath(const FileDialogRequest& request) override;
     std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
+    SaveChangesAnswer askSaveChanges(const std::string& question) override;
+    RecoveryAnswer askRecovery(const std::string& text) override;
     Settings& settings() override { return settings_; }
     void keepSettings() override { keep_(); }
 

@@ -6,6 +6,7 @@
 #include <FL/Fl_PNG_Image.H>
 #include <FL/Fl_Window.H>
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/autosave.h"
 #include "app/hover_help.h"
 #include "app/key_codes.h"
 #include "app/key_commands.h"
@@ -22,12 +24,15 @@
 #include "app/panel_redraw.h"
 #include "app/product_info.h"
 #include "app/recording_control.h"
+#include "app/recovery.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "app/unsaved_changes.h"
 #include "engine/stream.h"
 #include "platform/fltk_picture.h"
 #include "platform/fltk_platform.h"
 #include "platform/fltk_recent_menu.h"
+#include "platform/fltk_signals.h"
 #include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
 #include "ui/screen.h"
@@ -59,6 +64,8 @@ struct Program {
     std::string settingsPath;              // empty: nowhere to keep them
     int zoom = 1;                          // 1..4: every picture pixel is zoom x zoom window pixels
     std::vector<std::string> recentInMenu; // the recent songs File > Open Recent lists
+    std::unique_ptr<Autosaver> autosaver;  // copies of the modified song, on its own thread
+    bool endedBySignal = false;            // a signal ended the program: the autosave stays
 };
 
 // Writes the settings after a change; a failure is said once on standard error.
@@ -91,6 +98,39 @@ void timerPump(void* data) {
     program.pumpTimerSet = pumpDue(program);
     if (program.pumpTimerSet) Fl::repeat_timeout(kPumpSeconds, timerPump, data);
     pump(program);
+}
+
+constexpr double kAutosaveTickSeconds = 1.0; // how often the autosave looks at the song
+
+double clockSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// A copy of a modified song when one is due (written on the autosave's own thread), the
+// out-of-date autosave removed once the song is saved.
+void tickAutosave(Program& program) {
+    if (!program.app || !program.autosaver) return;
+    const AppState& app = *program.app;
+    program.autosaver->tick(app.song, app.songPath, app.history.modified(), clockSeconds(),
+                            program.settings.autosaveSeconds);
+}
+
+// About once a second, and after every menu command (a Save lets go of the autosave at once).
+void autosaveTick(void* data) {
+    Fl::repeat_timeout(kAutosaveTickSeconds, autosaveTick, data);
+    tickAutosave(*static_cast<Program*>(data));
+}
+
+// SIGTERM, SIGINT, SIGHUP: the program ends as File > Exit would, without asking; a modified
+// song is autosaved first and its autosave kept for the next start. Every window is hidden, so
+// that a dialog or question open now returns (cancelled) and the main loop ends.
+void endOnSignal(void* data) {
+    Program& program = *static_cast<Program*>(data);
+    if (program.app && program.app->history.modified())
+        program.autosaver->writeNow(program.app->song, program.app->songPath);
+    program.endedBySignal = true;
+    while (Fl_Window* window = Fl::first_window()) window->hide();
 }
 
 // After an event: playback may have started, so the timer runs again if the pump has work.
@@ -356,6 +396,7 @@ void menuCallback(Fl_Widget* widget, void* data) {
     }
     MenuOutcome outcome =
         onMenuCommand(*program.app, program.screen, *program.platform, program.menu, id);
+    tickAutosave(program);
     syncMenu(program);
     if (program.settings.recentSongs != program.recentInMenu)
         Fl::add_timeout(0.0, rebuildMenu, &program);
@@ -416,8 +457,11 @@ int dispatchEvent(int event, Fl_Window* window) {
     return used;
 }
 
-void closeWindow(Fl_Widget* window, void*) {
+// The close box and the desktop's close ask about a modified song first, as File > Exit does.
+void closeWindow(Fl_Widget* window, void* data) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    Program& program = *static_cast<Program*>(data);
+    if (program.app && !songMayBeLeft(*program.app, *program.platform)) return;
     window->hide();
 }
 
@@ -439,7 +483,7 @@ void createWindow(Program& program) {
     program.view = new PictureView(program, 0, kMenuBarHeight);
     window->end();
     window->resizable(nullptr); // applyZoom places the menu bar and the picture itself
-    window->callback(closeWindow);
+    window->callback(closeWindow, &program);
     static Fl_PNG_Image icon("humbrook_icon.png", humbrook_icon_png,
                              static_cast<int>(humbrook_icon_png_size));
     window->icon(&icon);
@@ -466,6 +510,8 @@ int runWindowedProgram() {
     program->screen.display.pictureChangedContext = program->view;
     program->device = openSdlSoundDevice();
     program->app = startApp(program->screen, *program->device);
+    program->autosaver = std::make_unique<Autosaver>(autosaveRootFromEnvironment());
+    watchEndSignals(endOnSignal, program.get());
 
     dispatchedProgram = program.get();
     Fl::event_dispatch(dispatchEvent);
@@ -474,11 +520,18 @@ int runWindowedProgram() {
     finishStartup(*program->app, program->screen);
     keepPumping(*program);
     if (program->device->isSilent()) showWarning(*program->platform, kNoSoundDeviceText);
+    if (offerLeftAutosaves(*program->app, *program->platform, *program->autosaver))
+        showOpenedSong(*program->app, program->screen);
+    Fl::add_timeout(kAutosaveTickSeconds, autosaveTick, program.get());
 
     // Events and timers do all the work; with nothing due the loop sleeps.
     while (program->window->shown()) Fl::wait(kNoTimeLimit);
 
     Fl::remove_timeout(timerPump, program.get());
+    Fl::remove_timeout(autosaveTick, program.get());
+    // Ended by the user, the song was saved or let go: its autosave is no longer needed.
+    if (!program->endedBySignal) program->autosaver->removeAutosave();
+    program->autosaver.reset();
     Fl::event_dispatch(nullptr);
     shutdownApp(program->app);
     program->device.reset();

@@ -21,7 +21,7 @@ TEST(ModifiedMark, EditsSetItAndOpenOrSaveClearIt) {
     EXPECT_FALSE(s.app().history.modified());
     s.run("key G\n");
     EXPECT_TRUE(s.app().history.modified());
-    s.run("open " + path + "\n");
+    s.run("answer dont-save\nopen " + path + "\n");
     EXPECT_FALSE(s.app().history.modified());
     std::remove(path.c_str());
 }

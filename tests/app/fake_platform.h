@@ -32,6 +32,24 @@ struct FakePlatform : Platform {
         return answer(request);
     }
 
+    // Answers to the questions, in order; "question|TEXT" events record them.
+    std::deque<SaveChangesAnswer> saveChangesAnswers;
+    std::deque<RecoveryAnswer> recoveryAnswers;
+    SaveChangesAnswer askSaveChanges(const std::string& question) override {
+        events.push_back("question|" + question);
+        return take(saveChangesAnswers, SaveChangesAnswer::Cancel);
+    }
+    RecoveryAnswer askRecovery(const std::string& text) override {
+        events.push_back("question|" + text);
+        return take(recoveryAnswers, RecoveryAnswer::Later);
+    }
+    template <class Answer> static Answer take(std::deque<Answer>& queue, Answer none) {
+        if (queue.empty()) return none;
+        Answer answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+
     std::optional<std::string> answer(const FileDialogRequest& request) {
         dialogs.push_back(request);
         if (answers.empty()) return std::nullopt;

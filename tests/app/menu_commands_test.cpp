@@ -42,7 +42,7 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     s.song().Sound[3][7] = 99.0f;
     s.app().clipboards.waveformClipboard[5] = 3.0f;
     s.app().drag.viewOffset[0] = 32;
-    ASSERT_EQ(s.run("menu 40058\n"), 0);
+    ASSERT_EQ(s.run("answer dont-save\nmenu 40058\n"), 0);
 
     const AppState& app = s.app();
     EXPECT_EQ(app.engine.playing, 0);
@@ -92,7 +92,7 @@ TEST(MenuCommands, PasteItemsAreGrayedUntilTheirCopy) {
     EXPECT_NE(s.shown(PanelId::WaveEditor), editor);
 
     // After New the item stays enabled and pastes the fresh, zeroed clipboard.
-    s.run("menu 40058\nmenu 40054\n");
+    s.run("answer dont-save\nmenu 40058\nmenu 40054\n");
     EXPECT_FLOAT_EQ(s.song().Sound[waveformSlotOf(s.song(), s.app().ui.currentInstrument)][10],
                     0.0f);
 }

@@ -48,13 +48,25 @@ TEST(ScriptParsing, ReadsEveryCommandAndSkipsBlankAndCommentLines) {
     EXPECT_EQ(c.kind, ScriptCommandKind::CaptureEnd);
     ASSERT_EQ(parseScriptLine("steps 0", c), ScriptLineKind::Command);
     EXPECT_EQ(c.kind, ScriptCommandKind::Steps);
+    ASSERT_EQ(parseScriptLine("answer dont-save", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Answer);
+    EXPECT_EQ(c.first, kAnswerDontSave);
+    ASSERT_EQ(parseScriptLine("answer later", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.first, kAnswerLater);
+    ASSERT_EQ(parseScriptLine("clock 86400", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Clock);
+    EXPECT_EQ(c.first, 86400);
+    ASSERT_EQ(parseScriptLine("recovery", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Recovery);
 }
 
 TEST(ScriptParsing, RejectsWhatItCannotRead) {
     ScriptCommand c;
     for (const char* bad :
-         {"key", "key enter", "key F1", "key AB", "menu", "menu 4x", "down 1", "down 1 2 3",
-          "move a b", "steps -1", "steps", "dialog", "open", "screenshot", "jump 3", "Key Enter"})
+         {"key",         "key enter",  "key F1",   "key AB",      "menu",        "menu 4x",
+          "down 1",      "down 1 2 3", "move a b", "steps -1",    "steps",       "dialog",
+          "open",        "screenshot", "jump 3",   "Key Enter",   "answer",      "answer yes",
+          "answer Save", "clock",      "clock -1", "clock 86401", "recovery now"})
         EXPECT_EQ(parseScriptLine(bad, c), ScriptLineKind::Error) << bad;
 }
 

@@ -17,6 +17,7 @@ for tool in xdotool python3 timeout; do
 done
 work=$(mktemp -d)
 export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
+export XDG_STATE_HOME=$work/state   # and its autosaves
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true

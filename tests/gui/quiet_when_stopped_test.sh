@@ -12,6 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is not installed" >&2; exit 77; }
 pid=
 export XDG_CONFIG_HOME=$(mktemp -d) # the settings of this run, never the developer's own
+export XDG_STATE_HOME=$XDG_CONFIG_HOME/state # and its autosaves
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   rm -rf "$XDG_CONFIG_HOME"

@@ -12,6 +12,7 @@ for tool in xdotool xwininfo import compare; do
 done
 work=$(mktemp -d)
 export XDG_CONFIG_HOME=$work/config # the settings of this run, never the developer's own
+export XDG_STATE_HOME=$work/state   # and its autosaves
 export SDL_AUDIODRIVER=dummy
 pid=
 cleanup() {

@@ -1,0 +1,18 @@
+// At start: the offer of the songs that autosave kept for programs that no longer run.
+#pragma once
+
+#include <string>
+
+class Autosaver;
+class Platform;
+struct AppState;
+struct LeftAutosave;
+
+// The text of the offer: which song, and when it was kept.
+std::string recoveryOfferText(const LeftAutosave& left);
+
+// Offers the left autosaves under the autosaver's root, newest first. Recover opens the song as
+// it was kept, marked modified and belonging to its own file (the title names that file), and
+// makes the autosave this program's own; Discard removes it and offers the next; Later keeps it
+// and the rest for the next start. Returns true when a song was recovered: the caller redraws.
+bool offerLeftAutosaves(AppState& app, Platform& platform, Autosaver& autosaver);
