@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "app/app_state.h"
+#include "app/autosave.h"
 #include "app/playback.h"
 #include "app/scripted_platform.h"
 #include "app/song_commands.h"
@@ -40,6 +41,43 @@ std::unique_ptr<AppState> songWithFullSlots() {
 std::string scratchPath() {
     return "/tmp/humbrook-bench-files-" + std::to_string(getpid()) + ".zwv";
 }
+
+// What the window's thread does when an autosave is due: copy the song (its sound-file samples
+// are shared, not copied) and hand the copy to the autosave's worker. The write itself is waited
+// for outside the timing.
+void BM_AutosaveHandOver(benchmark::State& state) {
+    auto app = songWithFullSlots();
+    const std::string root = scratchPath() + ".autosave";
+    Autosaver saver(root);
+    double now = 0;
+    saver.tick(app->song, "", true, now, 5); // the song is seen modified: a copy is planned
+    for (auto _ : state) {
+        now += 5;
+        saver.tick(app->song, "", true, now, 5);
+        state.PauseTiming();
+        saver.waitIdle();
+        state.ResumeTiming();
+    }
+    if (saver.writesDone() != static_cast<int>(state.iterations()))
+        state.SkipWithError("an autosave was not written");
+    saver.removeAutosave();
+    std::remove(root.c_str());
+}
+// The write waited for in each iteration takes far longer than the hand-over: a fixed count.
+BENCHMARK(BM_AutosaveHandOver)->Unit(benchmark::kMicrosecond)->Iterations(20);
+
+// The autosave worker's work for one copy: the song text and the two files written atomically.
+void BM_AutosaveWrite(benchmark::State& state) {
+    auto app = songWithFullSlots();
+    const std::string root = scratchPath() + ".autosave";
+    Autosaver saver(root);
+    for (auto _ : state) {
+        if (!saver.writeNow(app->song, "/songs/big.zwv")) state.SkipWithError("write failed");
+    }
+    saver.removeAutosave();
+    std::remove(root.c_str());
+}
+BENCHMARK(BM_AutosaveWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // File > Save's work: the text, written to a temporary file, flushed to disk, renamed.
 void BM_SaveSong(benchmark::State& state) {
