@@ -6,7 +6,8 @@
 # - a never-saved song the same way, saved by Ctrl+S through the Save As dialog;
 # - after drawing, File > Exit asks "Save changes to ...?" and Cancel keeps the program running;
 # - `kill -TERM` ends it within a second with exit code 0, its modified song autosaved; the next
-#   start offers it again, and Discard removes it.
+#   start offers it again, and Discard removes it;
+# - File > Open Recent opens the newest song, and Ctrl+G runs no G (the song stays unmodified).
 # Usage: xvfb-run -a -s "-screen 0 1024x768x24" save_and_recover_test.sh BUILD_DIR
 set -euo pipefail
 
@@ -161,5 +162,21 @@ start_program
 answer_question d "the song autosaved on SIGTERM was not offered"
 sleep 0.3
 ls "$autosaves"/*/song.zwv >/dev/null 2>&1 && fail "Discard left the autosave"
-exit_from_file_menu 50
+
+# 5. File > Open Recent by its keys (Alt+F, R, 1) opens the newest recent song. Ctrl+G is no G
+# (the waveform generator): the song stays unmodified, so File > Exit asks nothing.
+xdotool key --window "$wid" alt+f
+sleep 0.5
+xdotool key r
+sleep 0.5
+xdotool key 1
+wait_for_window 'recovered\.zwv' >/dev/null || fail "File > Open Recent did not open the newest song"
+xdotool key --window "$wid" ctrl+g
+sleep 0.3
+xdotool mousemove --window "$wid" 20 12 click 1
+sleep 0.3
+xdotool mousemove --window "$wid" 40 181 click 1
+wait_for_end 50
+wait "$pid" || fail "File > Exit of an unmodified song did not end the program cleanly"
+pid=
 echo "save and recover: OK"
