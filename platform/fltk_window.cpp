@@ -101,6 +101,7 @@ void timerPump(void* data) {
 }
 
 constexpr double kAutosaveTickSeconds = 1.0; // how often the autosave looks at the song
+constexpr int kMaxWindowsToHide = 64;        // the main window, a menu, a dialog and its boxes
 
 double clockSeconds() {
     using namespace std::chrono;
@@ -130,7 +131,8 @@ void endOnSignal(void* data) {
     if (program.app && program.app->history.modified())
         program.autosaver->writeNow(program.app->song, program.app->songPath);
     program.endedBySignal = true;
-    while (Fl_Window* window = Fl::first_window()) window->hide();
+    // Bounded, so that a window refusing to hide cannot keep the program from ending.
+    for (int i = 0; i < kMaxWindowsToHide && Fl::first_window(); ++i) Fl::first_window()->hide();
 }
 
 // After an event: playback may have started, so the timer runs again if the pump has work.
