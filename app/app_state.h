@@ -1,6 +1,7 @@
 // The one record that owns everything that changes: song, engine, recording, clipboards, UI state.
 #pragma once
 
+#include "app/playback_moves.h"
 #include "engine/engine_state.h"
 #include "engine/stream_state.h"
 #include "files/recording_state.h"
@@ -15,6 +16,7 @@ struct AppState {
     StreamState stream;       // stream format, device, mixer, knob and delay automation, meters
     RecordingState recording; // recording flags and the temporary file
     Clipboards clipboards;
-    UiState ui;     // selections the keyboard and menus change
-    DragState drag; // which control a held mouse button is editing
+    UiState ui;                  // selections the keyboard and menus change
+    DragState drag;              // which control a held mouse button is editing
+    PlaybackMoves playbackMoves; // what playback changed in the song, for the edit history
 };

@@ -149,8 +149,7 @@ void jumpMeasure(AppState& app, bool forward) {
     for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
         int bank = forward ? nextBank(app.song, instrument) : previousBank(app.song, instrument);
         app.song.PatternIdx[instrument] = bank;
-        int firstStep = bank == -1 ? 0 : kStepsPerBank * bank;
-        app.engine.stepCounter[instrument] = firstStep - app.engine.noteLatency;
+        restartAtBank(app, instrument);
     }
 }
 

@@ -1,6 +1,8 @@
 // The menu bar: command ids, captions, and the state of its Paste items and Options checks.
 #pragma once
 
+#include <string>
+
 enum MenuCommand : int {
     kMenuNew = 40058,
     kMenuOpen = 40038,
@@ -24,6 +26,8 @@ enum MenuCommand : int {
     kMenuZoomIn = 40060,
     kMenuZoomOut = 40061,
     kMenuActualSize = 40062,
+    kMenuUndo = 40064,
+    kMenuRedo = 40065,
     kMenuAbout = 40059,
     kMenuHelp = 40041,
 };
@@ -44,6 +48,8 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&File", nullptr, "Save &Recorded Wave", kMenuSaveRecordedWave},
     {"&File", nullptr, "&Import Wave", kMenuImportWave},
     {"&File", nullptr, "E&xit\t", kMenuExit},
+    {"&Edit", nullptr, "Undo", kMenuUndo},
+    {"&Edit", nullptr, "Redo", kMenuRedo},
     {"&Edit", nullptr, "Copy Pattern", kMenuCopyPattern},
     {"&Edit", nullptr, "Paste Pattern", kMenuPastePattern},
     {"&Edit", nullptr, "Copy Envelope", kMenuCopyEnvelope},
@@ -77,9 +83,14 @@ struct MenuState {
     int pasteEnabled[4] = {};      // Pattern, Envelope, Waveform, Effects; grayed until copied
     int checkedNoteLatency = 1;    // 1..3
     int checkedSampleRate = 22050; // 22050 or 44100
+    std::string undoAction;        // the step Undo takes back ("Draw Notes"), empty: grayed
+    std::string redoAction;        // the step Redo applies again, empty: grayed
 };
 
-// Whether the item with this id is grayed (only Paste items can be).
+// Whether the item with this id is grayed (Paste items, Undo and Redo can be).
 bool menuItemGrayed(const MenuState& menu, int id);
+// The caption the item shows: Undo and Redo name their action ("Undo Draw Notes"), the others
+// show their caption of kMenuItems; empty for an unknown id.
+std::string menuItemCaption(const MenuState& menu, int id);
 // Whether the item with this id carries a check mark (only Options items can).
 bool menuItemChecked(const MenuState& menu, int id);

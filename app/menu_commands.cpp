@@ -45,13 +45,15 @@ void recordAllInstrumentSettings(AppState& app) {
     }
 }
 
-void openSong(AppState& app, Screen& screen, Platform& platform) {
+bool openSong(AppState& app, Screen& screen, Platform& platform) {
     stopPlayback(app);
-    if (openSongFile(app, platform)) {
+    const bool opened = openSongFile(app, platform);
+    if (opened) {
         redrawEverything(app, screen);
         recordAllInstrumentSettings(app);
     }
     updatePanel(app, screen, PanelId::PlayStopRecord);
+    return opened;
 }
 
 void saveRecording(AppState& app, Screen& screen, Platform& platform) {
@@ -138,15 +140,16 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
     switch (id) {
     case kMenuNew:
         newSong(app, screen, platform, menu);
-        break;
+        return MenuOutcome::NothingUnsaved;
     case kMenuOpen:
-        openSong(app, screen, platform);
-        break;
-    case kMenuSave:
+        return openSong(app, screen, platform) ? MenuOutcome::NothingUnsaved
+                                               : MenuOutcome::Continue;
+    case kMenuSave: {
         stopPlayback(app);
-        saveSongFile(app.song, platform);
+        const bool saved = saveSongFile(app.song, platform);
         updatePanel(app, screen, PanelId::PlayStopRecord);
-        break;
+        return saved ? MenuOutcome::NothingUnsaved : MenuOutcome::Continue;
+    }
     case kMenuSaveRecordedWave:
         saveRecording(app, screen, platform);
         break;

@@ -7,8 +7,9 @@ struct MenuState;
 struct Screen;
 
 enum class MenuOutcome {
-    Continue, // the program goes on
-    Exit,     // File > Exit: the window closes and the program ends with code 0
+    Continue,       // the program goes on
+    Exit,           // File > Exit: the window closes and the program ends with code 0
+    NothingUnsaved, // New, or an Open or Save that succeeded: the song matches its file
 };
 
 // Every panel rendered and presented again, the help line for no pointer position: what File >

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/key_commands.h"
 #include "app/menu_commands.h"
-#include "app/mouse.h"
 #include "app/panel_redraw.h"
 #include "app/recording_control.h"
 #include "app/screenshot.h"
@@ -30,10 +28,14 @@ void pump(ScriptSession& session) {
     reportRecordingFailures(session.app, session.platform);
 }
 
+MenuOutcome deliverInput(ScriptSession& session, InputKind kind, int first, int second = 0) {
+    InputTargets targets{session.app, session.screen, session.platform, session.menu,
+                         session.edits};
+    return deliverInput(targets, {kind, first, second});
+}
+
 void chooseMenu(ScriptSession& session, int id) {
-    MenuOutcome outcome =
-        onMenuCommand(session.app, session.screen, session.platform, session.menu, id);
-    if (outcome == MenuOutcome::Exit) session.exited = true;
+    if (deliverInput(session, InputKind::Menu, id) == MenuOutcome::Exit) session.exited = true;
 }
 
 std::string startCapture(ScriptSession& session, const std::string& path) {
@@ -51,26 +53,24 @@ std::string takeScreenshot(ScriptSession& session, const std::string& path) {
 
 // The handler of one command, after its pump.
 std::string deliver(ScriptSession& session, const ScriptCommand& command) {
-    AppState& app = session.app;
-    Screen& screen = session.screen;
     switch (command.kind) {
     case ScriptCommandKind::Key:
-        onKeyDown(app, screen, session.platform, command.first);
+        deliverInput(session, InputKind::Key, command.first);
         break;
     case ScriptCommandKind::Menu:
         chooseMenu(session, command.first);
         break;
     case ScriptCommandKind::LeftDown:
-        onLeftButtonDown(app, screen, session.platform, command.first, command.second);
+        deliverInput(session, InputKind::LeftDown, command.first, command.second);
         break;
     case ScriptCommandKind::Move:
-        onMouseMove(app, screen, command.first, command.second);
+        deliverInput(session, InputKind::Move, command.first, command.second);
         break;
     case ScriptCommandKind::LeftUp:
-        onLeftButtonUp(app, screen);
+        deliverInput(session, InputKind::LeftUp, command.first, command.second);
         break;
     case ScriptCommandKind::RightDown:
-        onRightButtonDown(app, screen, command.first, command.second);
+        deliverInput(session, InputKind::RightDown, command.first, command.second);
         break;
     case ScriptCommandKind::Dialog:
         session.platform.queueDialogAnswer(command.path);
@@ -100,10 +100,11 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
 
 } // namespace
 
-bool startScriptSession(ScriptSession& session) {
+bool startScriptSession(ScriptSession& session, const std::string& title) {
     if (!initScreen(session.screen, kDisplayBytesPerPixel)) return false;
     renderAllPanels(session.app, session.screen);
     finishStartup(session.app, session.screen);
+    startEditSession(session.edits, session.menu, session.app.song, title);
     return true;
 }
 

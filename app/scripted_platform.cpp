@@ -31,6 +31,7 @@ void ScriptedPlatform::warningBeep() {
 }
 
 void ScriptedPlatform::setWindowTitle(const std::string& title) {
+    title_ = title;
     out_ << "title\t" << escapeProtocolField(title) << '\n';
     out_.flush();
 }

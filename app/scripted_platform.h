@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/platform.h"
+#include "app/product_info.h"
 
 // Lines written, one per event, fields separated by a tab:
 //   message<TAB>CAPTION<TAB>TEXT    beep<TAB>warning    title<TAB>TEXT
@@ -19,6 +20,8 @@ class ScriptedPlatform : public Platform {
     void queueDialogAnswer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
     // True once a message box with the warning icon was shown.
     bool warningShown() const { return warningShown_; }
+    // The title last set, or the start-up title.
+    const std::string& windowTitle() const { return title_; }
 
     void showMessage(const std::string& text, const std::string& caption,
                      MessageIcon icon) override;
@@ -33,6 +36,7 @@ class ScriptedPlatform : public Platform {
     std::ostream& out_;
     std::deque<std::optional<std::string>> answers_;
     bool warningShown_ = false;
+    std::string title_ = startupWindowTitle();
 };
 
 // The protocol's escaping of one field.

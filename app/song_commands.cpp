@@ -91,7 +91,7 @@ bool openSongFile(AppState& app, Platform& platform) {
     return loadSongFromPath(app, *path, platform);
 }
 
-void saveSongFile(const Song& song, Platform& platform) {
+bool saveSongFile(const Song& song, Platform& platform) {
     std::optional<std::string> path = platform.askSavePath(songDialog(true));
-    if (path) saveSongToPath(song, *path, platform);
+    return path && saveSongToPath(song, *path, platform);
 }

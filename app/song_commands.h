@@ -30,5 +30,6 @@ bool saveSongToPath(const Song& song, const std::string& path, Platform& platfor
 // song (damaged or not); the caller stops playback before and redraws after.
 bool openSongFile(AppState& app, Platform& platform);
 
-// File > Save: the Save dialog (asking before replacing a file), then saveSongToPath.
-void saveSongFile(const Song& song, Platform& platform);
+// File > Save: the Save dialog (asking before replacing a file), then saveSongToPath. Returns
+// true when the song was written.
+bool saveSongFile(const Song& song, Platform& platform);

@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
         return fail(error);
     if (!options.scriptPath.empty()) {
         ScriptSession session(*app, device, std::cout);
-        if (!startScriptSession(session)) return fail("cannot set up the screen");
+        if (!startScriptSession(session, platform.windowTitle()))
+            return fail("cannot set up the screen");
         const int code = runScriptFile(session, options.scriptPath, std::cerr);
         const std::string unfinished = endScriptSession(session);
         if (code != 0) return code;

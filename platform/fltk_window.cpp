@@ -13,12 +13,11 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/edit_session.h"
 #include "app/hover_help.h"
 #include "app/key_codes.h"
-#include "app/key_commands.h"
 #include "app/menu_bar.h"
 #include "app/menu_commands.h"
-#include "app/mouse.h"
 #include "app/panel_redraw.h"
 #include "app/product_info.h"
 #include "app/recording_control.h"
@@ -49,6 +48,7 @@ struct Program {
     std::unique_ptr<SoundDevice> device;
     std::unique_ptr<AppState> app;
     MenuState menu;
+    EditSession edits; // every key, menu command and mouse gesture is recorded here
     Fl_Window* window = nullptr;
     Fl_Menu_Bar* menuBar = nullptr;
     PictureView* view = nullptr;
@@ -66,6 +66,9 @@ void keepSettings(Program& program) {
     failureReported = true;
     std::cerr << "humbrook: cannot write the settings " << program.settingsPath << "\n";
 }
+
+// Hands an input event to the program as one gesture of the edit history; the menu follows.
+MenuOutcome deliver(Program& program, const InputEvent& event);
 
 // FLTK's event dispatch hook takes no user data: the one program it serves.
 Program* dispatchedProgram = nullptr;
@@ -117,8 +120,6 @@ class PictureView : public Fl_Widget {
 
     int handle(int event) override {
         if (!program_.app) return Fl_Widget::handle(event);
-        AppState& app = *program_.app;
-        Screen& screen = program_.screen;
         // Handlers see the picture pixel under the pointer, whatever the zoom.
         const PicturePoint point =
             pictureFromWindow(Fl::event_x() - x(), Fl::event_y() - y(), program_.zoom);
@@ -129,16 +130,16 @@ class PictureView : public Fl_Widget {
             return 1;
         case FL_PUSH:
             if (Fl::event_button() == FL_LEFT_MOUSE)
-                onLeftButtonDown(app, screen, *program_.platform, px, py);
+                deliver(program_, {InputKind::LeftDown, px, py});
             else if (Fl::event_button() == FL_RIGHT_MOUSE)
-                onRightButtonDown(app, screen, px, py);
+                deliver(program_, {InputKind::RightDown, px, py});
             return 1;
         case FL_MOVE:
         case FL_DRAG:
-            onMouseMove(app, screen, px, py);
+            deliver(program_, {InputKind::Move, px, py});
             return 1;
         case FL_RELEASE:
-            if (Fl::event_button() == FL_LEFT_MOUSE) onLeftButtonUp(app, screen);
+            if (Fl::event_button() == FL_LEFT_MOUSE) deliver(program_, {InputKind::LeftUp, px, py});
             return 1;
         default:
             return Fl_Widget::handle(event);
@@ -325,6 +326,14 @@ void syncMenu(Program& program) {
     }
 }
 
+MenuOutcome deliver(Program& program, const InputEvent& event) {
+    InputTargets targets{*program.app, program.screen, *program.platform, program.menu,
+                         program.edits};
+    const MenuOutcome outcome = deliverInput(targets, event);
+    syncMenu(program);
+    return outcome;
+}
+
 void menuCallback(Fl_Widget* widget, void* data) {
     Program& program = *static_cast<Program*>(widget->user_data());
     const int id = static_cast<int>(reinterpret_cast<fl_intptr_t>(data));
@@ -332,10 +341,7 @@ void menuCallback(Fl_Widget* widget, void* data) {
         syncMenu(program);
         return;
     }
-    MenuOutcome outcome =
-        onMenuCommand(*program.app, program.screen, *program.platform, program.menu, id);
-    syncMenu(program);
-    if (outcome == MenuOutcome::Exit) program.window->hide();
+    if (deliver(program, {InputKind::Menu, id}) == MenuOutcome::Exit) program.window->hide();
 }
 
 void buildMenu(Program& program) {
@@ -377,8 +383,8 @@ int dispatchEvent(int event, Fl_Window* window) {
     if (event == FL_KEYDOWN && program.app && window == program.window && !Fl::modal() &&
         !Fl::grab() && !Fl::event_state(FL_ALT) &&
         program.menuBar->menu()->test_shortcut() == nullptr) {
-        int key = keyCodeFromFltk(Fl::event_key());
-        if (key != kKeyNone) onKeyDown(*program.app, program.screen, *program.platform, key);
+        const int key = keyCodeFromFltk(Fl::event_key());
+        if (key != kKeyNone) deliver(program, {InputKind::Key, key});
     } else {
         used = Fl::handle_(event, window);
         followActivation(program, event, window);
@@ -437,6 +443,7 @@ int runWindowedProgram() {
     program->screen.display.pictureChangedContext = program->view;
     program->device = openSdlSoundDevice();
     program->app = startApp(program->screen, *program->device);
+    startEditSession(program->edits, program->menu, program->app->song, startupWindowTitle());
 
     dispatchedProgram = program.get();
     Fl::event_dispatch(dispatchEvent);

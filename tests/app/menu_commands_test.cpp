@@ -19,7 +19,7 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 24u);
+    EXPECT_EQ(ids.size(), 26u);
     EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
     EXPECT_EQ(kMenuItems[5].id, kMenuExit);
     MenuState fresh;
@@ -30,6 +30,19 @@ TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     EXPECT_FALSE(menuItemChecked(fresh, kMenuSampleRate44100));
     EXPECT_FALSE(menuItemChecked(fresh, kMenuHelp));
     EXPECT_FALSE(menuItemGrayed(fresh, kMenuZoomIn)) << "the window grays the View items itself";
+    // Undo and Redo head the Edit menu, grayed until there is a step, naming it then.
+    EXPECT_EQ(kMenuItems[6].id, kMenuUndo);
+    EXPECT_EQ(kMenuItems[7].id, kMenuRedo);
+    EXPECT_TRUE(menuItemGrayed(fresh, kMenuUndo));
+    EXPECT_TRUE(menuItemGrayed(fresh, kMenuRedo));
+    EXPECT_EQ(menuItemCaption(fresh, kMenuUndo), "Undo");
+    MenuState edited;
+    edited.undoAction = "Draw Notes";
+    edited.redoAction = "Paste Waveform";
+    EXPECT_FALSE(menuItemGrayed(edited, kMenuUndo));
+    EXPECT_EQ(menuItemCaption(edited, kMenuUndo), "Undo Draw Notes");
+    EXPECT_EQ(menuItemCaption(edited, kMenuRedo), "Redo Paste Waveform");
+    EXPECT_EQ(menuItemCaption(edited, kMenuCopyPattern), "Copy Pattern");
 }
 
 TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
