@@ -52,6 +52,12 @@ constexpr CommandName kPointCommands[] = {
     {"rdown", ScriptCommandKind::RightDown},
 };
 
+// Commands without arguments.
+constexpr CommandName kBareCommands[] = {
+    {"undo", ScriptCommandKind::Undo},
+    {"redo", ScriptCommandKind::Redo},
+};
+
 constexpr CommandName kPathCommands[] = {
     {"dialog", ScriptCommandKind::Dialog},
     {"capture", ScriptCommandKind::Capture},
@@ -100,6 +106,11 @@ ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command) {
         command.kind = point.kind;
         return parsePoint(argument, command.first, command.second) ? ScriptLineKind::Command
                                                                    : ScriptLineKind::Error;
+    }
+    for (const CommandName& bare : kBareCommands) {
+        if (name != bare.name) continue;
+        command.kind = bare.kind;
+        return argument.empty() ? ScriptLineKind::Command : ScriptLineKind::Error;
     }
     for (const CommandName& path : kPathCommands)
         if (name == path.name) return parsePathCommand(path.kind, argument, command);

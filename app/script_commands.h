@@ -19,6 +19,8 @@ enum class ScriptCommandKind {
     Screenshot,   // screenshot FILE.png
     Save,         // save FILE.zwv
     Open,         // open FILE.zwv
+    Undo,         // undo: Edit > Undo
+    Redo,         // redo: Edit > Redo
 };
 
 struct ScriptCommand {

@@ -60,6 +60,12 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
     case ScriptCommandKind::Menu:
         chooseMenu(session, command.first);
         break;
+    case ScriptCommandKind::Undo:
+        chooseMenu(session, kMenuUndo);
+        break;
+    case ScriptCommandKind::Redo:
+        chooseMenu(session, kMenuRedo);
+        break;
     case ScriptCommandKind::LeftDown:
         deliverInput(session, InputKind::LeftDown, command.first, command.second);
         break;

@@ -24,6 +24,7 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "engine/stream.h"
+#include "platform/fltk_edit_menu.h"
 #include "platform/fltk_picture.h"
 #include "platform/fltk_platform.h"
 #include "platform/sdl_sound_device.h"
@@ -262,7 +263,7 @@ int menuShortcut(int id) {
     case kMenuActualSize:
         return FL_CTRL + '0';
     default:
-        return 0;
+        return historyItemShortcut(id);
     }
 }
 
@@ -324,6 +325,7 @@ void syncMenu(Program& program) {
                 item.clear();
         }
     }
+    showHistoryCaptions(*program.menuBar, program.menu);
 }
 
 MenuOutcome deliver(Program& program, const InputEvent& event) {
@@ -384,7 +386,10 @@ int dispatchEvent(int event, Fl_Window* window) {
         !Fl::grab() && !Fl::event_state(FL_ALT) &&
         program.menuBar->menu()->test_shortcut() == nullptr) {
         const int key = keyCodeFromFltk(Fl::event_key());
-        if (key != kKeyNone) deliver(program, {InputKind::Key, key});
+        if (const int id = historyKeyItem(); id != 0)
+            deliver(program, {InputKind::Menu, id});
+        else if (key != kKeyNone)
+            deliver(program, {InputKind::Key, key});
     } else {
         used = Fl::handle_(event, window);
         followActivation(program, event, window);

@@ -48,13 +48,17 @@ TEST(ScriptParsing, ReadsEveryCommandAndSkipsBlankAndCommentLines) {
     EXPECT_EQ(c.kind, ScriptCommandKind::CaptureEnd);
     ASSERT_EQ(parseScriptLine("steps 0", c), ScriptLineKind::Command);
     EXPECT_EQ(c.kind, ScriptCommandKind::Steps);
+    ASSERT_EQ(parseScriptLine("undo", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Undo);
+    ASSERT_EQ(parseScriptLine(" redo ", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Redo);
 }
 
 TEST(ScriptParsing, RejectsWhatItCannotRead) {
     ScriptCommand c;
-    for (const char* bad :
-         {"key", "key enter", "key F1", "key AB", "menu", "menu 4x", "down 1", "down 1 2 3",
-          "move a b", "steps -1", "steps", "dialog", "open", "screenshot", "jump 3", "Key Enter"})
+    for (const char* bad : {"key", "key enter", "key F1", "key AB", "menu", "menu 4x", "down 1",
+                            "down 1 2 3", "move a b", "steps -1", "steps", "dialog", "open",
+                            "screenshot", "jump 3", "Key Enter", "undo 2", "redo now"})
         EXPECT_EQ(parseScriptLine(bad, c), ScriptLineKind::Error) << bad;
 }
 
