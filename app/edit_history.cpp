@@ -118,6 +118,7 @@ EditHistory::EditHistory(size_t memoryLimit)
 void EditHistory::restart(const Song& song, const std::string& title) {
     steps_.clear();
     recordBytes_ = 0;
+    bufferUsers_.clear();
     position_ = 0;
     savedPosition_ = 0;
     *view_ = song;
@@ -141,12 +142,11 @@ bool EditHistory::record(const Song& song, const std::string& name, const std::s
     if (change.ranges.empty() && change.samples.empty()) return false;
     if (savedPosition_ > static_cast<long>(position_)) savedPosition_ = kNeverSaved;
     while (steps_.size() > position_) {
-        recordBytes_ -= recordBytes(steps_.back());
+        forgetStep(steps_.back());
         steps_.pop_back();
     }
     writeChange(*view_, change, true);
-    steps_.push_back({name, std::move(change), titleBefore, title});
-    recordBytes_ += recordBytes(steps_.back());
+    pushStep({name, std::move(change), titleBefore, title});
     ++position_;
     dropOldestBeyondLimit();
     return true;
@@ -182,21 +182,39 @@ const EditStep* EditHistory::redo(Song& song) {
     return &step;
 }
 
-size_t EditHistory::memoryBytes() const {
-    std::set<const float*> buffers;
-    for (const EditStep& step : steps_) {
-        for (const SongChange::Samples& samples : step.change.samples)
-            for (const FileSamples* side : {&samples.before, &samples.after})
-                if (side->fileSamples) buffers.insert(side->fileSamples.get());
+void EditHistory::pushStep(EditStep step) {
+    recordBytes_ += recordBytes(step);
+    for (const SongChange::Samples& samples : step.change.samples)
+        for (const FileSamples* side : {&samples.before, &samples.after})
+            if (side->fileSamples) ++bufferUsers_[side->fileSamples.get()];
+    steps_.push_back(std::move(step));
+}
+
+void EditHistory::forgetStep(const EditStep& step) {
+    recordBytes_ -= recordBytes(step);
+    for (const SongChange::Samples& samples : step.change.samples) {
+        for (const FileSamples* side : {&samples.before, &samples.after}) {
+            if (!side->fileSamples) continue;
+            const auto user = bufferUsers_.find(side->fileSamples.get());
+            if (--user->second == 0) bufferUsers_.erase(user);
+        }
     }
-    for (const FileSamples& held : view_->SoundFileVals) buffers.erase(held.fileSamples.get());
-    return recordBytes_ + buffers.size() * kSampleBufferBytes;
+}
+
+size_t EditHistory::memoryBytes() const {
+    size_t onlyHere = bufferUsers_.size();
+    std::set<const float*> songBuffers;
+    for (const FileSamples& held : view_->SoundFileVals)
+        if (bufferUsers_.count(held.fileSamples.get()) &&
+            songBuffers.insert(held.fileSamples.get()).second)
+            --onlyHere;
+    return recordBytes_ + onlyHere * kSampleBufferBytes;
 }
 
 // The newest step always stays, whatever it holds.
 void EditHistory::dropOldestBeyondLimit() {
     while (steps_.size() > 1 && memoryBytes() > memoryLimit_) {
-        recordBytes_ -= recordBytes(steps_.front());
+        forgetStep(steps_.front());
         steps_.pop_front();
         --position_;
         if (savedPosition_ != kNeverSaved) --savedPosition_;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,12 +89,15 @@ class EditHistory {
 
     void applyStep(Song& song, const EditStep& step, bool forward);
     void dropOldestBeyondLimit();
+    void pushStep(EditStep step);
+    void forgetStep(const EditStep& step);
 
     std::deque<EditStep> steps_;
     size_t position_ = 0;        // steps applied: undo takes back steps_[position_ - 1]
     long savedPosition_ = 0;     // the position last opened or saved at, or kNeverSaved
     std::unique_ptr<Song> view_; // the song as the history last saw it
     std::string title_;
-    size_t recordBytes_ = 0; // the steps' records without their sample buffers
+    size_t recordBytes_ = 0;                  // the steps' records without their sample buffers
+    std::map<const float*, int> bufferUsers_; // sample buffers the steps hold: sides holding each
     size_t memoryLimit_;
 };
