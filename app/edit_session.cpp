@@ -99,8 +99,7 @@ std::string actionName(const InputTargets& t, const InputEvent& event) {
     return {};
 }
 
-// Undo or redo: the step written back, its follow-ups, every panel drawn again. A drag still
-// held goes on as a gesture of its own.
+// Undo or redo: the step written back, its follow-ups, every panel drawn again.
 void applyHistoryStep(InputTargets& t, bool undo) {
     EditHistory& history = t.edits.history;
     history.followPlayback(t.app.playbackMoves);
