@@ -42,12 +42,6 @@ class TitleNotingPlatform : public Platform {
     EditSession& edits_;
 };
 
-bool bpmDigitSelected(const AppState& app) {
-    for (int selected : app.ui.bpmDigitSelected)
-        if (selected) return true;
-    return false;
-}
-
 void beginGesture(InputTargets& t, std::string name) {
     t.edits.history.followPlayback(t.app.playbackMoves);
     t.edits.gestureOpen = true;
@@ -75,7 +69,7 @@ bool continuesGesture(const InputTargets& t, const InputEvent& event) {
     case InputKind::RightDown:
         return t.app.drag.mouseButtonDown != 0;
     case InputKind::Key:
-        return t.edits.typingTempo && isDigitKey(event.first) && bpmDigitSelected(t.app);
+        return t.edits.typingTempo && isDigitKey(event.first) && selectedBpmDigit(t.app) >= 0;
     case InputKind::LeftDown:
     case InputKind::Menu:
         return false;
@@ -86,7 +80,7 @@ bool continuesGesture(const InputTargets& t, const InputEvent& event) {
 std::string actionName(const InputTargets& t, const InputEvent& event) {
     switch (event.kind) {
     case InputKind::Key:
-        return keyActionName(event.first, bpmDigitSelected(t.app));
+        return keyActionName(event.first, selectedBpmDigit(t.app) >= 0);
     case InputKind::Menu:
         return menuActionName(event.first);
     case InputKind::LeftDown:
@@ -143,7 +137,7 @@ MenuOutcome handle(InputTargets& t, Platform& platform, const InputEvent& event)
 // until the next other event, a hover move changes nothing; the rest ends here.
 void afterHandler(InputTargets& t, const InputEvent& event, const std::string& dragName) {
     const bool buttonHeld = t.app.drag.mouseButtonDown != 0;
-    if (event.kind == InputKind::Key && isDigitKey(event.first) && bpmDigitSelected(t.app)) {
+    if (event.kind == InputKind::Key && isDigitKey(event.first) && selectedBpmDigit(t.app) >= 0) {
         t.edits.typingTempo = true;
         return;
     }

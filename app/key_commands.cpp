@@ -43,12 +43,6 @@ void dropImportedSound(AppState& app) {
     if (slot >= 0 && app.song.SoundType[slot] == 1) app.song.SoundType[slot] = 0;
 }
 
-int selectedBpmDigit(const AppState& app) {
-    for (int digit = 0; digit < kBpmDigitCount; ++digit)
-        if (app.ui.bpmDigitSelected[digit]) return digit;
-    return -1;
-}
-
 // Q, W, E, R: the engine flips Mute at the next bank change, stop or start.
 int muteKeyInstrument(int key) {
     switch (key) {
@@ -126,6 +120,12 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
 }
 
 } // namespace
+
+int selectedBpmDigit(const AppState& app) {
+    for (int digit = 0; digit < kBpmDigitCount; ++digit)
+        if (app.ui.bpmDigitSelected[digit]) return digit;
+    return -1;
+}
 
 bool enterDigit(AppState& app, int value) {
     int selected = selectedBpmDigit(app);

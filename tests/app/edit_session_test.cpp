@@ -9,22 +9,13 @@
 
 #include "app/menu_bar.h"
 #include "app/product_info.h"
-#include "files/song_writer.h"
 #include "shell_session.h"
+#include "song_text.h"
 
 namespace {
 
-const std::filesystem::path kSourceDir =
-    std::filesystem::path(HUMBROOK_TEST_DATA).parent_path().parent_path();
-
 std::string tempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("humbrook_edits_" + name)).string();
-}
-
-std::string songText(const Song& song) {
-    std::string text;
-    appendSongText(song, text);
-    return text;
 }
 
 std::string fileBytes(const std::string& path) {

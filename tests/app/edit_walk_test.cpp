@@ -11,21 +11,12 @@
 #include "app/key_codes.h"
 #include "app/menu_bar.h"
 #include "app/panel_mouse.h"
-#include "files/song_writer.h"
 #include "shell_session.h"
+#include "song_text.h"
 
 namespace {
 
-const std::filesystem::path kSourceDir =
-    std::filesystem::path(HUMBROOK_TEST_DATA).parent_path().parent_path();
-
 const std::string kWave = (kSourceDir / "tests/golden/songs/stereo.wav").string();
-
-std::string songText(const Song& song) {
-    std::string text;
-    appendSongText(song, text);
-    return text;
-}
 
 // The text without the play position, which playback moves as it starts, steps and stops (the
 // bank in play, the entries of each play order, the mutes flipped by Q, W, E, R): no edit.
