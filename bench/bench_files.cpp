@@ -122,4 +122,18 @@ void BM_SongTextRead(benchmark::State& state) {
 }
 BENCHMARK(BM_SongTextRead)->Unit(benchmark::kMillisecond);
 
+// Copying the whole song document, as a snapshot of it would: the fixed part is copied and the
+// eight full sound-file buffers are shared, not duplicated.
+void BM_CopySong(benchmark::State& state) {
+    auto app = songWithFullSlots();
+    auto copy = std::make_unique<Song>();
+    for (auto _ : state) {
+        *copy = app->song;
+        benchmark::DoNotOptimize(copy.get());
+        benchmark::ClobberMemory();
+    }
+    state.counters["bytes"] = static_cast<double>(sizeof(Song));
+}
+BENCHMARK(BM_CopySong)->Unit(benchmark::kMicrosecond);
+
 } // namespace
