@@ -109,6 +109,7 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
         break;
     case kMenuPasteWaveform:
         pasteWaveform(app.song, app.clipboards, waveformSlotOf(app.song, app.ui.currentInstrument));
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuPasteEffects:

@@ -26,7 +26,8 @@ PanelInputs panelInputs(const AppState& app) {
     for (int i = 0; i < kInstrumentCount; ++i)
         transport.muteTogglePending[i] = app.engine.pendingMuteToggle[i] != 0;
     const StreamClock clock{app.engine.streamRate, app.engine.chunkFrames};
-    return {app.song, app.ui, app.drag, meters, transport, clock};
+    return {app.song, app.engine.playbackWaveforms.wave, app.ui, app.drag, meters, transport,
+            clock};
 }
 
 void renderPanel(AppState& app, Screen& screen, PanelId id, int selection) {

@@ -15,3 +15,8 @@ bool setSampleRate(AppState& app, int rate);
 // Hands the instrument's knob values (or delay values) to the engine as a change.
 void recordKnobChange(AppState& app, int instrument);
 void recordDelayChange(AppState& app, int instrument);
+
+// Rebuilds what the voices play of waveform `slot` (0..7, others ignored) into
+// app.engine.playbackWaveforms. Call right after the edit of the slot's drawing or knobs, never
+// later or twice: NOISE draws from the random generator, and the order of the draws is the sound.
+void rebuildPlaybackWaveform(AppState& app, int slot);

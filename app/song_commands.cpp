@@ -5,10 +5,10 @@
 #include "app/platform.h"
 #include "app/playback.h"
 #include "app/product_info.h"
+#include "engine/playback_waveform.h"
 #include "files/file_bytes.h"
 #include "files/song_file.h"
 #include "files/song_reader.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platf
         showWarning(platform, result.errorMessage);
         return false;
     }
-    for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app.song, slot);
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot)
+        markWaveformUsers(app.song, slot, app.engine.playbackWaveforms);
     rebuildStream(app);
     return true;
 }
@@ -40,8 +41,7 @@ bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platf
 // Reads into the current song; each slot's playback form is rebuilt where its entry is read, as
 // the knobs' noise draws from the random generator in the file's order.
 SongReadResult readIntoSong(AppState& app, std::string_view text) {
-    return readSongText(app.song, text,
-                        [&app](int slot) { rebuildPlaybackWaveform(app.song, slot); });
+    return readSongText(app.song, text, [&app](int slot) { rebuildPlaybackWaveform(app, slot); });
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // Engine benchmarks: whole steps of the worst-case and of a typical song, and an idle pump.
 #include "app/app_state.h"
 #include "app/playback.h"
+#include "app/startup.h"
 #include "engine/virtual_sound_device.h"
-#include "tools/reset_song.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -15,7 +15,7 @@ struct BenchSong {
     std::unique_ptr<AppState> app = std::make_unique<AppState>();
 
     explicit BenchSong(int rate) {
-        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+        resetSongAndWaveforms(*app);
         app->stream.device = &device;
         setSampleRate(*app, rate);
     }

@@ -3,12 +3,12 @@
 #include "app/playback.h"
 #include "app/script_session.h"
 #include "app/scripted_platform.h"
+#include "app/startup.h"
 #include "cli/options.h"
 #include "cli/render_mode.h"
 #include "cli/screenshot_action.h"
 #include "cli/song_actions.h"
 #include "engine/virtual_sound_device.h"
-#include "tools/reset_song.h"
 #include "ui/screen.h"
 
 #include <cstdio>
@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     // The device outlives the AppState, as in the windowed program.
     VirtualSoundDevice device;
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     app->stream.device = &device;
     app->engine.noteLatency = options.noteLatency;
     setSampleRate(*app, options.sampleRate); // builds the stream

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/safe_convert.h"
+#include "engine/playback_waveform.h"
 #include "model/song.h"
 
 #include <memory>
@@ -57,6 +58,9 @@ struct EngineState {
     // Handed along a running note to the row of its next step.
     VoicePhase voicePhases[kInstrumentCount][kNoteRows][kVoiceChordKeys];
     NoteFilterState noteFilterState[kInstrumentCount][kNoteRows];
+
+    // What the voices play of each waveform slot; the application rebuilds it after edits.
+    PlaybackWaveforms playbackWaveforms;
 };
 
 // Frames of one step: trunc(60 / (bpm * 4) * streamRate) in double precision. A tempo outside

@@ -379,8 +379,8 @@ float playJitteredRow(const Song& song, const EngineState& engine, const VoiceCh
         if (!(level > kAudibleLevel)) continue;
         const KeyIncrements incs = keyIncrements(song, engine, chunk, cell, j);
         VoicePhase phase = heldPhase(engine, chunk.instrument, cell, j);
-        lastIncrement = play(chunk, song.playbackWaveform[chunk.slot], level, phase, incs.start,
-                             incs.goal, out);
+        lastIncrement = play(chunk, engine.playbackWaveforms.wave[chunk.slot], level, phase,
+                             incs.start, incs.goal, out);
         if (cell.nextRow != -1) {
             handOver.phases[cell.nextRow][j] = phase;
             handOver.phasesWritten[cell.nextRow][j] = true;
@@ -560,7 +560,7 @@ void renderInstrumentChunk(const Song& song, EngineState& engine, int instrument
     NoteHandOver handOver;
     clearHandOver(handOver);
     WideWave wide;
-    widen(song.playbackWaveform[chunk.slot], wide);
+    widen(engine.playbackWaveforms.wave[chunk.slot], wide);
     NoteCell cells[kNoteRows];
     int count = 0;
     for (int row = 0; row < kNoteRows; ++row)

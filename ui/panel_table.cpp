@@ -27,7 +27,7 @@ void envelopeEditor(const PanelInputs& in, Screen& screen, int selection) {
     renderEnvelopeEditor(in.song, in.ui, screen, selection / 4, selection % 4);
 }
 void waveEditor(const PanelInputs& in, Screen& screen, int selection) {
-    renderWaveEditor(in.song, in.ui, in.drag, in.clock, screen, selection);
+    renderWaveEditor(in.song, in.playbackWaveforms, in.ui, in.drag, in.clock, screen, selection);
 }
 void chordKeys(const PanelInputs& in, Screen& screen, int) {
     renderChordKeys(in.song, in.ui, screen, current(in));

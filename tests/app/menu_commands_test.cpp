@@ -7,6 +7,7 @@
 
 #include "app/menu_bar.h"
 #include "app/product_info.h"
+#include "model/random.h"
 #include "shell_session.h"
 #include "tools/current_selection.h"
 
@@ -42,7 +43,11 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     s.song().Sound[3][7] = 99.0f;
     s.app().clipboards.waveformClipboard[5] = 3.0f;
     s.app().drag.viewOffset[0] = 32;
+    restartRandom();
     ASSERT_EQ(s.run("menu 40058\n"), 0);
+    const int firstDraw = nextRandom();
+    restartRandom();
+    EXPECT_EQ(firstDraw, nextRandom()) << "New draws no random numbers";
 
     const AppState& app = s.app();
     EXPECT_EQ(app.engine.playing, 0);
@@ -60,6 +65,12 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     EXPECT_EQ(app.engine.chunkFrames, 4725);
     EXPECT_EQ(app.drag.viewOffset[0], 0);
     EXPECT_EQ(app.clipboards.waveformClipboard[5], 0.0f);
+    // Every knob is at 0, so every slot plays its preset drawing.
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot) {
+        const float* playback = app.engine.playbackWaveforms.wave[slot];
+        for (int i = 0; i < kWaveformSamples; ++i) ASSERT_EQ(playback[i], app.song.Sound[slot][i]);
+        EXPECT_EQ(playback[kWaveformSamples], app.song.Sound[slot][0]);
+    }
     EXPECT_EQ(app.stream.device, &s.session->device);
     EXPECT_EQ(s.session->device.bufferSize(), 94500);
     // The check marks follow the fresh state; a Paste item once enabled stays enabled.
@@ -95,6 +106,18 @@ TEST(MenuCommands, PasteItemsAreGrayedUntilTheirCopy) {
     s.run("menu 40058\nmenu 40054\n");
     EXPECT_FLOAT_EQ(s.song().Sound[waveformSlotOf(s.song(), s.app().ui.currentInstrument)][10],
                     0.0f);
+}
+
+TEST(MenuCommands, PasteWaveformRebuildsWhatTheVoicesPlayWithTheSlotsOwnKnobs) {
+    ShellSession s;
+    s.song().SoundIdx[0] = 3; // the square preset
+    s.run("menu 40053\n");
+    s.song().SoundIdx[0] = 5;
+    s.song().SoundEffect[5][kKnobMix].value = 0.5f;
+    s.run("menu 40054\n");
+    const float* playback = s.app().engine.playbackWaveforms.wave[5];
+    EXPECT_FLOAT_EQ(playback[100], 25.0f + 0.5f * s.song().Sound[6][100]); // half square, half sine
+    EXPECT_EQ(playback[kWaveformSamples], playback[0]);
 }
 
 TEST(MenuCommands, PasteEffectsHandsTheKnobsToTheEngine) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/app_state.h"
+#include "engine/playback_waveform.h"
 #include "engine/recorder.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
@@ -17,6 +18,8 @@ struct StreamTestApp {
 
     StreamTestApp() {
         resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+        for (int slot = 0; slot < kWaveformSlotCount; ++slot)
+            rebuildPlaybackWaveform(app->song, slot, app->engine.playbackWaveforms);
         app->stream.device = &device;
         rebuildStream(app->song, app->engine, app->stream, nullptr);
     }

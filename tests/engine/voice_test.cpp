@@ -203,7 +203,7 @@ TEST(VoiceSlide, AnotherNoteSlidingIntoARowLeavesThatRowsNoteAlone) {
 
 TEST(VoiceAmplitude, AttackRampAndFadeOfAOneStepNote) {
     auto app = voiceTestApp();
-    for (auto& wave : app->song.playbackWaveform)
+    for (auto& wave : app->engine.playbackWaveforms.wave)
         std::fill(std::begin(wave), std::end(wave), 40.0f); // constant source: shapes show
     putNote(*app, 0, 0, {6});
     renderStep(*app, 0);
@@ -221,7 +221,8 @@ TEST(VoiceAmplitude, AttackRampAndFadeOfAOneStepNote) {
 
 TEST(VoiceAmplitude, ShiftAttackLengthensByRowAndParity) {
     auto app = voiceTestApp();
-    for (auto& wave : app->song.playbackWaveform) std::fill(std::begin(wave), std::end(wave), 40.f);
+    for (auto& wave : app->engine.playbackWaveforms.wave)
+        std::fill(std::begin(wave), std::end(wave), 40.f);
     flattenAmplitude(*app);
     app->song.Effect[0][kKnobShiftAttack].value = 1.0f;
     putNote(*app, 0, 0, {0, 0}); // even step: g = 23 - row
@@ -235,7 +236,8 @@ TEST(VoiceAmplitude, ShiftAttackLengthensByRowAndParity) {
 
 TEST(VoiceAmplitude, PanAndVelocityComeFromTheFirstStep) {
     auto app = voiceTestApp();
-    for (auto& wave : app->song.playbackWaveform) std::fill(std::begin(wave), std::end(wave), 40.f);
+    for (auto& wave : app->engine.playbackWaveforms.wave)
+        std::fill(std::begin(wave), std::end(wave), 40.f);
     flattenAmplitude(*app);
     app->song.Pan[0][0] = 0.25f;
     app->song.Vel[0][0] = 0.5f;

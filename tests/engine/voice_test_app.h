@@ -12,7 +12,7 @@
 
 // Two cycles of a sine of amplitude 50 in every slot, with the guard sample 350 = sample 0.
 inline void fillSineWaveforms(AppState& app) {
-    for (auto& wave : app.song.playbackWaveform) {
+    for (auto& wave : app.engine.playbackWaveforms.wave) {
         for (int i = 0; i < kWaveformSamples; ++i)
             wave[i] =
                 static_cast<float>(50.0 * std::sin(4.0 * std::numbers::pi * i / kWaveformSamples));
