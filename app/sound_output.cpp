@@ -6,6 +6,7 @@
 
 namespace {
 
+constexpr const char* kSoundDeviceMissingTitle = "Sound Device Not Found";
 constexpr int kBufferChoiceCount = static_cast<int>(std::size(kBufferFrameChoices));
 
 } // namespace

@@ -9,7 +9,6 @@
 
 // The first entry of the device list: whatever the system plays through by default.
 inline constexpr const char* kSystemDefaultDevice = "System Default";
-inline constexpr const char* kSoundDeviceMissingTitle = "Sound Device Not Found";
 
 struct SoundOutput {
     std::string device;                      // an output device by SDL's name; empty: default

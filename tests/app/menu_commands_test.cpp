@@ -19,7 +19,7 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 24u);
+    EXPECT_EQ(ids.size(), 25u);
     EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
     EXPECT_EQ(kMenuItems[5].id, kMenuExit);
     MenuState fresh;
