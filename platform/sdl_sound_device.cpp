@@ -14,6 +14,10 @@
 namespace {
 
 constexpr int kStartRate = 22050; // the rate the device opens at before any buffer exists
+// SDL's device buffer, in frames, is kept within what SDL takes (a 16-bit count) and what
+// a device can sensibly play.
+constexpr int kMinBufferFrames = 64;
+constexpr int kMaxBufferFrames = 8192;
 
 class SdlSoundDevice final : public SoundDevice {
   public:
@@ -110,7 +114,8 @@ bool SdlSoundDevice::openDevice(int sampleRate) {
     wanted.freq = sampleRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
-    wanted.samples = static_cast<Uint16>(bufferFrames_);
+    wanted.samples =
+        static_cast<Uint16>(std::clamp(bufferFrames_, kMinBufferFrames, kMaxBufferFrames));
     wanted.callback = &SdlSoundDevice::fillCallback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
