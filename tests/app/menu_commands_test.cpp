@@ -227,11 +227,16 @@ TEST(MenuCommands, ExitEndsTheSessionAndLaterCommandsAreNotDelivered) {
     EXPECT_EQ(s.app().engine.playing, 0);
 }
 
-TEST(MenuCommands, UnknownIdsDoNothing) {
+// Sound Device, like the View items, belongs to the window: a script's menu command for it
+// changes nothing, not even while playing.
+TEST(MenuCommands, UnknownIdsAndTheWindowsOwnItemsDoNothing) {
     ShellSession s;
     auto picture = s.session->screen.display.picture.pixels;
-    EXPECT_EQ(s.run("menu 12345\nmenu 0\n"), 0);
+    EXPECT_EQ(s.run("menu 12345\nmenu 0\nmenu 40067\n"), 0);
     EXPECT_EQ(s.session->screen.display.picture.pixels, picture);
+    EXPECT_EQ(s.run("key Enter\nmenu 40067\n"), 0);
+    EXPECT_EQ(s.app().engine.playing, 1);
+    EXPECT_EQ(s.protocol.str(), "");
 }
 
 } // namespace
