@@ -44,13 +44,6 @@ TEST(SoundOutput, AMissingDeviceFallsBackToTheDefaultWithOneMessageNamingIt) {
     EXPECT_NE(message, "");
 }
 
-TEST(SoundOutput, AHandEditedBufferSizeOutsideTheChoicesGivesTheDefault) {
-    Settings settings;
-    settings.bufferFrames = 300;
-    std::string message;
-    EXPECT_EQ(startingSoundOutput(settings, kReported, message).bufferFrames, 512);
-}
-
 TEST(SoundOutput, DialogPositionsMapToDevicesAndBufferSizesAndBack) {
     EXPECT_EQ(soundDeviceIndex({"", 512}, kReported), 0);
     EXPECT_EQ(soundDeviceIndex({"HDMI Output", 512}, kReported), 2);
