@@ -4,7 +4,7 @@
 # remembered device that is not connected gives one message and the default device; the buffer
 # size chosen in Options > Sound Device... (keys typed at about 150 ms each) reopens the disk
 # driver's device at once while a song plays on, is written to the settings, and the next start
-# opens the device with it again.
+# opens the device with it again; Escape leaves the dialog without a change.
 # The disk driver writes one device buffer per callback, in 4 KB pieces: with 2048 frames (8192
 # bytes) its file grows by whole 8192 bytes, with the default 512 frames it passes sizes between.
 # Usage: xvfb-run -a -s "-screen 0 1024x768x24" sound_device_test.sh BUILD_DIR
@@ -73,6 +73,24 @@ expect_buffer_frames() {
   fi
 }
 
+# Options > Sound Device..., then the keys $@ in the dialog, until it closes.
+choose_in_dialog() {
+  xdotool mousemove --window "$wid" 170 12 click 1 # Options
+  sleep 0.5
+  xdotool key d 2>/dev/null # Sound Device...
+  timeout 10 xdotool search --sync --onlyvisible --name '^Sound Device$' >/dev/null 2>&1 ||
+    fail "Options > Sound Device... showed no dialog"
+  sleep 0.3
+  for key in "$@"; do
+    xdotool key --delay 150 "$key" 2>/dev/null
+  done
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name '^Sound Device$' >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the dialog stayed open after $*"
+}
+
 # 1. A remembered device that is not connected: one message, then the default device plays.
 mkdir -p "$(dirname "$settings")"
 printf 'zoom 1\nsound-device Headphones Unplugged\n' >"$settings"
@@ -111,20 +129,7 @@ timeout 10 xdotool search --sync --name 'song\.zwv' >/dev/null 2>&1 ||
   fail "the window title does not show the opened song"
 xdotool key --window "$wid" Return # play
 sleep 0.5
-xdotool mousemove --window "$wid" 170 12 click 1 # Options
-sleep 0.5
-xdotool key d 2>/dev/null # Sound Device...
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Sound Device$' 2>/dev/null | head -1) ||
-  fail "Options > Sound Device... showed no dialog"
-sleep 0.3
-for key in Down Tab Down Down Down Return; do # the listed device, then 2048 frames
-  xdotool key --delay 150 "$key" 2>/dev/null
-done
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^Sound Device$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-sleep 0.3
+choose_in_dialog Down Tab Down Down Down Return # the listed device, then 2048 frames
 expect_buffer_frames 2048
 samples=$(od -An -v -t d2 -w4 "$played" | awk '$1 != 0 || $2 != 0 { n++ } END { print n + 0 }')
 [ "$samples" -gt 0 ] || fail "the song no longer played after the reopen"
@@ -133,9 +138,14 @@ grep -qx "sound-device $default_device" "$settings" || fail "the device was not 
 xdotool key --window "$wid" Return # stop
 exit_from_file_menu 50
 
-# 3. The next start opens the device with the remembered buffer size, without a message.
+# 3. The next start opens the device with the remembered buffer size, without a message; a
+# choice left with Escape changes nothing.
 start_window
 expect_buffer_frames 2048
 [ "$(count_boxes)" -eq 0 ] || fail "a message at the start with a connected remembered device"
+cp "$settings" "$work/settings-before"
+choose_in_dialog Up Tab Up Escape # System Default and 1024 frames, cancelled
+cmp -s "$settings" "$work/settings-before" || fail "Escape changed the settings: $(cat "$settings")"
+expect_buffer_frames 2048
 exit_from_file_menu 50
 echo "sound device test passed"
