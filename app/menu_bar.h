@@ -24,6 +24,7 @@ enum MenuCommand : int {
     kMenuZoomIn = 40060,
     kMenuZoomOut = 40061,
     kMenuActualSize = 40062,
+    kMenuSoundDevice = 40067,
     kMenuAbout = 40059,
     kMenuHelp = 40041,
 };
@@ -60,12 +61,13 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&Options", "Note Latency", "3", kMenuNoteLatency3},
     {"&Options", "Sample Rate", "22050", kMenuSampleRate22050},
     {"&Options", "Sample Rate", "44100", kMenuSampleRate44100},
+    {"&Options", nullptr, "Sound &Device...", kMenuSoundDevice},
     {"&Help", nullptr, "&Help", kMenuHelp},
     {"&Help", nullptr, "&About", kMenuAbout},
 };
 
-// The View items act on the window, not on the song: the windowed program handles them itself,
-// and elsewhere they do nothing.
+// The View items and Sound Device act on the window and the sound output, not on the song: the
+// windowed program handles them itself, and elsewhere they do nothing.
 
 // The Paste items, in the order of MenuState::pasteEnabled.
 inline constexpr int kPasteItems[4] = {kMenuPastePattern, kMenuPasteEnvelope, kMenuPasteWaveform,

@@ -20,7 +20,7 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 24u);
+    EXPECT_EQ(ids.size(), 25u);
     EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
     EXPECT_EQ(kMenuItems[5].id, kMenuExit);
     MenuState fresh;
@@ -250,11 +250,16 @@ TEST(MenuCommands, ExitEndsTheSessionAndLaterCommandsAreNotDelivered) {
     EXPECT_EQ(s.app().engine.playing, 0);
 }
 
-TEST(MenuCommands, UnknownIdsDoNothing) {
+// Sound Device, like the View items, belongs to the window: a script's menu command for it
+// changes nothing, not even while playing.
+TEST(MenuCommands, UnknownIdsAndTheWindowsOwnItemsDoNothing) {
     ShellSession s;
     auto picture = s.session->screen.display.picture.pixels;
-    EXPECT_EQ(s.run("menu 12345\nmenu 0\n"), 0);
+    EXPECT_EQ(s.run("menu 12345\nmenu 0\nmenu 40067\n"), 0);
     EXPECT_EQ(s.session->screen.display.picture.pixels, picture);
+    EXPECT_EQ(s.run("key Enter\nmenu 40067\n"), 0);
+    EXPECT_EQ(s.app().engine.playing, 1);
+    EXPECT_EQ(s.protocol.str(), "");
 }
 
 } // namespace
