@@ -92,17 +92,21 @@ RenderOutcome renderInto(RenderSource& source, const RenderRequest& request,
     const int samples = 2 * frames;
     const auto scratch = std::make_unique<float[]>(static_cast<size_t>(samples));
     // The first pump renders step `latency`, the pump in the loop's pass for step n renders
-    // step n + 1 + latency: a tail mutes the instruments before the first step after the end.
+    // step n + 1 + latency. In a tail no note starts from the first step after the end, and an
+    // instrument whose notes have all ended is muted: its filter, fed by its own delays, could
+    // otherwise ring on for good, and its delays ring out alone.
     const int latency = engine.noteLatency;
-    auto endNotesAfterTheEnd = [&](int renderedStep) {
-        if (request.tail && renderedStep >= steps)
-            std::fill(std::begin(song.Mute), std::end(song.Mute), 1);
+    auto pumpStep = [&](int renderedStep) {
+        const bool inTail = request.tail && renderedStep >= steps;
+        if (inTail) engine.startsNotes = 0;
+        pumpAudio(song, engine, *playback->stream, nullptr, 0);
+        for (int i = 0; i < kInstrumentCount && inTail; ++i)
+            if (engine.soundingRows[i] == 0) song.Mute[i] = 1;
     };
     continueRandomFrom(source.randomState);
     startPlayback(song, engine, *playback->stream, nullptr);
     playback->device.setPlayCursor(0);
-    endNotesAfterTheEnd(latency);
-    pumpAudio(song, engine, *playback->stream, nullptr, 0);
+    pumpStep(latency);
     bool quiet = false;
     for (int step = 0; step < steps + tailSteps && !quiet; ++step) {
         if (progress.cancelRequested) return RenderOutcome::Cancelled;
@@ -111,9 +115,8 @@ RenderOutcome renderInto(RenderSource& source, const RenderRequest& request,
             return RenderOutcome::Failed;
         if (step >= steps)
             quiet = belowTailThreshold(playback->stream->mixRing.get() + samples * chunk, samples);
-        endNotesAfterTheEnd(step + 1 + latency);
         playback->device.setPlayCursor((chunk + 1) % kRingChunks * 4 * frames);
-        pumpAudio(song, engine, *playback->stream, nullptr, 0);
+        pumpStep(step + 1 + latency);
         progress.stepsDone = step + 1;
     }
     stopPlayback(song, engine, *playback->stream);

@@ -16,7 +16,8 @@ struct RenderRequest {
     int steps = 64;   // steps played (ignored with `once`)
     AudioFormat format = AudioFormat::Wav16;
     bool once = false;  // play once through the longest play order instead of `steps`
-    bool tail = false;  // then let delays ring out until a step falls below -90 dBFS (10 s at most)
+    bool tail = false;  // then let notes and delays ring out until a step falls below -90 dBFS
+                        // (10 s at most)
     bool stems = false; // one file per instrument instead of the mix
 };
 
@@ -49,8 +50,9 @@ std::string stemPath(const std::string& path, AudioFormat format, int instrument
 // the next chunk and the pump runs once. The calling thread's random sequence continues from
 // source.randomState. The mix is written as the device hears it, clipped by the master clip;
 // stems are each instrument's signal after its effects, delays, volume and the main volume,
-// unclipped, so that they add up to the mix before its clip. With a tail, the instruments are
-// muted from the first step after the last one, so only their delays sound. Each step
+// unclipped, so that they add up to the mix before its clip. With a tail, no note starts after
+// the last step: the notes sounding then play to their end, each instrument is muted once its
+// notes have ended, and the delays ring out. Each step
 // goes to the files as it is played: memory stays flat however long the render. Failed (with a
 // message in `error`) when a file cannot be written, Cancelled when cancelRequested was seen:
 // then no file is left behind. Sets progress.finished at the end either way.
