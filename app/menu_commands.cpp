@@ -10,6 +10,7 @@
 #include "app/playback.h"
 #include "app/product_info.h"
 #include "app/song_commands.h"
+#include "app/song_export.h"
 #include "app/startup.h"
 #include "app/wave_commands.h"
 #include "tools/clipboard_edits.h"
@@ -150,6 +151,9 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         break;
     case kMenuSaveRecordedWave:
         saveRecording(app, screen, platform);
+        break;
+    case kMenuExportSong:
+        exportSong(app, platform);
         break;
     case kMenuImportWave:
         importWaveFile(app, platform, waveformSlotOf(app.song, app.ui.currentInstrument));

@@ -9,6 +9,7 @@
 #include "files/file_bytes.h"
 #include "files/song_file.h"
 #include "files/song_reader.h"
+#include "model/random.h"
 
 namespace {
 
@@ -25,9 +26,10 @@ FileDialogRequest songDialog(bool save) {
 
 constexpr const char* kNotASongMessage = "Not a Humbrook song file";
 
-// The last steps of a read: the message of the entry that failed, or the rebuilds after a read
-// to the end.
+// The last steps of a read: the random sequence's position for exports, then the message of the
+// entry that failed, or the rebuilds after a read to the end.
 bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platform) {
+    app.randomAtSongStart = currentRandomState();
     if (result.errorMessage) {
         showWarning(platform, result.errorMessage);
         return false;

@@ -9,6 +9,7 @@
 #include "app/playback.h"
 #include "engine/sound_device.h"
 #include "files/recording.h"
+#include "model/random.h"
 #include "tools/reset_song.h"
 #include "ui/drawing.h"
 #include "ui/screen.h"
@@ -25,6 +26,7 @@ void initAppState(AppState& app, SoundDevice& device) {
     app.stream.format = OutputFormat{};
     resetSongAndWaveforms(app);
     rebuildStream(app);
+    app.randomAtSongStart = currentRandomState();
 }
 
 void releaseAppState(AppState& app) {

@@ -3,9 +3,9 @@
 #include "app/playback.h"
 #include "app/script_session.h"
 #include "app/scripted_platform.h"
+#include "app/song_render.h"
 #include "app/startup.h"
 #include "cli/options.h"
-#include "cli/render_mode.h"
 #include "cli/screenshot_action.h"
 #include "cli/song_actions.h"
 #include "engine/virtual_sound_device.h"
@@ -23,6 +23,19 @@ constexpr int kExitUsage = 2;
 int fail(const std::string& message) {
     std::fprintf(stderr, "humbrook-render: %s\n", message.c_str());
     return kExitFailure;
+}
+
+// -o: the song as the earlier actions left it, from where the random sequence stands now.
+bool renderOutput(const AppState& app, const CliOptions& options, std::string& error) {
+    auto source = std::make_unique<RenderSource>();
+    source->song = app.song;
+    source->sampleRate = app.stream.format.sampleRate;
+    source->noteLatency = app.engine.noteLatency;
+    source->randomState = currentRandomState();
+    const RenderRequest request = {options.renderOutput, options.renderSteps, options.renderFormat,
+                                   options.renderOnce,   options.renderTail,  options.renderStems};
+    RenderProgress progress;
+    return renderSongFiles(*source, request, progress, error) == RenderOutcome::Written;
 }
 
 } // namespace
@@ -64,11 +77,6 @@ int main(int argc, char** argv) {
         if (!unfinished.empty()) return fail(unfinished);
         if (session.platform.warningShown()) return kExitFailure;
     }
-    if (!options.renderOutput.empty()) {
-        const RenderRequest request = {options.renderOutput, options.renderSteps,
-                                       options.renderFormat, options.renderOnce,
-                                       options.renderTail,   options.renderStems};
-        if (!renderSong(*app, device, request, error)) return fail(error);
-    }
+    if (!options.renderOutput.empty() && !renderOutput(*app, options, error)) return fail(error);
     return platform.warningShown() ? kExitFailure : 0;
 }

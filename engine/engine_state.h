@@ -39,6 +39,11 @@ struct EngineState {
     int playing = 0;     // 1 while playback runs
     // Per instrument, 1 = toggle the song's Mute at the next bank change (or when playback stops).
     int pendingMuteToggle[kInstrumentCount] = {};
+    // 1 = notes start as the song says; 0 = only the notes already sounding play on, each to
+    // its end (an offline render's tail). Playback starts with 1.
+    int startsNotes = 1;
+    // Per instrument, the note rows that sounded in the step it rendered last, 0..24.
+    int soundingRows[kInstrumentCount] = {};
 
     int streamRate = kDefaultStreamRate; // Hz, 22050 or 44100
     int ringSamples = 0;                 // 10 * chunkFrames interleaved stereo samples

@@ -478,6 +478,7 @@ bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, Voic
         wrapIndex(static_cast<long long>(engine.chunkIndex) + latency, kRingChunks);
     chunk.ring = ring + 2 * static_cast<size_t>(frames) * ringChunk;
     std::fill(chunk.ring, chunk.ring + 2 * static_cast<size_t>(frames), 0.0f);
+    engine.soundingRows[instrument] = 0;
 
     const int bank = song.PatternIdx[instrument];
     chunk.instrument = instrument;
@@ -497,6 +498,7 @@ bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, Voic
     chunk.chorus = knobValue(song, instrument, kKnobChorus);
     chunk.randomFreq = knobValue(song, instrument, kKnobRandomFreq);
     chunk.pitchRests = pitchCurveRests(song, song.EnvIdx[instrument]);
+    chunk.startsNotes = engine.startsNotes != 0;
     chunk.slideStart =
         truncClamped((1 - knobValue(song, instrument, kKnobSlide)) * frames, 0, frames);
     float* scratch = engine.voiceScratch.get();
@@ -513,7 +515,7 @@ bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, Voic
 bool readNoteCell(const Song& song, const VoiceChunk& chunk, int row, NoteCell& cell) {
     const NoteGrid& grid = song.noteGrid[chunk.instrument];
     const int position = grid.notePosition[chunk.absoluteStep][row];
-    if (position < 1) return false;
+    if (position < 1 || (position == 1 && !chunk.startsNotes)) return false;
     const int next = grid.nextRow[chunk.absoluteStep][row];
     cell = {row, position, inRange(next, kNoteRows) ? next : -1,
             grid.noteLength[chunk.absoluteStep][row]};
@@ -565,6 +567,7 @@ void renderInstrumentChunk(const Song& song, EngineState& engine, int instrument
     int count = 0;
     for (int row = 0; row < kNoteRows; ++row)
         if (readNoteCell(song, chunk, row, cells[count])) ++count;
+    engine.soundingRows[instrument] = count;
     float* rowOut[kNoteRows];
     for (int n = 0; n < kNoteRows; ++n)
         rowOut[n] = chunk.rowScratch + static_cast<size_t>(n) * chunk.frames;

@@ -20,9 +20,9 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 25u);
-    EXPECT_STREQ(kMenuItems[5].caption, "E&xit\t");
-    EXPECT_EQ(kMenuItems[5].id, kMenuExit);
+    EXPECT_EQ(ids.size(), 26u);
+    EXPECT_STREQ(kMenuItems[6].caption, "E&xit\t");
+    EXPECT_EQ(kMenuItems[6].id, kMenuExit);
     MenuState fresh;
     for (int id : kPasteItems) EXPECT_TRUE(menuItemGrayed(fresh, id));
     EXPECT_FALSE(menuItemGrayed(fresh, kMenuCopyPattern));
