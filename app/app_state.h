@@ -1,10 +1,13 @@
 // The one record that owns everything that changes: song, engine, recording, clipboards, UI state.
 #pragma once
 
+#include <cstdint>
+
 #include "app/playback_moves.h"
 #include "engine/engine_state.h"
 #include "engine/stream_state.h"
 #include "files/recording_state.h"
+#include "model/random.h"
 #include "model/song.h"
 #include "tools/clipboards.h"
 #include "ui/drag_state.h"
@@ -19,4 +22,7 @@ struct AppState {
     UiState ui;                  // selections the keyboard and menus change
     DragState drag;              // which control a held mouse button is editing
     PlaybackMoves playbackMoves; // what playback changed in the song, for the edit history
+    // Where the random sequence stood when the song was opened or made new: where
+    // humbrook-render's stands when it renders that song, and so where an export starts.
+    uint32_t randomAtSongStart = kRandomStartState;
 };

@@ -10,7 +10,6 @@
 #include "app/edit_history.h"
 #include "app/mouse_wave_editor.h"
 #include "app/playback.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -110,7 +109,7 @@ FollowUps followUpsOf(const Song& song, const SongChange& change) {
 
 void runFollowUps(AppState& app, const FollowUps& followUps) {
     for (int slot = 0; slot < kWaveformSlotCount; ++slot)
-        if (followUps.waveform[slot]) rebuildPlaybackWaveform(app.song, slot);
+        if (followUps.waveform[slot]) rebuildPlaybackWaveform(app, slot);
     if (followUps.stream) rebuildStream(app);
     for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
         if (followUps.knobs[instrument]) recordKnobChange(app, instrument);

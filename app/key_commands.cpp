@@ -98,6 +98,7 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
         break;
     case 'D':
         averageWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument), 2);
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case 'F':
@@ -108,6 +109,7 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
     case 'G':
         resetWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument),
                       app.ui.resetWaveformCycle);
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case 'L':
@@ -183,6 +185,7 @@ void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
     case kKeyDown:
         scaleWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument),
                       key == kKeyUp ? kAmplifyFactor : kReduceFactor);
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kKeyDelete:

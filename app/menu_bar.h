@@ -8,6 +8,7 @@ enum MenuCommand : int {
     kMenuOpen = 40038,
     kMenuSave = 40039,
     kMenuSaveRecordedWave = 40048,
+    kMenuExportSong = 40066,
     kMenuImportWave = 40057,
     kMenuExit = 10001,
     kMenuCopyPattern = 40049,
@@ -28,6 +29,7 @@ enum MenuCommand : int {
     kMenuActualSize = 40062,
     kMenuUndo = 40064,
     kMenuRedo = 40065,
+    kMenuSoundDevice = 40067,
     kMenuAbout = 40059,
     kMenuHelp = 40041,
 };
@@ -46,6 +48,7 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&File", nullptr, "&Open", kMenuOpen},
     {"&File", nullptr, "&Save", kMenuSave},
     {"&File", nullptr, "Save &Recorded Wave", kMenuSaveRecordedWave},
+    {"&File", nullptr, "&Export Song...", kMenuExportSong},
     {"&File", nullptr, "&Import Wave", kMenuImportWave},
     {"&File", nullptr, "E&xit\t", kMenuExit},
     {"&Edit", nullptr, "Undo", kMenuUndo},
@@ -66,12 +69,13 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&Options", "Note Latency", "3", kMenuNoteLatency3},
     {"&Options", "Sample Rate", "22050", kMenuSampleRate22050},
     {"&Options", "Sample Rate", "44100", kMenuSampleRate44100},
+    {"&Options", nullptr, "Sound &Device...", kMenuSoundDevice},
     {"&Help", nullptr, "&Help", kMenuHelp},
     {"&Help", nullptr, "&About", kMenuAbout},
 };
 
-// The View items act on the window, not on the song: the windowed program handles them itself,
-// and elsewhere they do nothing.
+// The View items and Sound Device act on the window and the sound output, not on the song: the
+// windowed program handles them itself, and elsewhere they do nothing.
 
 // The Paste items, in the order of MenuState::pasteEnabled.
 inline constexpr int kPasteItems[4] = {kMenuPastePattern, kMenuPasteEnvelope, kMenuPasteWaveform,

@@ -10,6 +10,7 @@
 #include "app/playback.h"
 #include "app/product_info.h"
 #include "app/song_commands.h"
+#include "app/song_export.h"
 #include "app/startup.h"
 #include "app/wave_commands.h"
 #include "tools/clipboard_edits.h"
@@ -111,6 +112,7 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
         break;
     case kMenuPasteWaveform:
         pasteWaveform(app.song, app.clipboards, waveformSlotOf(app.song, app.ui.currentInstrument));
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuPasteEffects:
@@ -152,6 +154,9 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
     }
     case kMenuSaveRecordedWave:
         saveRecording(app, screen, platform);
+        break;
+    case kMenuExportSong:
+        exportSong(app, platform);
         break;
     case kMenuImportWave:
         importWaveFile(app, platform, waveformSlotOf(app.song, app.ui.currentInstrument));

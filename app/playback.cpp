@@ -5,6 +5,7 @@
 #include "app/playback_moves.h"
 #include "engine/delays.h"
 #include "engine/knob_automation.h"
+#include "engine/playback_waveform.h"
 #include "engine/stream.h"
 #include "files/recording.h"
 
@@ -53,4 +54,8 @@ void recordKnobChange(AppState& app, int instrument) {
 
 void recordDelayChange(AppState& app, int instrument) {
     recordDelayChange(app.song, app.engine, app.stream, instrument);
+}
+
+void rebuildPlaybackWaveform(AppState& app, int slot) {
+    rebuildPlaybackWaveform(app.song, slot, app.engine.playbackWaveforms);
 }

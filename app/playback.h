@@ -20,3 +20,7 @@ void recordDelayChange(AppState& app, int instrument);
 // The instrument (0..3, not checked) plays its bank in play (PatternIdx) from the bank's first
 // step on, as the next step rendered.
 void restartAtBank(AppState& app, int instrument);
+// Rebuilds what the voices play of waveform `slot` (0..7, others ignored) into
+// app.engine.playbackWaveforms. Call right after the edit of the slot's drawing or knobs, never
+// later or twice: NOISE draws from the random generator, and the order of the draws is the sound.
+void rebuildPlaybackWaveform(AppState& app, int slot);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/platform.h"
+
 enum class ScriptCommandKind {
     Key,          // key NAME
     Menu,         // menu ID
@@ -21,13 +23,24 @@ enum class ScriptCommandKind {
     Open,         // open FILE.zwv
     Undo,         // undo: Edit > Undo
     Redo,         // redo: Edit > Redo
+    Export,       // export FORMAT RATE once|STEPS [tail] [stems] [replace] [cancel]
+    ExportCancel, // export cancel
+};
+
+// What an `export` line answers: the Export Song dialog's choices, Yes or No to replacing stem
+// files that exist, and whether Cancel is pressed as soon as the export renders.
+struct ScriptExportAnswer {
+    ExportChoices choices;
+    bool replace = false;
+    bool cancelRender = false;
 };
 
 struct ScriptCommand {
     ScriptCommandKind kind = ScriptCommandKind::Key;
-    int first = 0;    // key code, menu id, x or step count
-    int second = 0;   // y
-    std::string path; // dialog, capture, screenshot, save and open
+    int first = 0;                   // key code, menu id, x or step count
+    int second = 0;                  // y
+    std::string path;                // dialog, capture, screenshot, save and open
+    ScriptExportAnswer exportAnswer; // export
 };
 
 enum class ScriptLineKind { Skip, Command, Error };

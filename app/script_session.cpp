@@ -92,6 +92,12 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
         session.platform.queueDialogAnswer(command.path);
         chooseMenu(session, kMenuOpen);
         break;
+    case ScriptCommandKind::Export:
+        session.platform.queueExportAnswer(command.exportAnswer);
+        break;
+    case ScriptCommandKind::ExportCancel:
+        session.platform.queueExportAnswer(std::nullopt);
+        break;
     case ScriptCommandKind::Capture:
         return startCapture(session, command.path);
     case ScriptCommandKind::CaptureEnd:

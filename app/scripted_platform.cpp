@@ -1,6 +1,8 @@
 // The scripted platform: protocol lines on a stream, dialog answers from a queue.
 #include "app/scripted_platform.h"
 
+#include "app/song_render.h"
+
 std::string escapeProtocolField(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
@@ -49,4 +51,25 @@ std::optional<std::string> ScriptedPlatform::askOpenPath(const FileDialogRequest
 
 std::optional<std::string> ScriptedPlatform::askSavePath(const FileDialogRequest&) {
     return nextAnswer();
+}
+
+std::optional<ExportChoices> ScriptedPlatform::askExportChoices(const ExportChoices&) {
+    if (exportAnswers_.empty() || !exportAnswers_.front()) {
+        if (!exportAnswers_.empty()) exportAnswers_.pop_front();
+        return std::nullopt;
+    }
+    exportAnswer_ = *exportAnswers_.front();
+    exportAnswers_.pop_front();
+    return exportAnswer_.choices;
+}
+
+bool ScriptedPlatform::askYesNo(const std::string& question) {
+    const bool yes = exportAnswer_.replace;
+    out_ << "question\t" << escapeProtocolField(question) << '\t' << (yes ? "yes" : "no") << '\n';
+    out_.flush();
+    return yes;
+}
+
+void ScriptedPlatform::showRenderProgress(RenderProgress& progress) {
+    if (exportAnswer_.cancelRender) progress.cancelRequested = true;
 }

@@ -8,9 +8,11 @@
 
 #include "app/platform.h"
 #include "app/product_info.h"
+#include "app/script_commands.h"
 
 // Lines written, one per event, fields separated by a tab:
 //   message<TAB>CAPTION<TAB>TEXT    beep<TAB>warning    title<TAB>TEXT
+//   question<TAB>TEXT<TAB>yes|no (the answer given)
 // Backslash, tab and line break in CAPTION and TEXT are written as \\, \t and \n.
 class ScriptedPlatform : public Platform {
   public:
@@ -18,6 +20,11 @@ class ScriptedPlatform : public Platform {
 
     // Answers for the next dialogs, in order; nothing in the queue means the user cancels.
     void queueDialogAnswer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
+    // Answers for the next Export Song dialogs, in order; nothing in the queue cancels. The
+    // answer taken also answers that export's replace question and its progress box.
+    void queueExportAnswer(std::optional<ScriptExportAnswer> answer) {
+        exportAnswers_.push_back(std::move(answer));
+    }
     // True once a message box with the warning icon was shown.
     bool warningShown() const { return warningShown_; }
     // The title last set, or the start-up title.
@@ -29,12 +36,18 @@ class ScriptedPlatform : public Platform {
     void setWindowTitle(const std::string& title) override;
     std::optional<std::string> askOpenPath(const FileDialogRequest& request) override;
     std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
+    std::optional<ExportChoices> askExportChoices(const ExportChoices& initial) override;
+    bool askYesNo(const std::string& question) override;
+    // Returns at once; with the answer's `cancel` it presses Cancel first.
+    void showRenderProgress(RenderProgress& progress) override;
 
   private:
     std::optional<std::string> nextAnswer();
 
     std::ostream& out_;
     std::deque<std::optional<std::string>> answers_;
+    std::deque<std::optional<ScriptExportAnswer>> exportAnswers_;
+    ScriptExportAnswer exportAnswer_; // the answer of the export under way
     bool warningShown_ = false;
     std::string title_ = startupWindowTitle();
 };

@@ -5,10 +5,10 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "app/playback.h"
 #include "files/recorded_wave.h"
 #include "files/wave_import.h"
 #include "model/song.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ bool finishImport(AppState& app, int slot, WaveImportError error, Platform& plat
         showImportRefusal(platform, error);
         return false;
     }
-    rebuildPlaybackWaveform(app.song, slot); // the slot's knobs changed
+    rebuildPlaybackWaveform(app, slot); // the slot's knobs changed
     return true;
 }
 

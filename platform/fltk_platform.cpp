@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include "app/help_boxes.h"
+#include "platform/fltk_export_dialog.h"
 #include "platform/fltk_file_dialog.h"
 #include "platform/fltk_label.h"
 
@@ -44,4 +45,18 @@ std::optional<std::string> FltkPlatform::askOpenPath(const FileDialogRequest& re
 
 std::optional<std::string> FltkPlatform::askSavePath(const FileDialogRequest& request) {
     return runFileDialog(request, true);
+}
+
+std::optional<ExportChoices> FltkPlatform::askExportChoices(const ExportChoices& initial) {
+    return runExportDialog(initial);
+}
+
+bool FltkPlatform::askYesNo(const std::string& question) {
+    fl_message_title("");
+    fl_message_icon()->show();
+    return fl_choice("%s", "No", "Yes", nullptr, escapedLabel(question).c_str()) == 1;
+}
+
+void FltkPlatform::showRenderProgress(RenderProgress& progress) {
+    runRenderProgress(progress);
 }

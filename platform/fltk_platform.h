@@ -17,6 +17,10 @@ class FltkPlatform final : public Platform {
     void setWindowTitle(const std::string& title) override;
     std::optional<std::string> askOpenPath(const FileDialogRequest& request) override;
     std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
+    std::optional<ExportChoices> askExportChoices(const ExportChoices& initial) override;
+    // A box with the warning icon, No and Yes.
+    bool askYesNo(const std::string& question) override;
+    void showRenderProgress(RenderProgress& progress) override;
 
   private:
     Fl_Window& window_;

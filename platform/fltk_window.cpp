@@ -27,6 +27,7 @@
 #include "platform/fltk_edit_menu.h"
 #include "platform/fltk_picture.h"
 #include "platform/fltk_platform.h"
+#include "platform/fltk_sound_output.h"
 #include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
 #include "ui/screen.h"
@@ -58,6 +59,7 @@ struct Program {
     Settings settings;         // as read at start, changed by the menus
     std::string settingsPath;  // empty: nowhere to keep them
     int zoom = 1;              // 1..4: every picture pixel is zoom x zoom window pixels
+    SoundOutput soundOutput;   // the device and buffer size the sound plays through
 };
 
 // Writes the settings after a change; a failure is said once on standard error.
@@ -302,6 +304,12 @@ bool onWindowMenuItem(Program& program, int id) {
     case kMenuActualSize:
         changeZoom(program, kLowestZoom);
         return true;
+    case kMenuSoundDevice:
+        if (chooseSoundOutput(*program.device, program.soundOutput)) {
+            if (rememberSoundOutput(program.settings, program.soundOutput)) keepSettings(program);
+            if (program.device->isSilent()) showWarning(*program.platform, kNoSoundDeviceText);
+        }
+        return true;
     default:
         return false;
     }
@@ -446,7 +454,9 @@ int runWindowedProgram() {
     createWindow(*program);
     program->screen.display.pictureChanged = PictureView::pictureChanged;
     program->screen.display.pictureChangedContext = program->view;
-    program->device = openSdlSoundDevice();
+    std::string soundMessage;
+    program->device =
+        openRememberedSoundOutput(program->settings, program->soundOutput, soundMessage);
     program->app = startApp(program->screen, *program->device);
     startEditSession(program->edits, program->menu, program->app->song, startupWindowTitle());
 
@@ -456,6 +466,7 @@ int runWindowedProgram() {
     Fl::wait(0); // let the window be mapped before the first present
     finishStartup(*program->app, program->screen);
     keepPumping(*program);
+    if (!soundMessage.empty()) showWarning(*program->platform, soundMessage);
     if (program->device->isSilent()) showWarning(*program->platform, kNoSoundDeviceText);
 
     // Events and timers do all the work; with nothing due the loop sleeps.
