@@ -65,6 +65,7 @@ void exportSong(const AppState& app, Platform& platform) {
 
     auto source = std::make_unique<RenderSource>();
     source->song = app.song;
+    source->playbackWaveforms = app.engine.playbackWaveforms;
     source->sampleRate = choices->sampleRate;
     source->noteLatency = app.engine.noteLatency;
     source->randomState = app.randomAtSongStart;

@@ -67,6 +67,7 @@ bool writeChunk(RenderFiles& files, const Song& song, const RenderPlayback& play
 bool startRenderPlayback(RenderSource& source, RenderPlayback& playback) {
     playback.stream->device = &playback.device;
     playback.engine.noteLatency = source.noteLatency;
+    playback.engine.playbackWaveforms = source.playbackWaveforms;
     return setSampleRate(source.song, playback.engine, *playback.stream, nullptr,
                          source.sampleRate);
 }

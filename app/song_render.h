@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/playback_waveform.h"
 #include "files/audio_file_writer.h"
 #include "model/random.h"
 #include "model/song.h"
@@ -25,6 +26,7 @@ struct RenderRequest {
 // the engine settings and the position of the random sequence, as humbrook-render starts.
 struct RenderSource {
     Song song;
+    PlaybackWaveforms playbackWaveforms;      // what the voices play of each slot, as built
     int sampleRate = 22050;                   // 22050 or 44100
     int noteLatency = 1;                      // 1..3 chunks
     uint32_t randomState = kRandomStartState; // where the render's random sequence starts

@@ -125,6 +125,7 @@ void runExport(benchmark::State& state, void (*make)(AppState&), int steps) {
     make(*bench.app);
     auto source = std::make_unique<RenderSource>();
     source->song = bench.app->song;
+    source->playbackWaveforms = bench.app->engine.playbackWaveforms;
     source->sampleRate = 44100;
     const auto format = static_cast<AudioFormat>(state.range(0));
     const std::string path =

@@ -29,6 +29,7 @@ int fail(const std::string& message) {
 bool renderOutput(const AppState& app, const CliOptions& options, std::string& error) {
     auto source = std::make_unique<RenderSource>();
     source->song = app.song;
+    source->playbackWaveforms = app.engine.playbackWaveforms;
     source->sampleRate = app.stream.format.sampleRate;
     source->noteLatency = app.engine.noteLatency;
     source->randomState = currentRandomState();

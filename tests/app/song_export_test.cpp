@@ -31,6 +31,7 @@ std::unique_ptr<RenderSource> startUpSource(ShellSession& s) {
     s.run("down 35 130\nup 35 130\n");
     auto source = std::make_unique<RenderSource>();
     source->song = s.song();
+    source->playbackWaveforms = s.app().engine.playbackWaveforms;
     return source;
 }
 
