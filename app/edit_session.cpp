@@ -36,6 +36,13 @@ class TitleNotingPlatform : public Platform {
     std::optional<std::string> askSavePath(const FileDialogRequest& request) override {
         return platform_.askSavePath(request);
     }
+    std::optional<ExportChoices> askExportChoices(const ExportChoices& initial) override {
+        return platform_.askExportChoices(initial);
+    }
+    bool askYesNo(const std::string& question) override { return platform_.askYesNo(question); }
+    void showRenderProgress(RenderProgress& progress) override {
+        platform_.showRenderProgress(progress);
+    }
 
   private:
     Platform& platform_;

@@ -32,8 +32,8 @@ TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     EXPECT_FALSE(menuItemChecked(fresh, kMenuHelp));
     EXPECT_FALSE(menuItemGrayed(fresh, kMenuZoomIn)) << "the window grays the View items itself";
     // Undo and Redo head the Edit menu, grayed until there is a step, naming it then.
-    EXPECT_EQ(kMenuItems[6].id, kMenuUndo);
-    EXPECT_EQ(kMenuItems[7].id, kMenuRedo);
+    EXPECT_EQ(kMenuItems[7].id, kMenuUndo);
+    EXPECT_EQ(kMenuItems[8].id, kMenuRedo);
     EXPECT_TRUE(menuItemGrayed(fresh, kMenuUndo));
     EXPECT_TRUE(menuItemGrayed(fresh, kMenuRedo));
     EXPECT_EQ(menuItemCaption(fresh, kMenuUndo), "Undo");
