@@ -43,12 +43,6 @@ void dropImportedSound(AppState& app) {
     if (slot >= 0 && app.song.SoundType[slot] == 1) app.song.SoundType[slot] = 0;
 }
 
-int selectedBpmDigit(const AppState& app) {
-    for (int digit = 0; digit < kBpmDigitCount; ++digit)
-        if (app.ui.bpmDigitSelected[digit]) return digit;
-    return -1;
-}
-
 // Q, W, E, R: the engine flips Mute at the next bank change, stop or start.
 int muteKeyInstrument(int key) {
     switch (key) {
@@ -104,6 +98,7 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
         break;
     case 'D':
         averageWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument), 2);
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case 'F':
@@ -114,6 +109,7 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
     case 'G':
         resetWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument),
                       app.ui.resetWaveformCycle);
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case 'L':
@@ -126,6 +122,12 @@ void onLetterKey(AppState& app, Screen& screen, Platform& platform, int key) {
 }
 
 } // namespace
+
+int selectedBpmDigit(const AppState& app) {
+    for (int digit = 0; digit < kBpmDigitCount; ++digit)
+        if (app.ui.bpmDigitSelected[digit]) return digit;
+    return -1;
+}
 
 bool enterDigit(AppState& app, int value) {
     int selected = selectedBpmDigit(app);
@@ -149,15 +151,11 @@ void jumpMeasure(AppState& app, bool forward) {
     for (int instrument = 0; instrument < kInstrumentCount; ++instrument) {
         int bank = forward ? nextBank(app.song, instrument) : previousBank(app.song, instrument);
         app.song.PatternIdx[instrument] = bank;
-        int firstStep = bank == -1 ? 0 : kStepsPerBank * bank;
-        app.engine.stepCounter[instrument] = firstStep - app.engine.noteLatency;
+        restartAtBank(app, instrument);
     }
 }
 
 void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
-    // Play, instrument choice, measure jumps and recording leave the song as it is.
-    if (key != kKeyEnter && key != kKeySpace && key != kKeyLeft && key != kKeyRight && key != 'L')
-        app.history.markModified();
     if (isDigitKey(key)) {
         if (enterDigit(app, key - '0'))
             redrawAfterTempoChange(app, screen);
@@ -187,6 +185,7 @@ void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key) {
     case kKeyDown:
         scaleWaveform(app.song, waveformSlotOf(app.song, app.ui.currentInstrument),
                       key == kKeyUp ? kAmplifyFactor : kReduceFactor);
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kKeyDelete:

@@ -9,6 +9,9 @@ struct Screen;
 // command do nothing. Platform is needed by L, whose start of a recording can fail.
 void onKeyDown(AppState& app, Screen& screen, Platform& platform, int key);
 
+// The BPM digit that receives typed digits, 0..4, or -1 when none is selected.
+int selectedBpmDigit(const AppState& app);
+
 // The digit keys: with a BPM digit selected the key's value replaces that digit of the tempo
 // (at least 10 BPM) and the stream is rebuilt; otherwise keys 1..9 and 0 queue note banks 0..9
 // for the current instrument. Returns true when a BPM digit was selected.

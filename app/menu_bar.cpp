@@ -2,6 +2,8 @@
 #include "app/menu_bar.h"
 
 bool menuItemGrayed(const MenuState& menu, int id) {
+    if (id == kMenuUndo) return menu.undoAction.empty();
+    if (id == kMenuRedo) return menu.redoAction.empty();
     for (int i = 0; i < 4; ++i)
         if (kPasteItems[i] == id) return menu.pasteEnabled[i] == 0;
     return false;
@@ -31,4 +33,15 @@ std::string recentSongCaption(int index, const std::string& path) {
         caption += c;
     }
     return caption;
+}
+
+std::string menuItemCaption(const MenuState& menu, int id) {
+    const std::string& action = id == kMenuUndo ? menu.undoAction : menu.redoAction;
+    for (const MenuItemSpec& item : kMenuItems) {
+        if (item.id != id) continue;
+        if ((id == kMenuUndo || id == kMenuRedo) && !action.empty())
+            return std::string(item.caption) + " " + action;
+        return item.caption;
+    }
+    return {};
 }

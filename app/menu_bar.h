@@ -9,6 +9,7 @@ enum MenuCommand : int {
     kMenuSave = 40039,
     kMenuSaveAs = 40063,
     kMenuSaveRecordedWave = 40048,
+    kMenuExportSong = 40066,
     kMenuImportWave = 40057,
     kMenuExit = 10001,
     kMenuCopyPattern = 40049,
@@ -27,6 +28,9 @@ enum MenuCommand : int {
     kMenuZoomIn = 40060,
     kMenuZoomOut = 40061,
     kMenuActualSize = 40062,
+    kMenuUndo = 40064,
+    kMenuRedo = 40065,
+    kMenuSoundDevice = 40067,
     kMenuAbout = 40059,
     kMenuHelp = 40041,
     // File > Open Recent: the recent songs of the settings, newest first, one id each.
@@ -49,8 +53,11 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&File", nullptr, "&Save", kMenuSave},
     {"&File", nullptr, "Save &As...", kMenuSaveAs},
     {"&File", nullptr, "Save &Recorded Wave", kMenuSaveRecordedWave},
+    {"&File", nullptr, "&Export Song...", kMenuExportSong},
     {"&File", nullptr, "&Import Wave", kMenuImportWave},
     {"&File", nullptr, "E&xit\t", kMenuExit},
+    {"&Edit", nullptr, "Undo", kMenuUndo},
+    {"&Edit", nullptr, "Redo", kMenuRedo},
     {"&Edit", nullptr, "Copy Pattern", kMenuCopyPattern},
     {"&Edit", nullptr, "Paste Pattern", kMenuPastePattern},
     {"&Edit", nullptr, "Copy Envelope", kMenuCopyEnvelope},
@@ -67,14 +74,15 @@ inline constexpr MenuItemSpec kMenuItems[] = {
     {"&Options", "Note Latency", "3", kMenuNoteLatency3},
     {"&Options", "Sample Rate", "22050", kMenuSampleRate22050},
     {"&Options", "Sample Rate", "44100", kMenuSampleRate44100},
+    {"&Options", nullptr, "Sound &Device...", kMenuSoundDevice},
     {"&Help", nullptr, "&Help", kMenuHelp},
     {"&Help", nullptr, "&About", kMenuAbout},
 };
 
 // File > Open Recent follows File > Open; its items are the recent songs, listed by the window.
 
-// The View items act on the window, not on the song: the windowed program handles them itself,
-// and elsewhere they do nothing.
+// The View items and Sound Device act on the window and the sound output, not on the song: the
+// windowed program handles them itself, and elsewhere they do nothing.
 
 // The Paste items, in the order of MenuState::pasteEnabled.
 inline constexpr int kPasteItems[4] = {kMenuPastePattern, kMenuPasteEnvelope, kMenuPasteWaveform,
@@ -86,13 +94,18 @@ struct MenuState {
     int pasteEnabled[4] = {};      // Pattern, Envelope, Waveform, Effects; grayed until copied
     int checkedNoteLatency = 1;    // 1..3
     int checkedSampleRate = 22050; // 22050 or 44100
+    std::string undoAction;        // the step Undo takes back ("Draw Notes"), empty: grayed
+    std::string redoAction;        // the step Redo applies again, empty: grayed
 };
 
 // The caption of recent song `index` (0 = newest): its number as the mnemonic, then the path,
 // with the characters a menu caption gives a meaning to ('&') doubled so that they show.
 std::string recentSongCaption(int index, const std::string& path);
 
-// Whether the item with this id is grayed (only Paste items can be).
+// Whether the item with this id is grayed (Paste items, Undo and Redo can be).
 bool menuItemGrayed(const MenuState& menu, int id);
+// The caption the item shows: Undo and Redo name their action ("Undo Draw Notes"), the others
+// show their caption of kMenuItems; empty for an unknown id.
+std::string menuItemCaption(const MenuState& menu, int id);
 // Whether the item with this id carries a check mark (only Options items can).
 bool menuItemChecked(const MenuState& menu, int id);

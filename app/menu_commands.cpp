@@ -10,6 +10,7 @@
 #include "app/playback.h"
 #include "app/product_info.h"
 #include "app/song_commands.h"
+#include "app/song_export.h"
 #include "app/startup.h"
 #include "app/unsaved_changes.h"
 #include "app/wave_commands.h"
@@ -47,21 +48,37 @@ void recordAllInstrumentSettings(AppState& app) {
 }
 
 // File > Open, and File > Open Recent with the recent song's path.
-void openSong(AppState& app, Screen& screen, Platform& platform, const std::string* recentPath) {
+bool openSong(AppState& app, Screen& screen, Platform& platform, const std::string* recentPath) {
     stopPlayback(app);
     const bool opened =
         recentPath ? openSongPath(app, *recentPath, platform) : openSongFile(app, platform);
     if (opened) showOpenedSong(app, screen);
     updatePanel(app, screen, PanelId::PlayStopRecord);
+    return opened;
+}
+
+// New, Open and Open Recent (`recentPath`) once the song may be left; the song matches its file
+// afterwards when it was opened, made new, or saved before leaving it.
+MenuOutcome replaceSong(AppState& app, Screen& screen, Platform& platform, MenuState& menu,
+                        bool songModified, int id, const std::string* recentPath) {
+    const SongLeaving leaving = askToLeaveSong(app, platform, songModified);
+    if (leaving == SongLeaving::Stay) return MenuOutcome::Continue;
+    bool replaced = true;
+    if (id == kMenuNew)
+        newSong(app, screen, platform, menu);
+    else
+        replaced = openSong(app, screen, platform, recentPath);
+    return replaced || leaving == SongLeaving::SavedFirst ? MenuOutcome::NothingUnsaved
+                                                          : MenuOutcome::Continue;
 }
 
 // File > Open Recent: a number past the recent songs opens nothing.
-void openRecentSong(AppState& app, Screen& screen, Platform& platform, int index) {
+MenuOutcome openRecentSong(AppState& app, Screen& screen, Platform& platform, MenuState& menu,
+                           bool songModified, int index) {
     const std::vector<std::string>& recent = platform.settings().recentSongs;
-    if (index < 0 || index >= static_cast<int>(recent.size()) || !songMayBeLeft(app, platform))
-        return;
+    if (index < 0 || index >= static_cast<int>(recent.size())) return MenuOutcome::Continue;
     const std::string path = recent[static_cast<size_t>(index)]; // opening reorders the list
-    openSong(app, screen, platform, &path);
+    return replaceSong(app, screen, platform, menu, songModified, kMenuOpen, &path);
 }
 
 void saveRecording(AppState& app, Screen& screen, Platform& platform) {
@@ -108,24 +125,21 @@ void onEditCommand(AppState& app, Screen& screen, MenuState& menu, int id) {
         menu.pasteEnabled[3] = 1;
         break;
     case kMenuPastePattern:
-        app.history.markModified();
         pastePattern(app.song, app.clipboards, app.ui.currentInstrument, viewedBankStart(app));
         updatePanel(app, screen, PanelId::NotePad);
         updatePanel(app, screen, PanelId::PanAndVelocity);
         break;
     case kMenuPasteEnvelope:
-        app.history.markModified();
         pasteEnvelope(app.song, app.clipboards, envelopeBankOf(app.song, app.ui.currentInstrument),
                       app.ui.envelopeCurve);
         redrawEnvelope(app, screen);
         break;
     case kMenuPasteWaveform:
-        app.history.markModified();
         pasteWaveform(app.song, app.clipboards, waveformSlotOf(app.song, app.ui.currentInstrument));
+        rebuildPlaybackWaveform(app, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuPasteEffects:
-        app.history.markModified();
         pasteEffects(app.song, app.clipboards, app.ui.currentInstrument);
         recordKnobChange(
             app,
@@ -152,34 +166,33 @@ void redrawEverything(AppState& app, Screen& screen) {
 }
 
 MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, MenuState& menu,
-                          int id) {
+                          int id, bool songModified) {
     if (menuItemGrayed(menu, id)) return MenuOutcome::Continue;
     switch (id) {
     case kMenuNew:
-        if (songMayBeLeft(app, platform)) newSong(app, screen, platform, menu);
-        break;
     case kMenuOpen:
-        if (songMayBeLeft(app, platform)) openSong(app, screen, platform, nullptr);
-        break;
+        return replaceSong(app, screen, platform, menu, songModified, id, nullptr);
     case kMenuSave:
-    case kMenuSaveAs:
+    case kMenuSaveAs: {
         stopPlayback(app);
-        if (id == kMenuSave)
-            saveSong(app, platform);
-        else
-            saveSongAs(app, platform);
+        const bool saved = id == kMenuSave ? saveSong(app, platform) : saveSongAs(app, platform);
         updatePanel(app, screen, PanelId::PlayStopRecord);
-        break;
+        return saved ? MenuOutcome::NothingUnsaved : MenuOutcome::Continue;
+    }
     case kMenuSaveRecordedWave:
         saveRecording(app, screen, platform);
         break;
+    case kMenuExportSong:
+        exportSong(app, platform);
+        break;
     case kMenuImportWave:
-        app.history.markModified();
         importWaveFile(app, platform, waveformSlotOf(app.song, app.ui.currentInstrument));
         redrawWaveform(app, screen);
         break;
     case kMenuExit:
-        return songMayBeLeft(app, platform) ? MenuOutcome::Exit : MenuOutcome::Continue;
+        return askToLeaveSong(app, platform, songModified) == SongLeaving::Stay
+                   ? MenuOutcome::Continue
+                   : MenuOutcome::Exit;
     case kMenuNoteLatency1:
         setNoteLatency(app, screen, menu, 1);
         break;
@@ -203,9 +216,9 @@ MenuOutcome onMenuCommand(AppState& app, Screen& screen, Platform& platform, Men
         break;
     default:
         if (id >= kMenuOpenRecentFirst && id <= kMenuOpenRecentLast)
-            openRecentSong(app, screen, platform, id - kMenuOpenRecentFirst);
-        else
-            onEditCommand(app, screen, menu, id);
+            return openRecentSong(app, screen, platform, menu, songModified,
+                                  id - kMenuOpenRecentFirst);
+        onEditCommand(app, screen, menu, id);
         break;
     }
     return MenuOutcome::Continue;

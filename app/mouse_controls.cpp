@@ -10,7 +10,6 @@
 #include "engine/sequencer.h"
 #include "files/recording.h"
 #include "tools/current_selection.h"
-#include "tools/playback_waveform.h"
 #include "ui/panel_geometry.h"
 
 namespace {
@@ -177,7 +176,7 @@ bool pressWaveButtons(AppState& app, int x, int y) {
     const int button = x * kWaveformSlotCount / kWaveButtonsWidth;
     if (button >= kWaveformSlotCount) return false;
     app.song.SoundIdx[app.ui.currentInstrument] = button;
-    rebuildPlaybackWaveform(app.song, button);
+    rebuildPlaybackWaveform(app, button);
     return true;
 }
 

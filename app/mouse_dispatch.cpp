@@ -37,7 +37,6 @@ void clearBpmDigitSelection(AppState& app, Screen& screen) {
 void onLeftButtonDown(AppState& app, Screen& screen, Platform& platform, int x, int y) {
     x = limitPointer(x);
     y = limitPointer(y);
-    app.history.markModified();
     DragState& drag = app.drag;
     drag.mouseButtonDown = 1;
     // The pointer is where the press is: drags continue from here, and a click draws nothing.
@@ -79,7 +78,6 @@ void onLeftButtonUp(AppState& app, Screen& screen) {
 }
 
 void onRightButtonDown(AppState& app, Screen& screen, int x, int y) {
-    app.history.markModified();
     x = limitPointer(x);
     y = limitPointer(y);
     for (const PanelMouse& panel : kPanelMouse)

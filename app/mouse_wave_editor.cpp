@@ -6,8 +6,8 @@
 
 #include "app/app_state.h"
 #include "app/mouse_curve_segment.h"
+#include "app/playback.h"
 #include "tools/current_selection.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -56,13 +56,13 @@ bool applyWaveDrag(AppState& app, int slot, int x, int y, int px, int py) {
         const CurveSegmentEnd from{px - kSampleLeft, sampleValueAt(py)};
         const CurveSegmentEnd to{x - kSampleLeft, sampleValueAt(y)};
         if (!drawCurveSegment(song.Sound[slot], kWaveformSamples, from, to)) return false;
-        rebuildPlaybackWaveform(app.song, previousWaveformSlot(slot));
+        rebuildPlaybackWaveform(app, previousWaveformSlot(slot));
     } else if (mode == kWaveDragLoopStart) {
         moveLoopStart(song.SoundFileLoop[slot], x);
     } else if (mode == kWaveDragLoopEnd) {
         moveLoopEnd(song.SoundFileLoop[slot], x);
     }
-    rebuildPlaybackWaveform(app.song, slot);
+    rebuildPlaybackWaveform(app, slot);
     return true;
 }
 

@@ -9,6 +9,13 @@
 
 namespace {
 
+// R+P of the panels that `place` puts into a redraw, in the order of their places.
+void updateInPlaceOrder(AppState& app, Screen& screen, int PanelSpec::*place) {
+    for (int next = 1; next <= kPanelCount; ++next)
+        for (const PanelSpec& spec : kPanels)
+            if (spec.*place == next) updatePanel(app, screen, spec.id);
+}
+
 // R+P with a chosen pump flag; the pump's own redraws present without pumping again.
 void renderAndPresent(AppState& app, Screen& screen, PanelId id, bool pumpAfter) {
     const int selection = selectionInView(app.song, app.ui, id);
@@ -26,7 +33,8 @@ PanelInputs panelInputs(const AppState& app) {
     for (int i = 0; i < kInstrumentCount; ++i)
         transport.muteTogglePending[i] = app.engine.pendingMuteToggle[i] != 0;
     const StreamClock clock{app.engine.streamRate, app.engine.chunkFrames};
-    return {app.song, app.ui, app.drag, meters, transport, clock};
+    return {app.song, app.engine.playbackWaveforms.wave, app.ui, app.drag, meters, transport,
+            clock};
 }
 
 void renderPanel(AppState& app, Screen& screen, PanelId id, int selection) {
@@ -59,14 +67,11 @@ void redrawInstrumentSwitch(AppState& app, Screen& screen) {
 }
 
 void redrawEnvelope(AppState& app, Screen& screen) {
-    updatePanel(app, screen, PanelId::EnvelopeEditor);
-    updatePanel(app, screen, PanelId::EnvelopeButtons);
-    updatePanel(app, screen, PanelId::NotePad);
+    updateInPlaceOrder(app, screen, &PanelSpec::envelopeEditPlace);
 }
 
 void redrawWaveform(AppState& app, Screen& screen) {
-    updatePanel(app, screen, PanelId::WaveEditor);
-    updatePanel(app, screen, PanelId::WaveButtons);
+    updateInPlaceOrder(app, screen, &PanelSpec::waveformEditPlace);
 }
 
 void renderAllPanels(AppState& app, Screen& screen) {

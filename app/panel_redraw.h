@@ -30,9 +30,10 @@ void updatePanel(AppState& app, Screen& screen, PanelId id);
 void redrawInstrumentSwitch(AppState& app, Screen& screen);
 
 // After an edit of the current envelope bank: the envelope editor, its buttons and the note pad
-// (which draws the curve in view) are re-rendered and presented.
+// (which draws the curve in view) are re-rendered and presented, in the order of their
+// envelopeEditPlace in the panel table.
 void redrawEnvelope(AppState& app, Screen& screen);
-// After an edit of the current waveform: the wave editor and the wave buttons.
+// After an edit of the current waveform: the wave editor and the wave buttons (waveformEditPlace).
 void redrawWaveform(AppState& app, Screen& screen);
 
 // Renders every canvas into every surface of the panels of the full render (all waveforms, all

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "files/audio_file_writer.h"
+
+struct RenderProgress;
 
 enum class MessageIcon { None, Warning };
 
@@ -28,6 +31,17 @@ struct FileDialogRequest {
 enum class SaveChangesAnswer { Save, DontSave, Cancel };
 // The answers to the offer of an autosave left by a program that no longer runs.
 enum class RecoveryAnswer { Recover, Discard, Later };
+inline constexpr int kMaxExportSteps = 1000000; // the most steps an export may play
+
+// What File > Export Song asks before the file name.
+struct ExportChoices {
+    AudioFormat format = AudioFormat::Wav16;
+    int sampleRate = 22050; // 22050 or 44100
+    bool once = true;       // once through the longest play order; else `steps` steps
+    int steps = 64;         // 1..kMaxExportSteps
+    bool tail = false;      // then the notes end and the delays ring out (10 s at most)
+    bool stems = false;     // one file per instrument instead of the mix
+};
 
 // The desktop behind the commands: the windowed program and the scripted (headless) front end
 // each provide one.
@@ -54,6 +68,18 @@ class Platform {
     // answers by writing the settings file; elsewhere they live as long as the platform.
     virtual Settings& settings() { return settings_; }
     virtual void keepSettings() {}
+
+    // The Export Song dialog, opened with `initial`: the choices, or nothing when cancelled. A
+    // desktop without it cancels.
+    virtual std::optional<ExportChoices> askExportChoices(const ExportChoices&) {
+        return std::nullopt;
+    }
+    // A Yes/No question; true for Yes. A desktop that cannot ask answers No.
+    virtual bool askYesNo(const std::string&) { return false; }
+    // Shows how far a render running on another thread has come, with a Cancel button that
+    // sets progress.cancelRequested, until progress.finished; the sound keeps playing meanwhile.
+    // A desktop that shows nothing returns at once and the caller waits for the render.
+    virtual void showRenderProgress(RenderProgress&) {}
 
   private:
     Settings settings_;

@@ -19,3 +19,8 @@ inline std::string startupWindowTitle() {
 inline std::string songWindowTitle(const std::string& path) {
     return startupWindowTitle() + "   " + path;
 }
+
+// The title with the mark of unsaved changes: a leading '*' while the song is modified.
+inline std::string markedWindowTitle(const std::string& title, bool modified) {
+    return modified ? "*" + title : title;
+}

@@ -5,7 +5,9 @@
 
 #include "app/app_state.h"
 #include "app/autosave.h"
+#include "app/edit_session.h"
 #include "app/file_dialog_names.h"
+#include "app/menu_commands.h"
 #include "app/platform.h"
 #include "app/product_info.h"
 #include "app/song_commands.h"
@@ -29,7 +31,6 @@ bool recoverFrom(AppState& app, Platform& platform, const std::string& folder,
     app.songPath = originalPath;
     platform.setWindowTitle(originalPath.empty() ? startupWindowTitle()
                                                  : songWindowTitle(originalPath));
-    app.history.markModified();
     return true;
 }
 
@@ -58,4 +59,13 @@ bool offerLeftAutosaves(AppState& app, Platform& platform, Autosaver& autosaver)
         }
     }
     return false;
+}
+
+void offerRecovery(InputTargets& targets, Autosaver& autosaver) {
+    if (!offerLeftAutosaves(targets.app, targets.platform, autosaver)) return;
+    showOpenedSong(targets.app, targets.screen);
+    const std::string title =
+        targets.app.songPath.empty() ? startupWindowTitle() : songWindowTitle(targets.app.songPath);
+    startEditSession(targets.edits, targets.menu, targets.app.song, {title, targets.app.songPath});
+    markSongModified(targets.edits, targets.platform);
 }

@@ -52,6 +52,13 @@ constexpr CommandName kPointCommands[] = {
     {"rdown", ScriptCommandKind::RightDown},
 };
 
+// Commands without arguments.
+constexpr CommandName kBareCommands[] = {
+    {"undo", ScriptCommandKind::Undo},
+    {"redo", ScriptCommandKind::Redo},
+    {"recovery", ScriptCommandKind::Recovery},
+};
+
 constexpr CommandName kPathCommands[] = {
     {"dialog", ScriptCommandKind::Dialog},
     {"capture", ScriptCommandKind::Capture},
@@ -93,6 +100,41 @@ ScriptLineKind parseAnswer(std::string_view argument, ScriptCommand& command) {
     return ScriptLineKind::Error;
 }
 
+// The words of an `export` line after the command: FORMAT RATE once|STEPS, then any of tail,
+// stems, replace and cancel; or the single word cancel.
+ScriptLineKind parseExport(std::string_view arguments, ScriptCommand& command) {
+    std::string_view rest;
+    std::string_view word = firstWord(arguments, rest);
+    if (word == "cancel" && rest.empty()) {
+        command.kind = ScriptCommandKind::ExportCancel;
+        return ScriptLineKind::Command;
+    }
+    command.kind = ScriptCommandKind::Export;
+    ScriptExportAnswer& answer = command.exportAnswer;
+    ExportChoices& choices = answer.choices;
+    if (!parseAudioFormat(word, choices.format)) return ScriptLineKind::Error;
+    word = firstWord(rest, rest);
+    if (!parseInt(word, choices.sampleRate) ||
+        (choices.sampleRate != 22050 && choices.sampleRate != 44100))
+        return ScriptLineKind::Error;
+    word = firstWord(rest, rest);
+    choices.once = word == "once";
+    if (!choices.once &&
+        (!parseInt(word, choices.steps) || choices.steps < 1 || choices.steps > kMaxExportSteps))
+        return ScriptLineKind::Error;
+    while (!rest.empty()) {
+        word = firstWord(rest, rest);
+        bool* flag = word == "tail"      ? &choices.tail
+                     : word == "stems"   ? &choices.stems
+                     : word == "replace" ? &answer.replace
+                     : word == "cancel"  ? &answer.cancelRender
+                                         : nullptr;
+        if (flag == nullptr) return ScriptLineKind::Error;
+        *flag = true;
+    }
+    return ScriptLineKind::Command;
+}
+
 } // namespace
 
 ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command) {
@@ -120,16 +162,18 @@ ScriptLineKind parseScriptLine(std::string_view line, ScriptCommand& command) {
         return ScriptLineKind::Command;
     }
     if (name == "answer") return parseAnswer(argument, command);
-    if (name == "recovery") {
-        command.kind = ScriptCommandKind::Recovery;
-        return argument.empty() ? ScriptLineKind::Command : ScriptLineKind::Error;
-    }
     for (const CommandName& point : kPointCommands) {
         if (name != point.name) continue;
         command.kind = point.kind;
         return parsePoint(argument, command.first, command.second) ? ScriptLineKind::Command
                                                                    : ScriptLineKind::Error;
     }
+    for (const CommandName& bare : kBareCommands) {
+        if (name != bare.name) continue;
+        command.kind = bare.kind;
+        return argument.empty() ? ScriptLineKind::Command : ScriptLineKind::Error;
+    }
+    if (name == "export") return parseExport(argument, command);
     for (const CommandName& path : kPathCommands)
         if (name == path.name) return parsePathCommand(path.kind, argument, command);
     return ScriptLineKind::Error;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/platform.h"
+
 enum class ScriptCommandKind {
     Key,          // key NAME
     Menu,         // menu ID
@@ -19,9 +21,21 @@ enum class ScriptCommandKind {
     Screenshot,   // screenshot FILE.png
     Save,         // save FILE.zwv
     Open,         // open FILE.zwv
+    Undo,         // undo: Edit > Undo
+    Redo,         // redo: Edit > Redo
+    Export,       // export FORMAT RATE once|STEPS [tail] [stems] [replace] [cancel]
+    ExportCancel, // export cancel
     Answer,       // answer WORD: the next question of its kind gets this answer
     Clock,        // clock SECONDS: wall-clock time passes (the autosave's timer)
     Recovery,     // recovery: the start-up offer of left autosaves
+};
+
+// What an `export` line answers: the Export Song dialog's choices, Yes or No to replacing stem
+// files that exist, and whether Cancel is pressed as soon as the export renders.
+struct ScriptExportAnswer {
+    ExportChoices choices;
+    bool replace = false;
+    bool cancelRender = false;
 };
 
 // The answers `answer` takes, as ScriptCommand::first.
@@ -36,9 +50,10 @@ enum ScriptAnswer : int {
 
 struct ScriptCommand {
     ScriptCommandKind kind = ScriptCommandKind::Key;
-    int first = 0;    // key code, menu id, x, step count, ScriptAnswer or seconds
-    int second = 0;   // y
-    std::string path; // dialog, capture, screenshot, save and open
+    int first = 0;                   // key code, menu id, x, step count, ScriptAnswer or seconds
+    int second = 0;                  // y
+    std::string path;                // dialog, capture, screenshot, save and open
+    ScriptExportAnswer exportAnswer; // export
 };
 
 inline constexpr int kMaxClockSeconds = 86400; // one `clock` command: at most a day

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "app/app_state.h"
-#include "app/key_commands.h"
 #include "app/menu_commands.h"
-#include "app/mouse.h"
 #include "app/panel_redraw.h"
 #include "app/recording_control.h"
 #include "app/recovery.h"
@@ -31,10 +29,17 @@ void pump(ScriptSession& session) {
     reportRecordingFailures(session.app, session.platform);
 }
 
+InputTargets targetsOf(ScriptSession& session) {
+    return {session.app, session.screen, session.platform, session.menu, session.edits};
+}
+
+MenuOutcome deliverInput(ScriptSession& session, InputKind kind, int first, int second = 0) {
+    InputTargets targets = targetsOf(session);
+    return deliverInput(targets, {kind, first, second});
+}
+
 void chooseMenu(ScriptSession& session, int id) {
-    MenuOutcome outcome =
-        onMenuCommand(session.app, session.screen, session.platform, session.menu, id);
-    if (outcome == MenuOutcome::Exit) session.exited = true;
+    if (deliverInput(session, InputKind::Menu, id) == MenuOutcome::Exit) session.exited = true;
 }
 
 std::string startCapture(ScriptSession& session, const std::string& path) {
@@ -56,10 +61,10 @@ Autosaver& autosaver(ScriptSession& session) {
 // sees the same files whatever the disk's speed.
 void passClockSeconds(ScriptSession& session, int seconds) {
     Autosaver& saver = autosaver(session);
-    const AppState& app = session.app;
+    AppState& app = session.app;
     for (int second = 0; second < seconds; ++second) {
         session.clockSeconds += 1;
-        saver.tick(app.song, app.songPath, app.history.modified(), session.clockSeconds,
+        saver.tick(app.song, app.songPath, songModified(session.edits, app), session.clockSeconds,
                    session.platform.settings().autosaveSeconds);
         saver.waitIdle();
     }
@@ -88,37 +93,36 @@ void queueAnswer(ScriptedPlatform& platform, int answer) {
     }
 }
 
-void offerRecovery(ScriptSession& session) {
-    if (!offerLeftAutosaves(session.app, session.platform, autosaver(session))) return;
-    showOpenedSong(session.app, session.screen);
-}
-
 std::string takeScreenshot(ScriptSession& session, const std::string& path) {
     return writeScreenshotPng(session.screen.display, path) ? "" : "cannot write " + path;
 }
 
 // The handler of one command, after its pump.
 std::string deliver(ScriptSession& session, const ScriptCommand& command) {
-    AppState& app = session.app;
-    Screen& screen = session.screen;
     switch (command.kind) {
     case ScriptCommandKind::Key:
-        onKeyDown(app, screen, session.platform, command.first);
+        deliverInput(session, InputKind::Key, command.first);
         break;
     case ScriptCommandKind::Menu:
         chooseMenu(session, command.first);
         break;
+    case ScriptCommandKind::Undo:
+        chooseMenu(session, kMenuUndo);
+        break;
+    case ScriptCommandKind::Redo:
+        chooseMenu(session, kMenuRedo);
+        break;
     case ScriptCommandKind::LeftDown:
-        onLeftButtonDown(app, screen, session.platform, command.first, command.second);
+        deliverInput(session, InputKind::LeftDown, command.first, command.second);
         break;
     case ScriptCommandKind::Move:
-        onMouseMove(app, screen, command.first, command.second);
+        deliverInput(session, InputKind::Move, command.first, command.second);
         break;
     case ScriptCommandKind::LeftUp:
-        onLeftButtonUp(app, screen);
+        deliverInput(session, InputKind::LeftUp, command.first, command.second);
         break;
     case ScriptCommandKind::RightDown:
-        onRightButtonDown(app, screen, command.first, command.second);
+        deliverInput(session, InputKind::RightDown, command.first, command.second);
         break;
     case ScriptCommandKind::Dialog:
         session.platform.queueDialogAnswer(command.path);
@@ -134,6 +138,12 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
         session.platform.queueDialogAnswer(command.path);
         chooseMenu(session, kMenuOpen);
         break;
+    case ScriptCommandKind::Export:
+        session.platform.queueExportAnswer(command.exportAnswer);
+        break;
+    case ScriptCommandKind::ExportCancel:
+        session.platform.queueExportAnswer(std::nullopt);
+        break;
     case ScriptCommandKind::Capture:
         return startCapture(session, command.path);
     case ScriptCommandKind::CaptureEnd:
@@ -146,9 +156,11 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
     case ScriptCommandKind::Clock:
         passClockSeconds(session, command.first);
         break;
-    case ScriptCommandKind::Recovery:
-        offerRecovery(session);
+    case ScriptCommandKind::Recovery: {
+        InputTargets targets = targetsOf(session);
+        offerRecovery(targets, autosaver(session));
         break;
+    }
     case ScriptCommandKind::Steps:
         break; // its pumps are the clock steps themselves
     }
@@ -157,10 +169,11 @@ std::string deliver(ScriptSession& session, const ScriptCommand& command) {
 
 } // namespace
 
-bool startScriptSession(ScriptSession& session) {
+bool startScriptSession(ScriptSession& session, const std::string& title) {
     if (!initScreen(session.screen, kDisplayBytesPerPixel)) return false;
     renderAllPanels(session.app, session.screen);
     finishStartup(session.app, session.screen);
+    startEditSession(session.edits, session.menu, session.app.song, {title, session.app.songPath});
     return true;
 }
 

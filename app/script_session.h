@@ -7,7 +7,9 @@
 #include <string>
 
 #include "app/autosave.h"
+#include "app/edit_session.h"
 #include "app/menu_bar.h"
+#include "app/product_info.h"
 #include "app/script_commands.h"
 #include "app/scripted_platform.h"
 #include "app/wav_capture.h"
@@ -26,6 +28,7 @@ struct ScriptSession {
     VirtualSoundDevice& device; // app's sound device: its cursor moves only by `steps`
     Screen screen;
     MenuState menu;
+    EditSession edits;         // the edit history every command's gesture goes to
     ScriptedPlatform platform; // messages, beeps and titles as protocol lines
     WavCapture capture;        // what the play cursor passes over, while capturing
     bool exited = false;       // File > Exit was chosen: later commands are not delivered
@@ -35,11 +38,12 @@ struct ScriptSession {
 };
 
 // The rest of start-up as the windowed program does it, the window shown: the screen, the
-// window picture and every panel for the AppState. Returns false when the screen cannot be set
-// up.
-bool startScriptSession(ScriptSession& session);
+// window picture and every panel for the AppState, the edit history starting on the song as it
+// is, under the window title `title`. Returns false when the screen cannot be set up.
+bool startScriptSession(ScriptSession& session, const std::string& title = startupWindowTitle());
 
-// Delivers one command: one pump, then the handler with its redraws. Returns an error text
+// Delivers one command: one pump, then the handler with its redraws; keys, menu commands and
+// the mouse go through the edit history's gestures (app/edit_session.h). Returns an error text
 // when an output file could not be written, else "".
 std::string runScriptCommand(ScriptSession& session, const ScriptCommand& command);
 

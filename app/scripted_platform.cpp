@@ -1,6 +1,8 @@
 // The scripted platform: protocol lines on a stream, dialog answers from a queue.
 #include "app/scripted_platform.h"
 
+#include "app/song_render.h"
+
 std::string escapeProtocolField(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
@@ -31,6 +33,7 @@ void ScriptedPlatform::warningBeep() {
 }
 
 void ScriptedPlatform::setWindowTitle(const std::string& title) {
+    title_ = title;
     out_ << "title\t" << escapeProtocolField(title) << '\n';
     out_.flush();
 }
@@ -77,4 +80,24 @@ RecoveryAnswer ScriptedPlatform::askRecovery(const std::string& text) {
                         : answer == RecoveryAnswer::Discard ? "discard"
                                                             : "later");
     return answer;
+}
+
+std::optional<ExportChoices> ScriptedPlatform::askExportChoices(const ExportChoices&) {
+    if (exportAnswers_.empty() || !exportAnswers_.front()) {
+        if (!exportAnswers_.empty()) exportAnswers_.pop_front();
+        return std::nullopt;
+    }
+    exportAnswer_ = *exportAnswers_.front();
+    exportAnswers_.pop_front();
+    return exportAnswer_.choices;
+}
+
+bool ScriptedPlatform::askYesNo(const std::string& question) {
+    const bool yes = exportAnswer_.replace;
+    writeQuestion(question, yes ? "yes" : "no");
+    return yes;
+}
+
+void ScriptedPlatform::showRenderProgress(RenderProgress& progress) {
+    if (exportAnswer_.cancelRender) progress.cancelRequested = true;
 }

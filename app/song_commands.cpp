@@ -6,10 +6,11 @@
 #include "app/platform.h"
 #include "app/playback.h"
 #include "app/product_info.h"
+#include "engine/playback_waveform.h"
 #include "files/file_bytes.h"
 #include "files/song_file.h"
 #include "files/song_reader.h"
-#include "tools/playback_waveform.h"
+#include "model/random.h"
 
 namespace {
 
@@ -34,14 +35,16 @@ FileDialogRequest songDialog(bool save) {
 
 constexpr const char* kNotASongMessage = "Not a Humbrook song file";
 
-// The last steps of a read: the message of the entry that failed, or the rebuilds after a read
-// to the end.
+// The last steps of a read: the random sequence's position for exports, then the message of the
+// entry that failed, or the rebuilds after a read to the end.
 bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platform) {
+    app.randomAtSongStart = currentRandomState();
     if (result.errorMessage) {
         showWarning(platform, result.errorMessage);
         return false;
     }
-    for (int slot = 0; slot < kWaveformSlotCount; ++slot) markWaveformUsers(app.song, slot);
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot)
+        markWaveformUsers(app.song, slot, app.engine.playbackWaveforms);
     rebuildStream(app);
     return true;
 }
@@ -49,8 +52,7 @@ bool finishSongLoad(AppState& app, const SongReadResult& result, Platform& platf
 // Reads into the current song; each slot's playback form is rebuilt where its entry is read, as
 // the knobs' noise draws from the random generator in the file's order.
 SongReadResult readIntoSong(AppState& app, std::string_view text) {
-    return readSongText(app.song, text,
-                        [&app](int slot) { rebuildPlaybackWaveform(app.song, slot); });
+    return readSongText(app.song, text, [&app](int slot) { rebuildPlaybackWaveform(app, slot); });
 }
 
 } // namespace
@@ -97,7 +99,6 @@ bool saveSongToPath(const Song& song, const std::string& path, Platform& platfor
 bool openSongPath(AppState& app, const std::string& path, Platform& platform) {
     if (!loadSongFromPath(app, path, platform)) return false;
     app.songPath = path;
-    app.history.markSaved();
     addRecentSong(platform.settings(), path);
     platform.keepSettings();
     return true;
@@ -125,7 +126,6 @@ bool saveSongAs(AppState& app, Platform& platform) {
     rememberSongFolder(platform, *path);
     if (!saveSongToPath(app.song, *path, platform)) return false;
     app.songPath = *path;
-    app.history.markSaved();
     addRecentSong(platform.settings(), *path);
     platform.keepSettings();
     return true;
@@ -134,7 +134,6 @@ bool saveSongAs(AppState& app, Platform& platform) {
 bool saveSong(AppState& app, Platform& platform) {
     if (app.songPath.empty()) return saveSongAs(app, platform);
     if (!saveSongToPath(app.song, app.songPath, platform)) return false;
-    app.history.markSaved();
     return true;
 }
 

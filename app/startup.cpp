@@ -9,15 +9,24 @@
 #include "app/playback.h"
 #include "engine/sound_device.h"
 #include "files/recording.h"
+#include "model/random.h"
 #include "tools/reset_song.h"
 #include "ui/drawing.h"
 #include "ui/screen.h"
 
+void resetSongAndWaveforms(AppState& app) {
+    resetSong(app.song, app.clipboards, app.ui.currentInstrument);
+    // The same forms and random draws (none) as rebuilding each slot as its preset is drawn: the
+    // defaults leave every knob at 0.
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot) rebuildPlaybackWaveform(app, slot);
+}
+
 void initAppState(AppState& app, SoundDevice& device) {
     app.stream.device = &device;
     app.stream.format = OutputFormat{};
-    resetSong(app.song, app.clipboards, app.ui.currentInstrument);
+    resetSongAndWaveforms(app);
     rebuildStream(app);
+    app.randomAtSongStart = currentRandomState();
 }
 
 void releaseAppState(AppState& app) {

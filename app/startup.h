@@ -7,6 +7,10 @@ class SoundDevice;
 struct AppState;
 struct Screen;
 
+// The song of a fresh start: defaults, preset waveforms and empty clipboards (resetSong), then
+// the playback form of every slot, slot 0 first.
+void resetSongAndWaveforms(AppState& app);
+
 // Gives a freshly value-initialised AppState its start-up state: the sound device and the
 // 16-bit stereo 22050 Hz output format, the song defaults with the preset waveforms, and the
 // stream for the default tempo.

@@ -9,15 +9,15 @@ std::string saveChangesQuestion(const AppState& app) {
     return "Save changes to " + songDisplayName(app) + "?";
 }
 
-bool songMayBeLeft(AppState& app, Platform& platform) {
-    if (!app.history.modified()) return true;
+SongLeaving askToLeaveSong(AppState& app, Platform& platform, bool modified) {
+    if (!modified) return SongLeaving::Leave;
     switch (platform.askSaveChanges(saveChangesQuestion(app))) {
     case SaveChangesAnswer::Save:
-        return saveSong(app, platform);
+        return saveSong(app, platform) ? SongLeaving::SavedFirst : SongLeaving::Stay;
     case SaveChangesAnswer::DontSave:
-        return true;
+        return SongLeaving::Leave;
     case SaveChangesAnswer::Cancel:
         break;
     }
-    return false;
+    return SongLeaving::Stay;
 }

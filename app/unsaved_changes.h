@@ -9,8 +9,14 @@ class Platform;
 // The question for the current song, named as songDisplayName names it.
 std::string saveChangesQuestion(const AppState& app);
 
-// Before New, Open, Open Recent, Exit and closing the window. True when the action may go on:
-// the song is not modified, the user chose Don't Save, or chose Save and the song was saved
-// (asking for a path like Save As when it has no file). Cancel, and a Save that was cancelled or
-// failed, give false and leave everything as it was.
-bool songMayBeLeft(AppState& app, Platform& platform);
+// What became of the song before it was to be left.
+enum class SongLeaving {
+    Stay,       // Cancel, or a Save that was cancelled or failed: nothing may happen
+    SavedFirst, // the user chose Save and the song was written: it matches its file now
+    Leave,      // the song was not modified, or the user chose Don't Save
+};
+
+// Before New, Open, Open Recent, Exit and closing the window, for a song that is `modified`
+// (differs from what was last opened or saved): asks, and saves when the user chooses Save
+// (asking for a path like Save As when the song has no file).
+SongLeaving askToLeaveSong(AppState& app, Platform& platform, bool modified);

@@ -6,10 +6,10 @@
 #include "app/app_state.h"
 #include "app/file_dialog_names.h"
 #include "app/platform.h"
+#include "app/playback.h"
 #include "files/recorded_wave.h"
 #include "files/wave_import.h"
 #include "model/song.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ bool finishImport(AppState& app, int slot, WaveImportError error, Platform& plat
         showImportRefusal(platform, error);
         return false;
     }
-    rebuildPlaybackWaveform(app.song, slot); // the slot's knobs changed
+    rebuildPlaybackWaveform(app, slot); // the slot's knobs changed
     return true;
 }
 

@@ -1,11 +1,14 @@
-// Engine benchmarks: whole steps of the worst-case and of a typical song, and an idle pump.
+// Engine benchmarks: whole steps of the worst-case and of a typical song, an idle pump, exports.
 #include "app/app_state.h"
 #include "app/playback.h"
+#include "app/song_render.h"
+#include "app/startup.h"
 #include "engine/virtual_sound_device.h"
-#include "tools/reset_song.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -15,7 +18,7 @@ struct BenchSong {
     std::unique_ptr<AppState> app = std::make_unique<AppState>();
 
     explicit BenchSong(int rate) {
-        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+        resetSongAndWaveforms(*app);
         app->stream.device = &device;
         setSampleRate(*app, rate);
     }
@@ -113,5 +116,50 @@ void BM_PumpWithoutStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PumpWithoutStep)->Unit(benchmark::kNanosecond);
+
+// File > Export Song of the song `make` builds: `steps` steps at 44100 Hz in the format of the
+// benchmark's argument, rendered on the calling thread into a file under /tmp. Wall-clock time,
+// for the files are part of it; the realtime counter is seconds of sound per second.
+void runExport(benchmark::State& state, void (*make)(AppState&), int steps) {
+    BenchSong bench(44100);
+    make(*bench.app);
+    auto source = std::make_unique<RenderSource>();
+    source->song = bench.app->song;
+    source->playbackWaveforms = bench.app->engine.playbackWaveforms;
+    source->sampleRate = 44100;
+    const auto format = static_cast<AudioFormat>(state.range(0));
+    const std::string path =
+        std::string("/tmp/humbrook-bench-export.") + audioFormatExtension(format);
+    const RenderRequest request = {path, steps, format, false, false, false};
+    for (auto _ : state) {
+        RenderProgress progress;
+        std::string error;
+        if (renderSongFiles(*source, request, progress, error) != RenderOutcome::Written)
+            state.SkipWithError(error.c_str());
+    }
+    std::remove(path.c_str());
+    const double stepSeconds = static_cast<double>(bench.app->engine.chunkFrames) / 44100.0;
+    state.counters["realtime"] = benchmark::Counter(
+        stepSeconds * steps * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetLabel(audioFormatExtension(format));
+}
+
+void BM_ExportWorstCase44100(benchmark::State& state) {
+    runExport(state, makeWorstCase, 32);
+}
+BENCHMARK(BM_ExportWorstCase44100)
+    ->Arg(static_cast<int>(AudioFormat::Wav16))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_ExportTypicalSong44100(benchmark::State& state) {
+    runExport(state, makeTypicalSong, 2000);
+}
+BENCHMARK(BM_ExportTypicalSong44100)
+    ->Arg(static_cast<int>(AudioFormat::Wav16))
+    ->Arg(static_cast<int>(AudioFormat::Flac24))
+    ->Arg(static_cast<int>(AudioFormat::OggVorbis))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace

@@ -12,16 +12,15 @@
 #include "app/playback.h"
 #include "app/scripted_platform.h"
 #include "app/song_commands.h"
+#include "app/startup.h"
 #include "files/song_reader.h"
 #include "files/song_writer.h"
-#include "tools/playback_waveform.h"
-#include "tools/reset_song.h"
 
 namespace {
 
 std::unique_ptr<AppState> songWithFullSlots() {
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     rebuildStream(*app);
     uint32_t noise = 1;
     for (int s = 0; s < kWaveformSlotCount; ++s) {
@@ -100,7 +99,7 @@ void BM_LoadSong(benchmark::State& state) {
     const std::string path = scratchPath();
     saveSongToPath(source->song, path, platform);
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     for (auto _ : state) {
         if (!loadSongFromPath(*app, path, platform) || platform.warningShown())
             state.SkipWithError("load failed");
@@ -138,7 +137,7 @@ void BM_LoadLargestAllowedFile(benchmark::State& state) {
     std::ostringstream lines;
     ScriptedPlatform platform(lines);
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     for (auto _ : state) {
         if (!written || !loadSongFromPath(*app, path, platform) || platform.warningShown())
             state.SkipWithError("load failed");
@@ -153,11 +152,25 @@ void BM_SongTextRead(benchmark::State& state) {
     std::string text;
     appendSongText(source->song, text);
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
-    const WaveformChanged rebuild = [&app](int slot) { rebuildPlaybackWaveform(app->song, slot); };
+    resetSongAndWaveforms(*app);
+    const WaveformChanged rebuild = [&app](int slot) { rebuildPlaybackWaveform(*app, slot); };
     for (auto _ : state)
         benchmark::DoNotOptimize(readSongText(app->song, text, rebuild).errorMessage);
 }
 BENCHMARK(BM_SongTextRead)->Unit(benchmark::kMillisecond);
+
+// Copying the whole song document, as a snapshot of it would: the fixed part is copied and the
+// eight full sound-file buffers are shared, not duplicated.
+void BM_CopySong(benchmark::State& state) {
+    auto app = songWithFullSlots();
+    auto copy = std::make_unique<Song>();
+    for (auto _ : state) {
+        *copy = app->song;
+        benchmark::DoNotOptimize(copy.get());
+        benchmark::ClobberMemory();
+    }
+    state.counters["bytes"] = static_cast<double>(sizeof(Song));
+}
+BENCHMARK(BM_CopySong)->Unit(benchmark::kMicrosecond);
 
 } // namespace

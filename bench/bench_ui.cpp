@@ -7,7 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/panel_redraw.h"
-#include "tools/reset_song.h"
+#include "app/startup.h"
 #include "ui/screen.h"
 #include "ui/zoom.h"
 
@@ -18,7 +18,7 @@ struct Fixture {
     std::unique_ptr<Screen> screen = std::make_unique<Screen>();
 
     Fixture() {
-        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+        resetSongAndWaveforms(*app);
         initScreen(*screen, 4);
         renderAllPanels(*app, *screen); // backgrounds cached, as after start-up
         screen->windowActive = 1;

@@ -19,7 +19,7 @@ std::unique_ptr<AppState> loadedApp(int rows, int keys, float chorus) {
     setSongDefaults(app->song);
     app->engine.streamRate = 44100;
     sizeEngineBuffers(app->engine, chunkFramesFor(70.0, 44100));
-    for (auto& wave : app->song.playbackWaveform) {
+    for (auto& wave : app->engine.playbackWaveforms.wave) {
         for (int i = 0; i < kWaveformSamples; ++i)
             wave[i] = static_cast<float>(50.0 * std::sin(4.0 * std::numbers::pi * i / 350));
         wave[kWaveformSamples] = wave[0];

@@ -3,12 +3,12 @@
 #include "app/playback.h"
 #include "app/script_session.h"
 #include "app/scripted_platform.h"
+#include "app/song_render.h"
+#include "app/startup.h"
 #include "cli/options.h"
-#include "cli/render_mode.h"
 #include "cli/screenshot_action.h"
 #include "cli/song_actions.h"
 #include "engine/virtual_sound_device.h"
-#include "tools/reset_song.h"
 #include "ui/screen.h"
 
 #include <cstdio>
@@ -25,6 +25,20 @@ int fail(const std::string& message) {
     return kExitFailure;
 }
 
+// -o: the song as the earlier actions left it, from where the random sequence stands now.
+bool renderOutput(const AppState& app, const CliOptions& options, std::string& error) {
+    auto source = std::make_unique<RenderSource>();
+    source->song = app.song;
+    source->playbackWaveforms = app.engine.playbackWaveforms;
+    source->sampleRate = app.stream.format.sampleRate;
+    source->noteLatency = app.engine.noteLatency;
+    source->randomState = currentRandomState();
+    const RenderRequest request = {options.renderOutput, options.renderSteps, options.renderFormat,
+                                   options.renderOnce,   options.renderTail,  options.renderStems};
+    RenderProgress progress;
+    return renderSongFiles(*source, request, progress, error) == RenderOutcome::Written;
+}
+
 } // namespace
 
 // Standard output carries nothing but protocol lines; messages go to standard error.
@@ -39,7 +53,7 @@ int main(int argc, char** argv) {
     // The device outlives the AppState, as in the windowed program.
     VirtualSoundDevice device;
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     app->stream.device = &device;
     app->engine.noteLatency = options.noteLatency;
     setSampleRate(*app, options.sampleRate); // builds the stream
@@ -57,18 +71,14 @@ int main(int argc, char** argv) {
         return fail(error);
     if (!options.scriptPath.empty()) {
         ScriptSession session(*app, device, std::cout);
-        if (!startScriptSession(session)) return fail("cannot set up the screen");
+        if (!startScriptSession(session, platform.windowTitle()))
+            return fail("cannot set up the screen");
         const int code = runScriptFile(session, options.scriptPath, std::cerr);
         const std::string unfinished = endScriptSession(session);
         if (code != 0) return code;
         if (!unfinished.empty()) return fail(unfinished);
         if (session.platform.warningShown()) return kExitFailure;
     }
-    if (!options.renderOutput.empty()) {
-        const RenderRequest request = {options.renderOutput, options.renderSteps,
-                                       options.renderFormat, options.renderOnce,
-                                       options.renderTail,   options.renderStems};
-        if (!renderSong(*app, device, request, error)) return fail(error);
-    }
+    if (!options.renderOutput.empty() && !renderOutput(*app, options, error)) return fail(error);
     return platform.warningShown() ? kExitFailure : 0;
 }

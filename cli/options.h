@@ -18,8 +18,8 @@ struct CliOptions {
     AudioFormat renderFormat = AudioFormat::Wav16;
     // --once: render once through the longest play order instead of -n steps.
     bool renderOnce = false;
-    // --tail: after the last step, let the delays ring out (until a step is below -90 dBFS,
-    // at most 10 seconds).
+    // --tail: after the last step, let the notes sounding end and the delays ring out (until a
+    // step is below -90 dBFS, at most 10 seconds).
     bool renderTail = false;
     // --stems: one file per instrument (OUT-1.EXT .. OUT-4.EXT) instead of the mix.
     bool renderStems = false;

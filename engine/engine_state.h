@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/safe_convert.h"
+#include "engine/playback_waveform.h"
 #include "model/song.h"
 
 #include <memory>
@@ -38,6 +39,11 @@ struct EngineState {
     int playing = 0;     // 1 while playback runs
     // Per instrument, 1 = toggle the song's Mute at the next bank change (or when playback stops).
     int pendingMuteToggle[kInstrumentCount] = {};
+    // 1 = notes start as the song says; 0 = only the notes already sounding play on, each to
+    // its end (an offline render's tail). Playback starts with 1.
+    int startsNotes = 1;
+    // Per instrument, the note rows that sounded in the step it rendered last, 0..24.
+    int soundingRows[kInstrumentCount] = {};
 
     int streamRate = kDefaultStreamRate; // Hz, 22050 or 44100
     int ringSamples = 0;                 // 10 * chunkFrames interleaved stereo samples
@@ -57,6 +63,9 @@ struct EngineState {
     // Handed along a running note to the row of its next step.
     VoicePhase voicePhases[kInstrumentCount][kNoteRows][kVoiceChordKeys];
     NoteFilterState noteFilterState[kInstrumentCount][kNoteRows];
+
+    // What the voices play of each waveform slot; the application rebuilds it after edits.
+    PlaybackWaveforms playbackWaveforms;
 };
 
 // Frames of one step: trunc(60 / (bpm * 4) * streamRate) in double precision. A tempo outside

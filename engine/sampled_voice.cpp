@@ -206,6 +206,7 @@ void renderSampledChunk(const Song& song, EngineState& engine, int instrument) {
     for (int row = 0; row < kNoteRows; ++row) {
         NoteCell cell;
         if (!readNoteCell(song, chunk, row, cell)) continue;
+        ++engine.soundingRows[instrument];
         std::fill(chunk.scratch, chunk.scratch + 2 * static_cast<size_t>(chunk.frames), 0.0f);
         tracePitchCurve(song, chunk, cell);
         for (int i = 0; i < chunk.frames; ++i)

@@ -130,6 +130,7 @@ void startPlayback(Song& song, EngineState& engine, StreamState& stream, Recorde
     std::fill_n(stream.outputRing.get(), samples, int16_t{0});
     std::fill_n(stream.mixRing.get(), samples, 0.0f);
     stream.cpuLoad = 0.0f;
+    engine.startsNotes = 1;
     for (int i = 0; i < kInstrumentCount; ++i) {
         stream.effects[i].reset();
         song.PatternIdx[i] = song.PatternStack[i].entries[0];

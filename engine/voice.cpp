@@ -379,8 +379,8 @@ float playJitteredRow(const Song& song, const EngineState& engine, const VoiceCh
         if (!(level > kAudibleLevel)) continue;
         const KeyIncrements incs = keyIncrements(song, engine, chunk, cell, j);
         VoicePhase phase = heldPhase(engine, chunk.instrument, cell, j);
-        lastIncrement = play(chunk, song.playbackWaveform[chunk.slot], level, phase, incs.start,
-                             incs.goal, out);
+        lastIncrement = play(chunk, engine.playbackWaveforms.wave[chunk.slot], level, phase,
+                             incs.start, incs.goal, out);
         if (cell.nextRow != -1) {
             handOver.phases[cell.nextRow][j] = phase;
             handOver.phasesWritten[cell.nextRow][j] = true;
@@ -478,6 +478,7 @@ bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, Voic
         wrapIndex(static_cast<long long>(engine.chunkIndex) + latency, kRingChunks);
     chunk.ring = ring + 2 * static_cast<size_t>(frames) * ringChunk;
     std::fill(chunk.ring, chunk.ring + 2 * static_cast<size_t>(frames), 0.0f);
+    engine.soundingRows[instrument] = 0;
 
     const int bank = song.PatternIdx[instrument];
     chunk.instrument = instrument;
@@ -497,6 +498,7 @@ bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, Voic
     chunk.chorus = knobValue(song, instrument, kKnobChorus);
     chunk.randomFreq = knobValue(song, instrument, kKnobRandomFreq);
     chunk.pitchRests = pitchCurveRests(song, song.EnvIdx[instrument]);
+    chunk.startsNotes = engine.startsNotes != 0;
     chunk.slideStart =
         truncClamped((1 - knobValue(song, instrument, kKnobSlide)) * frames, 0, frames);
     float* scratch = engine.voiceScratch.get();
@@ -513,7 +515,7 @@ bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, Voic
 bool readNoteCell(const Song& song, const VoiceChunk& chunk, int row, NoteCell& cell) {
     const NoteGrid& grid = song.noteGrid[chunk.instrument];
     const int position = grid.notePosition[chunk.absoluteStep][row];
-    if (position < 1) return false;
+    if (position < 1 || (position == 1 && !chunk.startsNotes)) return false;
     const int next = grid.nextRow[chunk.absoluteStep][row];
     cell = {row, position, inRange(next, kNoteRows) ? next : -1,
             grid.noteLength[chunk.absoluteStep][row]};
@@ -560,11 +562,12 @@ void renderInstrumentChunk(const Song& song, EngineState& engine, int instrument
     NoteHandOver handOver;
     clearHandOver(handOver);
     WideWave wide;
-    widen(song.playbackWaveform[chunk.slot], wide);
+    widen(engine.playbackWaveforms.wave[chunk.slot], wide);
     NoteCell cells[kNoteRows];
     int count = 0;
     for (int row = 0; row < kNoteRows; ++row)
         if (readNoteCell(song, chunk, row, cells[count])) ++count;
+    engine.soundingRows[instrument] = count;
     float* rowOut[kNoteRows];
     for (int n = 0; n < kNoteRows; ++n)
         rowOut[n] = chunk.rowScratch + static_cast<size_t>(n) * chunk.frames;

@@ -38,6 +38,7 @@ struct VoiceChunk {
     float* slideWeight; // frames: slide fraction q of frames past slideStart
     float* rowScratch;  // 24 * frames: one mono oscillator output per sounding row
     bool pitchRests;    // the pitch curve holds 0.5 at every point, in a sustaining mode
+    bool startsNotes;   // the engine's startsNotes: false plays only notes already sounding
 };
 
 // A sounding cell of the step.
@@ -64,12 +65,13 @@ void clearHandOver(NoteHandOver& handOver);
 // Stores the gathered states into the instrument's voicePhases and noteFilterState.
 void commitHandOver(EngineState& engine, int instrument, const NoteHandOver& handOver);
 
-// Zeroes the ring chunk and fills `chunk`. Returns false when the instrument plays nothing this
-// step (muted, no bank, no audible chord key, buffers not sized); the chunk then stays silent.
+// Zeroes the ring chunk and the instrument's soundingRows, and fills `chunk`. Returns false when
+// the instrument plays nothing this step (muted, no bank, no audible chord key, buffers not sized);
+// the chunk then stays silent.
 bool beginVoiceChunk(const Song& song, EngineState& engine, int instrument, VoiceChunk& chunk);
 
-// Reads cell (absoluteStep, row); false when it is empty. A next row outside 0..23 counts as
-// the note's last step.
+// Reads cell (absoluteStep, row); false when it is empty, or when it starts a note while no note
+// may start. A next row outside 0..23 counts as the note's last step.
 bool readNoteCell(const Song& song, const VoiceChunk& chunk, int row, NoteCell& cell);
 
 // Pitch-curve value P of every frame of the chunk for this cell, as the renderer advances it.

@@ -10,7 +10,7 @@
 namespace {
 
 // What a plain WAV header can count: the RIFF size must fit 32 bits, with room for the header
-// and the chunks libsndfile adds (PEAK for float).
+// and the chunks libsndfile adds (fact for float).
 constexpr uint64_t kMaxWaveDataBytes = 0xFFFFFFFFu - 4096;
 // Samples converted per libsndfile call: a fixed buffer, nothing allocated while writing.
 constexpr size_t kBlockSamples = 4096;
@@ -140,6 +140,9 @@ bool AudioFileWriter::open(const std::string& path, AudioFormat format, int samp
         abandonSafeFile(safe_);
         return false;
     }
+    // A float file's PEAK chunk holds the time of writing: without it the same sound gives the
+    // same bytes whenever it is written.
+    sf_command(static_cast<SNDFILE*>(file_), SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
     return true;
 }
 

@@ -10,10 +10,10 @@
 #include "app/app_state.h"
 #include "app/playback.h"
 #include "app/song_commands.h"
+#include "app/startup.h"
 #include "engine/virtual_sound_device.h"
 #include "files/song_writer.h"
 #include "fuzz/fuzz_platform.h"
-#include "tools/reset_song.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr int kPlayedSteps = 3;
 
 std::unique_ptr<AppState> freshApp(VirtualSoundDevice& device) {
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     app->stream.device = &device;
     setSampleRate(*app, 22050);
     return app;

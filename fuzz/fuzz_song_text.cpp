@@ -5,13 +5,13 @@
 #include <string_view>
 
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "files/song_reader.h"
-#include "tools/reset_song.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::unique_ptr<AppState> app = [] {
         auto fresh = std::make_unique<AppState>();
-        resetSong(fresh->song, fresh->clipboards, fresh->ui.currentInstrument);
+        resetSongAndWaveforms(*fresh);
         return fresh;
     }();
     readSongText(app->song, std::string_view(reinterpret_cast<const char*>(data), size), {});

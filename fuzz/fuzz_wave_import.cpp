@@ -3,14 +3,14 @@
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "app/wave_commands.h"
 #include "fuzz/fuzz_platform.h"
-#include "tools/reset_song.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static std::unique_ptr<AppState> app = [] {
         auto fresh = std::make_unique<AppState>();
-        resetSong(fresh->song, fresh->clipboards, fresh->ui.currentInstrument);
+        resetSongAndWaveforms(*fresh);
         return fresh;
     }();
     SilentPlatform platform;

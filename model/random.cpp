@@ -1,10 +1,11 @@
-// Linear congruential generator; the state is process-wide so that New does not restart it.
+// Linear congruential generator; each thread's state lives as long as the thread, so that New
+// does not restart it.
 #include "model/random.h"
 
 #include <cstdint>
 
 namespace {
-uint32_t randomState = kRandomStartState;
+thread_local uint32_t randomState = kRandomStartState;
 }
 
 int nextRandom(uint32_t& state) {
@@ -18,4 +19,12 @@ int nextRandom() {
 
 void restartRandom() {
     randomState = kRandomStartState;
+}
+
+uint32_t currentRandomState() {
+    return randomState;
+}
+
+void continueRandomFrom(uint32_t state) {
+    randomState = state;
 }

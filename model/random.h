@@ -1,4 +1,5 @@
-// The program's one pseudo-random generator of integers 0..32767, never seeded.
+// The program's pseudo-random generator of integers 0..32767, never seeded, one sequence per
+// thread.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +7,9 @@
 // The generator's state at program start.
 inline constexpr uint32_t kRandomStartState = 1;
 
-// Next number of the sequence, 0..32767. Every run of the program draws the same sequence.
+// Next number of the calling thread's sequence, 0..32767. Every run of the program draws the
+// same sequence. Each thread has a sequence of its own, starting at kRandomStartState: a render
+// on another thread never moves the one the window plays from.
 int nextRandom();
 
 // Next number of a sequence whose state the caller keeps (start it at kRandomStartState): the
@@ -20,3 +23,8 @@ inline float nextUniform() {
 
 // Puts the sequence back to its start, as at program start (tests use this).
 void restartRandom();
+
+// Where the calling thread's sequence stands, and putting it there again: a render that must
+// draw what another one would have drawn from that point starts its thread's sequence there.
+uint32_t currentRandomState();
+void continueRandomFrom(uint32_t state);

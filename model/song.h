@@ -124,8 +124,6 @@ struct Song {
     FileFormat SoundFileParams[kWaveformSlotCount];
     LoopMarkers SoundFileLoop[kWaveformSlotCount];
     FileSamples SoundFileVals[kWaveformSlotCount];
-    // What the voices read: Sound after MIX, HIGH and NOISE; sample 350 repeats sample 0.
-    float playbackWaveform[kWaveformSlotCount][kWaveformSamples + 1];
 
     // Envelope banks.
     float Envelope[kEnvelopeBankCount][kEnvelopePoints]; // amplitude 0..1

@@ -26,7 +26,6 @@ void setWaveformSlotDefaults(Song& song, int slot) {
     song.SoundFileParams[slot].fileReserved = 0;
     song.SoundFileLoop[slot] = {0, kWaveformSamples};
     song.SoundFileVals[slot].fileSamples.reset();
-    for (float& v : song.playbackWaveform[slot]) v = 0.0f;
 }
 
 void setEnvelopeBankDefaults(Song& song, int bank) {

@@ -7,6 +7,7 @@
 #include <FL/fl_draw.H>
 
 #include "app/help_boxes.h"
+#include "platform/fltk_export_dialog.h"
 #include "platform/fltk_file_dialog.h"
 #include "platform/fltk_label.h"
 #include "platform/fltk_questions.h"
@@ -53,4 +54,18 @@ SaveChangesAnswer FltkPlatform::askSaveChanges(const std::string& question) {
 
 RecoveryAnswer FltkPlatform::askRecovery(const std::string& text) {
     return askRecoveryBox(text);
+}
+
+std::optional<ExportChoices> FltkPlatform::askExportChoices(const ExportChoices& initial) {
+    return runExportDialog(initial);
+}
+
+bool FltkPlatform::askYesNo(const std::string& question) {
+    fl_message_title("");
+    fl_message_icon()->show();
+    return fl_choice("%s", "No", "Yes", nullptr, escapedLabel(question).c_str()) == 1;
+}
+
+void FltkPlatform::showRenderProgress(RenderProgress& progress) {
+    runRenderProgress(progress);
 }

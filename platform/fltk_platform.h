@@ -25,6 +25,10 @@ class FltkPlatform final : public Platform {
     RecoveryAnswer askRecovery(const std::string& text) override;
     Settings& settings() override { return settings_; }
     void keepSettings() override { keep_(); }
+    std::optional<ExportChoices> askExportChoices(const ExportChoices& initial) override;
+    // A box with the warning icon, No and Yes.
+    bool askYesNo(const std::string& question) override;
+    void showRenderProgress(RenderProgress& progress) override;
 
   private:
     Fl_Window& window_;

@@ -15,12 +15,12 @@
 
 #include "app/app_state.h"
 #include "app/autosave.h"
+#include "app/edit_session.h"
 #include "app/hover_help.h"
 #include "app/key_codes.h"
 #include "app/key_commands.h"
 #include "app/menu_bar.h"
 #include "app/menu_commands.h"
-#include "app/mouse.h"
 #include "app/panel_redraw.h"
 #include "app/product_info.h"
 #include "app/recording_control.h"
@@ -29,10 +29,12 @@
 #include "app/startup.h"
 #include "app/unsaved_changes.h"
 #include "engine/stream.h"
+#include "platform/fltk_edit_menu.h"
 #include "platform/fltk_picture.h"
 #include "platform/fltk_platform.h"
 #include "platform/fltk_recent_menu.h"
 #include "platform/fltk_signals.h"
+#include "platform/fltk_sound_output.h"
 #include "platform/sdl_sound_device.h"
 #include "resources/glyph_images.h"
 #include "ui/screen.h"
@@ -55,6 +57,7 @@ struct Program {
     std::unique_ptr<SoundDevice> device;
     std::unique_ptr<AppState> app;
     MenuState menu;
+    EditSession edits; // every key, menu command and mouse gesture is recorded here
     Fl_Window* window = nullptr;
     Fl_Menu_Bar* menuBar = nullptr;
     PictureView* view = nullptr;
@@ -66,6 +69,7 @@ struct Program {
     std::vector<std::string> recentInMenu; // the recent songs File > Open Recent lists
     std::unique_ptr<Autosaver> autosaver;  // copies of the modified song, on its own thread
     bool endedBySignal = false;            // a signal ended the program: the autosave stays
+    SoundOutput soundOutput;               // the device and buffer size the sound plays through
 };
 
 // Writes the settings after a change; a failure is said once on standard error.
@@ -75,6 +79,9 @@ void keepSettings(Program& program) {
     failureReported = true;
     std::cerr << "humbrook: cannot write the settings " << program.settingsPath << "\n";
 }
+
+// Hands an input event to the program as one gesture of the edit history; the menu follows.
+MenuOutcome deliver(Program& program, const InputEvent& event);
 
 // FLTK's event dispatch hook takes no user data: the one program it serves.
 Program* dispatchedProgram = nullptr;
@@ -112,9 +119,9 @@ double clockSeconds() {
 // out-of-date autosave removed once the song is saved.
 void tickAutosave(Program& program) {
     if (!program.app || !program.autosaver) return;
-    const AppState& app = *program.app;
-    program.autosaver->tick(app.song, app.songPath, app.history.modified(), clockSeconds(),
-                            program.settings.autosaveSeconds);
+    AppState& app = *program.app;
+    program.autosaver->tick(app.song, app.songPath, songModified(program.edits, app),
+                            clockSeconds(), program.settings.autosaveSeconds);
 }
 
 // About once a second, and after every menu command (a Save lets go of the autosave at once).
@@ -128,7 +135,7 @@ void autosaveTick(void* data) {
 // that a dialog or question open now returns (cancelled) and the main loop ends.
 void endOnSignal(void* data) {
     Program& program = *static_cast<Program*>(data);
-    if (program.app && program.app->history.modified())
+    if (program.app && songModified(program.edits, *program.app))
         program.autosaver->writeNow(program.app->song, program.app->songPath);
     program.endedBySignal = true;
     // Bounded, so that a window refusing to hide cannot keep the program from ending.
@@ -161,8 +168,6 @@ class PictureView : public Fl_Widget {
 
     int handle(int event) override {
         if (!program_.app) return Fl_Widget::handle(event);
-        AppState& app = *program_.app;
-        Screen& screen = program_.screen;
         // Handlers see the picture pixel under the pointer, whatever the zoom.
         const PicturePoint point =
             pictureFromWindow(Fl::event_x() - x(), Fl::event_y() - y(), program_.zoom);
@@ -173,16 +178,16 @@ class PictureView : public Fl_Widget {
             return 1;
         case FL_PUSH:
             if (Fl::event_button() == FL_LEFT_MOUSE)
-                onLeftButtonDown(app, screen, *program_.platform, px, py);
+                deliver(program_, {InputKind::LeftDown, px, py});
             else if (Fl::event_button() == FL_RIGHT_MOUSE)
-                onRightButtonDown(app, screen, px, py);
+                deliver(program_, {InputKind::RightDown, px, py});
             return 1;
         case FL_MOVE:
         case FL_DRAG:
-            onMouseMove(app, screen, px, py);
+            deliver(program_, {InputKind::Move, px, py});
             return 1;
         case FL_RELEASE:
-            if (Fl::event_button() == FL_LEFT_MOUSE) onLeftButtonUp(app, screen);
+            if (Fl::event_button() == FL_LEFT_MOUSE) deliver(program_, {InputKind::LeftUp, px, py});
             return 1;
         default:
             return Fl_Widget::handle(event);
@@ -315,7 +320,7 @@ int menuShortcut(int id) {
     case kMenuActualSize:
         return FL_CTRL + '0';
     default:
-        return 0;
+        return historyItemShortcut(id);
     }
 }
 
@@ -354,6 +359,12 @@ bool onWindowMenuItem(Program& program, int id) {
     case kMenuActualSize:
         changeZoom(program, kLowestZoom);
         return true;
+    case kMenuSoundDevice:
+        if (chooseSoundOutput(*program.device, program.soundOutput)) {
+            if (rememberSoundOutput(program.settings, program.soundOutput)) keepSettings(program);
+            if (program.device->isSilent()) showWarning(*program.platform, kNoSoundDeviceText);
+        }
+        return true;
     default:
         return false;
     }
@@ -377,6 +388,18 @@ void syncMenu(Program& program) {
                 item.clear();
         }
     }
+    showHistoryCaptions(*program.menuBar, program.menu);
+}
+
+InputTargets targetsOf(Program& program) {
+    return {*program.app, program.screen, *program.platform, program.menu, program.edits};
+}
+
+MenuOutcome deliver(Program& program, const InputEvent& event) {
+    InputTargets targets = targetsOf(program);
+    const MenuOutcome outcome = deliverInput(targets, event);
+    syncMenu(program);
+    return outcome;
 }
 
 void buildMenu(Program& program);
@@ -396,10 +419,8 @@ void menuCallback(Fl_Widget* widget, void* data) {
         syncMenu(program);
         return;
     }
-    MenuOutcome outcome =
-        onMenuCommand(*program.app, program.screen, *program.platform, program.menu, id);
+    const MenuOutcome outcome = deliver(program, {InputKind::Menu, id});
     tickAutosave(program);
-    syncMenu(program);
     if (program.settings.recentSongs != program.recentInMenu)
         Fl::add_timeout(0.0, rebuildMenu, &program);
     if (outcome == MenuOutcome::Exit) program.window->hide();
@@ -447,9 +468,11 @@ int dispatchEvent(int event, Fl_Window* window) {
     if (event == FL_KEYDOWN && program.app && window == program.window && !Fl::modal() &&
         !Fl::grab() && !Fl::event_state(FL_ALT) &&
         program.menuBar->menu()->test_shortcut() == nullptr) {
-        int key = keyCodeFromFltk(Fl::event_key());
-        if (key != kKeyNone && bareKeyCommandRuns(key, Fl::event_state(FL_CTRL | FL_ALT) != 0))
-            onKeyDown(*program.app, program.screen, *program.platform, key);
+        const int key = keyCodeFromFltk(Fl::event_key());
+        if (const int id = historyKeyItem(); id != 0)
+            deliver(program, {InputKind::Menu, id});
+        else if (key != kKeyNone && bareKeyCommandRuns(key, Fl::event_state(FL_CTRL) != 0))
+            deliver(program, {InputKind::Key, key});
     } else {
         used = Fl::handle_(event, window);
         followActivation(program, event, window);
@@ -463,7 +486,10 @@ int dispatchEvent(int event, Fl_Window* window) {
 void closeWindow(Fl_Widget* window, void* data) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
     Program& program = *static_cast<Program*>(data);
-    if (program.app && !songMayBeLeft(*program.app, *program.platform)) return;
+    if (program.app &&
+        askToLeaveSong(*program.app, *program.platform,
+                       songModified(program.edits, *program.app)) == SongLeaving::Stay)
+        return;
     window->hide();
 }
 
@@ -510,10 +536,13 @@ int runWindowedProgram() {
     createWindow(*program);
     program->screen.display.pictureChanged = PictureView::pictureChanged;
     program->screen.display.pictureChangedContext = program->view;
-    program->device = openSdlSoundDevice();
+    std::string soundMessage;
+    program->device =
+        openRememberedSoundOutput(program->settings, program->soundOutput, soundMessage);
     program->app = startApp(program->screen, *program->device);
     program->autosaver = std::make_unique<Autosaver>(autosaveRootFromEnvironment());
     watchEndSignals(endOnSignal, program.get());
+    startEditSession(program->edits, program->menu, program->app->song, {startupWindowTitle(), ""});
 
     dispatchedProgram = program.get();
     Fl::event_dispatch(dispatchEvent);
@@ -521,9 +550,11 @@ int runWindowedProgram() {
     Fl::wait(0); // let the window be mapped before the first present
     finishStartup(*program->app, program->screen);
     keepPumping(*program);
+    if (!soundMessage.empty()) showWarning(*program->platform, soundMessage);
     if (program->device->isSilent()) showWarning(*program->platform, kNoSoundDeviceText);
-    if (offerLeftAutosaves(*program->app, *program->platform, *program->autosaver))
-        showOpenedSong(*program->app, program->screen);
+    InputTargets targets = targetsOf(*program);
+    offerRecovery(targets, *program->autosaver);
+    syncMenu(*program);
     Fl::add_timeout(kAutosaveTickSeconds, autosaveTick, program.get());
 
     // Events and timers do all the work; with nothing due the loop sleeps.

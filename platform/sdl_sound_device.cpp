@@ -8,16 +8,20 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
-// SDL's own buffer, in frames: small, so that the play cursor stays close to what is heard.
-constexpr int kSdlBufferFrames = 512;
+constexpr int kStartRate = 22050; // the rate the device opens at before any buffer exists
+// SDL's device buffer, in frames, is kept within what SDL takes (a 16-bit count) and what
+// a device can sensibly play.
+constexpr int kMinBufferFrames = 64;
+constexpr int kMaxBufferFrames = 8192;
 
 class SdlSoundDevice final : public SoundDevice {
   public:
-    SdlSoundDevice();
+    SdlSoundDevice(const std::string& deviceName, int bufferFrames);
     ~SdlSoundDevice() override;
     SdlSoundDevice(const SdlSoundDevice&) = delete;
     SdlSoundDevice& operator=(const SdlSoundDevice&) = delete;
@@ -32,8 +36,9 @@ class SdlSoundDevice final : public SoundDevice {
     bool isSilent() const override { return device_ == 0; }
 
     uint32_t deviceId() const { return device_; }
-    // Opens the default SDL device at `sampleRate` before any buffer exists.
+    // Opens the SDL device at `sampleRate` before any buffer exists.
     void openAt(int sampleRate) { openDevice(sampleRate); }
+    bool reopen(const std::string& deviceName, int bufferFrames);
 
   private:
     static void SDLCALL fillCallback(void* self, Uint8* out, int length);
@@ -42,7 +47,10 @@ class SdlSoundDevice final : public SoundDevice {
     void closeDevice();
     void recoverFromLoss();
     void useClockedStandIn();
+    void leaveClockedStandIn();
 
+    std::string deviceName_; // SDL's name of the chosen output; empty: the default
+    int bufferFrames_;       // SDL's device buffer, in frames: how much each callback plays
     bool audioInitialised_ = false;
     SDL_AudioDeviceID device_ = 0; // 0 while the clocked stand-in plays
     int deviceRate_ = 0;           // rate the SDL device was opened at
@@ -64,7 +72,8 @@ bool initSdlAudio() {
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
-SdlSoundDevice::SdlSoundDevice() {
+SdlSoundDevice::SdlSoundDevice(const std::string& deviceName, int bufferFrames)
+    : deviceName_(deviceName), bufferFrames_(bufferFrames) {
     audioInitialised_ = initSdlAudio();
 }
 
@@ -78,9 +87,10 @@ void SDLCALL SdlSoundDevice::fillCallback(void* self, Uint8* out, int length) {
 }
 
 // Runs on SDL's audio thread with the device locked: plays the buffer from the cursor onward,
-// wrapping at its end; silence while stopped.
+// wrapping at its end; silence while stopped, and while a device that has just opened has not
+// yet taken the buffer over from the clocked stand-in.
 void SdlSoundDevice::fill(uint8_t* out, int length) {
-    if (!playing_ || size_ == 0) {
+    if (!playing_ || size_ == 0 || buffer_.size() != static_cast<size_t>(size_)) {
         std::memset(out, 0, static_cast<size_t>(length));
         return;
     }
@@ -95,6 +105,8 @@ void SdlSoundDevice::fill(uint8_t* out, int length) {
     cursor_.store(cursor, std::memory_order_relaxed);
 }
 
+// Opens the chosen device, or the default one when the chosen one cannot be opened (it was
+// unplugged since it was chosen).
 bool SdlSoundDevice::openDevice(int sampleRate) {
     if (!audioInitialised_) audioInitialised_ = initSdlAudio();
     if (!audioInitialised_) return false;
@@ -102,12 +114,16 @@ bool SdlSoundDevice::openDevice(int sampleRate) {
     wanted.freq = sampleRate;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
-    wanted.samples = kSdlBufferFrames;
+    wanted.samples =
+        static_cast<Uint16>(std::clamp(bufferFrames_, kMinBufferFrames, kMaxBufferFrames));
     wanted.callback = &SdlSoundDevice::fillCallback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
-    // No allowed changes: SDL converts to whatever the hardware wants.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    // No allowed changes: SDL converts to whatever the hardware wants, and each callback plays
+    // exactly bufferFrames_ frames.
+    if (!deviceName_.empty())
+        device_ = SDL_OpenAudioDevice(deviceName_.c_str(), 0, &wanted, &obtained, 0);
+    if (device_ == 0) device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0) return false;
     deviceRate_ = sampleRate;
     SDL_PauseAudioDevice(device_, 0); // the callback plays silence while stopped
@@ -125,6 +141,39 @@ void SdlSoundDevice::useClockedStandIn() {
     closeDevice();
     standIn_.createBuffer(sampleRate_, size_);
     if (playing_) standIn_.playLoopingFrom(cursor_.load());
+}
+
+// The SDL device takes the buffer back from the stand-in: its samples, place and playing state.
+void SdlSoundDevice::leaveClockedStandIn() {
+    std::vector<uint8_t> samples(static_cast<size_t>(size_), 0);
+    if (size_ > 0) {
+        if (const uint8_t* region = standIn_.lockRegion(0, size_)) {
+            std::memcpy(samples.data(), region, samples.size());
+            standIn_.unlockRegion();
+        }
+    }
+    const int cursor = standIn_.playCursor();
+    standIn_.releaseBuffer();
+    SDL_LockAudioDevice(device_);
+    buffer_ = std::move(samples);
+    cursor_.store(cursor);
+    SDL_UnlockAudioDevice(device_);
+}
+
+// The stream goes on through another device or buffer size: closed and opened again as after a
+// loss, with the buffer, its place and the playing state kept.
+bool SdlSoundDevice::reopen(const std::string& deviceName, int bufferFrames) {
+    const bool wasStandIn = device_ == 0;
+    const int rate = wasStandIn ? (sampleRate_ > 0 ? sampleRate_ : kStartRate) : deviceRate_;
+    closeDevice();
+    deviceName_ = deviceName;
+    bufferFrames_ = bufferFrames;
+    if (!openDevice(rate)) {
+        if (!wasStandIn) useClockedStandIn();
+        return false;
+    }
+    if (wasStandIn) leaveClockedStandIn();
+    return true;
 }
 
 bool SdlSoundDevice::createBuffer(int sampleRate, int bufferBytes) {
@@ -186,7 +235,8 @@ void SdlSoundDevice::stop() {
 }
 
 // A device that was unplugged reports itself stopped (this program never pauses it): reopen the
-// default device at the same rate and carry on, or fall back to the clocked stand-in.
+// chosen or else the default device at the same rate and carry on, or fall back to the clocked
+// stand-in.
 void SdlSoundDevice::recoverFromLoss() {
     const int rate = deviceRate_;
     closeDevice();
@@ -224,10 +274,26 @@ void SdlSoundDevice::unlockRegion() {
 
 } // namespace
 
-std::unique_ptr<SoundDevice> openSdlSoundDevice() {
-    auto device = std::make_unique<SdlSoundDevice>();
-    device->openAt(22050); // the start-up rate; createBuffer reopens it for another
+std::unique_ptr<SoundDevice> openSdlSoundDevice(const std::string& deviceName, int bufferFrames) {
+    auto device = std::make_unique<SdlSoundDevice>(deviceName, bufferFrames);
+    device->openAt(kStartRate); // createBuffer reopens it for another rate
     return device;
+}
+
+bool reopenSdlSoundDevice(SoundDevice& device, const std::string& deviceName, int bufferFrames) {
+    auto* sdlDevice = dynamic_cast<SdlSoundDevice*>(&device);
+    return sdlDevice != nullptr && sdlDevice->reopen(deviceName, bufferFrames);
+}
+
+std::vector<std::string> sdlOutputDeviceNames() {
+    std::vector<std::string> names;
+    if (!initSdlAudio()) return names;
+    // Negative when the driver cannot list its devices: then only the default is offered.
+    const int count = SDL_GetNumAudioDevices(0);
+    for (int i = 0; i < count; ++i)
+        if (const char* name = SDL_GetAudioDeviceName(i, 0)) names.emplace_back(name);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return names;
 }
 
 uint32_t sdlAudioDeviceId(const SoundDevice& device) {

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "tools/current_selection.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -78,7 +77,6 @@ void pasteWaveform(Song& song, const Clipboards& clipboards, int slot) {
     if (!validSlot(slot)) return;
     std::memcpy(song.Sound[slot], clipboards.waveformClipboard,
                 sizeof clipboards.waveformClipboard);
-    rebuildPlaybackWaveform(song, slot);
 }
 
 void copyEffects(const Song& song, Clipboards& clipboards, int instrument) {

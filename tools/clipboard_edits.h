@@ -18,8 +18,8 @@ void copyEnvelope(const Song& song, Clipboards& clipboards, int bank, int curve)
 void pasteEnvelope(Song& song, const Clipboards& clipboards, int bank, int curve);
 
 // The 350 Sound samples of waveform `slot` (not its knobs, not a sound file). Paste leaves
-// SoundType alone (a sound-file slot keeps playing its file) and rebuilds the slot. A bad slot
-// does nothing.
+// SoundType alone (a sound-file slot keeps playing its file); the caller then rebuilds the slot's
+// playback form. A bad slot does nothing.
 void copyWaveform(const Song& song, Clipboards& clipboards, int slot);
 void pasteWaveform(Song& song, const Clipboards& clipboards, int slot);
 

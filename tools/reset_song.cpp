@@ -6,8 +6,8 @@
 void resetSong(Song& song, Clipboards& clipboards, int currentInstrument) {
     setSongDefaults(song);
     clipboards = Clipboards{};
-    // The presets go in only now that every slot's drawing and knobs hold their defaults: a
-    // rebuild reads the next slot's drawing and the slot's own knobs.
+    // The presets go in only once every slot's drawing and knobs hold their defaults: with all
+    // knobs at 0, the rebuilds that follow give each slot its drawing and draw no random numbers.
     generateSine(song, 0);
     generateSineOctave(song, 1);
     generateSaw(song, 2);

@@ -1,8 +1,6 @@
 // Smoothing and scaling of a whole waveform slot.
 #include "tools/waveform_edits.h"
 
-#include "tools/playback_waveform.h"
-
 namespace {
 
 bool validSlot(int slot) {
@@ -36,7 +34,6 @@ void averageWaveform(Song& song, int slot, int radius) {
         means[i] = static_cast<float>(sum / (2 * radius + 1));
     }
     for (int i = 0; i < kWaveformSamples; ++i) sound[i] = means[i];
-    rebuildPlaybackWaveform(song, slot);
 }
 
 void scaleWaveform(Song& song, int slot, float factor) {
@@ -46,5 +43,4 @@ void scaleWaveform(Song& song, int slot, float factor) {
     } else {
         for (float& v : song.Sound[slot]) v *= factor;
     }
-    rebuildPlaybackWaveform(song, slot);
 }

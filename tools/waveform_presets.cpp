@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-#include "tools/playback_waveform.h"
-
 namespace {
 
 // The presets' constants are single precision; the arithmetic on them is double.
@@ -25,7 +23,6 @@ template <typename Shape> void generate(Song& song, int slot, Shape shape) {
     if (!validSlot(slot)) return;
     float* sound = song.Sound[slot];
     for (int i = 0; i < kWaveformSamples; ++i) sound[i] = static_cast<float>(shape(i));
-    rebuildPlaybackWaveform(song, slot);
 }
 
 } // namespace

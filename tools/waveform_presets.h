@@ -3,8 +3,8 @@
 
 #include "model/song.h"
 
-// Each writes all 350 samples of Sound of `slot` (0..7; others are ignored), amplitude 50,
-// then rebuilds the slot's playbackWaveform.
+// Each writes all 350 samples of Sound of `slot` (0..7; others are ignored), amplitude 50. The
+// caller then rebuilds the slot's playback form (engine/playback_waveform.h).
 void generateSine(Song& song, int slot);       // two cycles, starting at phase -2 pi
 void generateSineOctave(Song& song, int slot); // one cycle plus its octave, 25 each
 void generateSaw(Song& song, int slot);        // two rising ramps from -50

@@ -28,9 +28,14 @@ struct StreamClock {
     int chunkFrames = 0; // frames per step
 };
 
+// What the voices play of each waveform slot, the drawing after MIX, HIGH and NOISE (the
+// engine's copy): per slot kWaveformSamples samples and a guard repeating sample 0.
+using PlaybackWaveformRows = float[kWaveformSlotCount][kWaveformSamples + 1];
+
 // Everything a panel renderer may read.
 struct PanelInputs {
     const Song& song;
+    const PlaybackWaveformRows& playbackWaveforms;
     const UiState& ui;
     const DragState& drag;
     MeterReadings meters;

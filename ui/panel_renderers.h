@@ -8,8 +8,10 @@
 #include "ui/screen.h"
 
 // Waveform and envelope editors (ui/wave_editor_panels.cpp, ui/envelope_editor_panels.cpp).
-void renderWaveEditor(const Song& song, const UiState& ui, const DragState& drag, StreamClock clock,
-                      Screen& screen, int waveform); // 399 x 128
+// The wave editor draws the slot's playback form under its drawing.
+void renderWaveEditor(const Song& song, const PlaybackWaveformRows& playback, const UiState& ui,
+                      const DragState& drag, StreamClock clock, Screen& screen,
+                      int waveform); // 399 x 128
 void renderWaveButtons(const Song& song, const UiState& ui, StreamClock clock, Screen& screen,
                        int instrument); // 352 x 23
 void renderEnvelopeEditor(const Song& song, const UiState& ui, Screen& screen, int bank,

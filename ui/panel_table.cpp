@@ -27,7 +27,7 @@ void envelopeEditor(const PanelInputs& in, Screen& screen, int selection) {
     renderEnvelopeEditor(in.song, in.ui, screen, selection / 4, selection % 4);
 }
 void waveEditor(const PanelInputs& in, Screen& screen, int selection) {
-    renderWaveEditor(in.song, in.ui, in.drag, in.clock, screen, selection);
+    renderWaveEditor(in.song, in.playbackWaveforms, in.ui, in.drag, in.clock, screen, selection);
 }
 void chordKeys(const PanelInputs& in, Screen& screen, int) {
     renderChordKeys(in.song, in.ui, screen, current(in));
@@ -100,11 +100,11 @@ constexpr int kEach = kInstrumentCount;
 const PanelSpec kPanels[kPanelCount] = {
     {PanelId::NotePad, R::kNotePad, S::Single, kOne, notePad, true, true, true,
      "NOTE PAD:  DRAW NOTES IN THE MEASURE  <RIGHT CLICK> ERASE NOTE  <S> TOGGLE SLIDING  ",
-     nullptr},
+     nullptr, 3}, // draws the envelope curve in view
     {PanelId::EnvelopeEditor, R::kEnvelopeEditor, S::PerEnvelopeCurve, kOne, envelopeEditor, true, true, true,
-     nullptr, kEnvelopeEditorHelp},
+     nullptr, kEnvelopeEditorHelp, 1},
     {PanelId::WaveEditor, R::kWaveEditor, S::PerWaveform, kOne, waveEditor, true, true, true,
-     "WAVE EDITOR:  DRAW AND MODIFY THE WAVEFORM           <D> AVERAGE WAVEFORM ", nullptr},
+     "WAVE EDITOR:  DRAW AND MODIFY THE WAVEFORM           <D> AVERAGE WAVEFORM ", nullptr, 0, 1},
     {PanelId::ChordKeys, R::kChordKeys, S::Single, kOne, chordKeys, true, true, true,
      "CHORD KEYS:  AUTOMATICALLY CREATE CHORDS - EIGHT MAXIMUM NOTES ", nullptr},
     {PanelId::EffectController2D, R::kEffectController2D, S::PerInstrument, kEach, effectController2D, true, true, true,
@@ -113,9 +113,9 @@ const PanelSpec kPanels[kPanelCount] = {
     {PanelId::PanAndVelocity, R::kPanAndVelocity, S::PerInstrument, kOne, panAndVelocity, true, true, true,
      "PAN AND VELOCITY:  ADJUST THE STEREO PAN AND VELOCITY FOR EACH NOTE ", nullptr},
     {PanelId::EnvelopeButtons, R::kEnvelopeButtons, S::Single, kOne, envelopeButtons, true, true, true,
-     "ENVELOPE BUTTONS:  SELECT WHICH ENVELOPE TO USE ", nullptr},
+     "ENVELOPE BUTTONS:  SELECT WHICH ENVELOPE TO USE ", nullptr, 2},
     {PanelId::WaveButtons, R::kWaveButtons, S::Single, kOne, waveButtons, true, true, true,
-     "WAVE BUTTONS:  SELECT WHICH WAVEFORM TO USE ", nullptr},
+     "WAVE BUTTONS:  SELECT WHICH WAVEFORM TO USE ", nullptr, 0, 2},
     {PanelId::VolumeMeter, R::kVolumeMeter, S::Single, kOne, volumeMeter, true, true, false,
      "VOLUME METER:  IF FLASHING RED THEN THE VOLUME IS TOO HIGH ", nullptr},
     {PanelId::InstrumentButton, R::kInstrumentButton, S::Single, kOne, instrumentButtons, true, true, true,

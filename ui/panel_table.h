@@ -28,6 +28,10 @@ struct PanelSpec {
     bool followsInstrument; // shows the current instrument: redrawn when another becomes current
     const char* help;       // hover help line, nullptr for none (or curveHelp)
     const char* const* curveHelp; // four hover help lines, one per curve shown, or nullptr
+    // Place (1, 2, ...) in the redraw after an edit of the current envelope curve, and in the one
+    // after an edit of the current waveform slot; 0 for a panel that neither redraw includes.
+    int envelopeEditPlace = 0;
+    int waveformEditPlace = 0;
 };
 
 // Every panel once, in the order of the full render, the full present, the instrument switch

@@ -126,8 +126,8 @@ void drawImportedFile(PanelCanvas& canvas, const Song& song, StreamClock clock, 
 
 } // namespace
 
-void renderWaveEditor(const Song& song, const UiState& ui, const DragState& drag, StreamClock clock,
-                      Screen& screen, int waveform) {
+void renderWaveEditor(const Song& song, const PlaybackWaveformRows& playback, const UiState& ui,
+                      const DragState& drag, StreamClock clock, Screen& screen, int waveform) {
     waveform = clampInt(waveform, 0, kWaveformSlotCount - 1);
     PanelCanvas& canvas = panelCanvas(screen, PanelId::WaveEditor);
     const float* backgroundColour = ui.backgroundColour;
@@ -148,7 +148,7 @@ void renderWaveEditor(const Song& song, const UiState& ui, const DragState& drag
     if (song.SoundType[waveform] == 1) {
         drawImportedFile(canvas, song, clock, waveform);
     } else {
-        drawTrace(canvas, song.playbackWaveform[waveform], 0, 0, 255);
+        drawTrace(canvas, playback[waveform], 0, 0, 255);
         drawTrace(canvas, song.Sound[waveform], 0, 255, 0);
     }
     drawFrame(canvas, backgroundColour, 0, 40, 128, 399, 4, false);

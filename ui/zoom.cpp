@@ -2,6 +2,7 @@
 #include "ui/zoom.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -19,15 +20,36 @@ void repeatRow(uint8_t* row, size_t rowBytes, int zoom) {
         std::memcpy(row + rowBytes * static_cast<size_t>(i), row, rowBytes);
 }
 
-// One row of 4-byte picture pixels (blue, green, red, unused) to red, green, blue, each pixel
-// repeated Zoom times; the zoom is a constant so that the compiler unrolls the repeats.
-template <int Zoom> void convertRow(const uint8_t* source, int width, uint8_t* target) {
-    for (int x = 0; x < width; ++x, source += 4)
-        for (int i = 0; i < Zoom; ++i, target += kRgbBytes) {
-            target[0] = source[2];
-            target[1] = source[1];
-            target[2] = source[0];
-        }
+// One row of 4-byte picture pixels (blue, green, red, unused) to red, green, blue.
+void convertRow(const uint8_t* source, int width, uint8_t* target) {
+    for (int x = 0; x < width; ++x, source += 4, target += kRgbBytes) {
+        target[0] = source[2];
+        target[1] = source[1];
+        target[2] = source[0];
+    }
+}
+
+// A word that lies in memory as the red, green and blue bytes of the picture pixel, then 0.
+uint32_t rgbWord(const uint8_t* pixel) {
+    const uint32_t red = pixel[2], green = pixel[1], blue = pixel[0];
+    if constexpr (std::endian::native == std::endian::little)
+        return red | green << 8 | blue << 16;
+    else
+        return red << 24 | green << 16 | blue << 8;
+}
+
+// The same with each pixel repeated Zoom times (2 to 4). Each pixel is converted once into a
+// word and each repeat is one 4-byte store whose fourth byte lands where the next repeat or
+// pixel goes and is overwritten by it. The last pixel is converted byte by byte for each repeat,
+// so nothing is written past the row.
+template <int Zoom> void repeatRowPixels(const uint8_t* source, int width, uint8_t* target) {
+    static_assert(Zoom >= 2 && Zoom <= kHighestZoom);
+    if (width <= 0) return;
+    for (int x = 0; x < width - 1; ++x, source += 4) {
+        const uint32_t rgb = rgbWord(source);
+        for (int i = 0; i < Zoom; ++i, target += kRgbBytes) std::memcpy(target, &rgb, 4);
+    }
+    for (int i = 0; i < Zoom; ++i, target += kRgbBytes) convertRow(source, 1, target);
 }
 
 } // namespace
@@ -86,16 +108,16 @@ void zoomPictureArea(const PanelSurface& picture, const PanelRect& area, int zoo
                                 static_cast<size_t>(area.left) * 4;
         switch (zoom) {
         case 1:
-            convertRow<1>(source, width, out);
+            convertRow(source, width, out);
             break;
         case 2:
-            convertRow<2>(source, width, out);
+            repeatRowPixels<2>(source, width, out);
             break;
         case 3:
-            convertRow<3>(source, width, out);
+            repeatRowPixels<3>(source, width, out);
             break;
         default:
-            convertRow<4>(source, width, out);
+            repeatRowPixels<4>(source, width, out);
             break;
         }
         repeatRow(out, rowBytes, zoom);

@@ -10,8 +10,8 @@
 #include "app/product_info.h"
 #include "app/recovery.h"
 #include "fake_platform.h"
-#include "files/song_writer.h"
 #include "shell_session.h"
+#include "song_text.h"
 
 namespace {
 
@@ -25,12 +25,6 @@ std::string readText(const std::string& path) {
 bool exists(const std::string& path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
-}
-
-std::string songText(const Song& song) {
-    std::string text;
-    appendSongText(song, text);
-    return text;
 }
 
 // Points XDG_STATE_HOME at a scratch folder while the record lives.
@@ -109,7 +103,7 @@ struct LeftSong {
     // ends without File > Exit, as a killed program would.
     std::string leaveAutosave(float bpm) {
         ShellSession s;
-        EXPECT_EQ(s.run("save " + original + "\nkey G\n"), 0);
+        EXPECT_EQ(s.run("save " + original + "\nkey Up\n"), 0);
         s.song().BPM = bpm;
         EXPECT_EQ(s.run("clock 29\n"), 0);
         EXPECT_EQ(s.session->autosaver->writesDone(), 0);
@@ -125,14 +119,15 @@ TEST(Recovery, RecoverOpensTheKeptSongModifiedWithItsOwnFile) {
     ShellSession s;
     ASSERT_EQ(s.run("answer recover\nrecovery\n"), 0);
     EXPECT_EQ(songText(s.song()), kept);
-    EXPECT_TRUE(s.app().history.modified());
+    EXPECT_TRUE(s.modified());
     EXPECT_EQ(s.app().songPath, left.original);
     const std::string protocol = s.protocol.str();
     EXPECT_NE(protocol.find("question\tHumbrook ended without saving the changes to tune.zwv."),
               std::string::npos)
         << protocol;
     EXPECT_EQ(protocol.substr(protocol.rfind("title\t")),
-              "title\t" + songWindowTitle(left.original) + "\n");
+              "title\t*" + songWindowTitle(left.original) + "\n")
+        << "the recovered song is marked modified";
 
     // The kept song is this session's autosave now, never offered elsewhere; Save writes the
     // song's own file without a dialog, and the autosave goes.
@@ -151,7 +146,7 @@ TEST(Recovery, LaterKeepsTheAutosaveAndDiscardRemovesIt) {
         ShellSession s;
         ASSERT_EQ(s.run("recovery\nanswer later\nrecovery\n"), 0);
         EXPECT_FLOAT_EQ(s.song().BPM, 70.0f);
-        EXPECT_FALSE(s.app().history.modified());
+        EXPECT_FALSE(s.modified());
     }
     ASSERT_EQ(findLeftAutosaves(left.state.root()).size(), 1u);
     ShellSession s;
@@ -166,7 +161,7 @@ TEST(Recovery, ExitAfterDontSaveRemovesTheSessionsAutosave) {
     std::string folder;
     {
         ShellSession s;
-        ASSERT_EQ(s.run("key G\nclock 31\n"), 0);
+        ASSERT_EQ(s.run("key Up\nclock 31\n"), 0);
         folder = s.session->autosaver->folder();
         ASSERT_TRUE(exists(folder + "/song.zwv"));
         ASSERT_EQ(s.run("menu 10001\n"), 0);
@@ -175,6 +170,32 @@ TEST(Recovery, ExitAfterDontSaveRemovesTheSessionsAutosave) {
         EXPECT_TRUE(s.session->exited);
     }
     EXPECT_FALSE(exists(folder));
+}
+
+// The mark follows the edit history: undo back to the saved song lets the autosave go, redo
+// brings the changes back and a copy is due again; digits still being typed into the tempo count.
+TEST(Autosave, FollowsUndoBackToTheSavedSongAndATempoBeingTyped) {
+    StateHomeOverride state;
+    ShellSession s;
+    ASSERT_EQ(s.run("key Up\nclock 31\n"), 0);
+    const std::string folder = s.session->autosaver->folder();
+    ASSERT_TRUE(exists(folder + "/song.zwv"));
+    ASSERT_EQ(s.run("undo\nclock 1\n"), 0);
+    EXPECT_FALSE(s.modified());
+    EXPECT_FALSE(exists(folder)) << "the song is the one opened again";
+    ASSERT_EQ(s.run("redo\nclock 31\n"), 0);
+    EXPECT_TRUE(exists(s.session->autosaver->folder() + "/song.zwv"));
+    ASSERT_EQ(s.run("undo\nclock 1\n"), 0);
+
+    // A tempo digit typed and its gesture still open: not yet a step, yet the song has changed.
+    const PanelRect& bpm = panelRect(s.session->screen.layout, PanelId::BpmDisplay);
+    const std::string digit =
+        std::to_string(bpm.left + 12) + " " + std::to_string(bpm.top + rectHeight(bpm) / 2);
+    ASSERT_EQ(s.run("down " + digit + "\nup " + digit + "\nkey 9\nclock 31\n"), 0);
+    EXPECT_TRUE(s.session->edits.gestureOpen);
+    EXPECT_TRUE(exists(s.session->autosaver->folder() + "/song.zwv"));
+    const std::string copy = readText(s.session->autosaver->folder() + "/song.zwv");
+    EXPECT_EQ(copy, songText(s.song()));
 }
 
 } // namespace

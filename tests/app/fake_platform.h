@@ -9,9 +9,9 @@
 
 #include "app/app_state.h"
 #include "app/platform.h"
+#include "app/startup.h"
 #include "engine/stream.h"
 #include "tests/files/scratch_folder.h"
-#include "tools/reset_song.h"
 
 struct FakePlatform : Platform {
     std::vector<std::string> events; // "beep", "message|CAPTION|TEXT|warning", "title|TEXT"
@@ -75,7 +75,7 @@ struct FakePlatform : Platform {
 // A fresh application record with the start-up song and a built stream (no sound device).
 inline std::unique_ptr<AppState> makeApp() {
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     rebuildStream(app->song, app->engine, app->stream, nullptr);
     return app;
 }

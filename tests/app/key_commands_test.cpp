@@ -167,6 +167,13 @@ TEST(KeyCommands, ArrowKeysJumpMeasuresKeepingTheCounterInvariant) {
     EXPECT_EQ(s.app().engine.stepCounter[1], -s.app().engine.noteLatency);
 }
 
+// With the slot's knobs at 0, what the voices play is the drawing itself once it is rebuilt.
+bool playsItsDrawing(const AppState& app, int slot) {
+    const float* playback = app.engine.playbackWaveforms.wave[slot];
+    return std::equal(playback, playback + kWaveformSamples, app.song.Sound[slot]) &&
+           playback[kWaveformSamples] == app.song.Sound[slot][0];
+}
+
 TEST(KeyCommands, WaveformKeysEditTheCurrentSlotAndRedrawTheWaveEditor) {
     ShellSession s;
     int slot = waveformSlotOf(s.song(), s.app().ui.currentInstrument);
@@ -174,16 +181,20 @@ TEST(KeyCommands, WaveformKeysEditTheCurrentSlotAndRedrawTheWaveEditor) {
     auto editor = s.shown(PanelId::WaveEditor);
     s.run("key Up\n");
     EXPECT_FLOAT_EQ(s.song().Sound[slot][40], sample * 1.2f);
+    EXPECT_TRUE(playsItsDrawing(s.app(), slot));
     EXPECT_NE(s.shown(PanelId::WaveEditor), editor);
     s.run("key Down\n");
     EXPECT_NEAR(s.song().Sound[slot][40], sample, 1e-4);
+    EXPECT_TRUE(playsItsDrawing(s.app(), slot));
 
-    s.run("key G\n");
-    EXPECT_EQ(s.app().ui.resetWaveformCycle, 1);
+    s.run("key G\nkey G\n");
+    EXPECT_EQ(s.app().ui.resetWaveformCycle, 2);
+    EXPECT_TRUE(playsItsDrawing(s.app(), slot)) << "the sine and octave preset";
     float afterReset[kWaveformSamples];
     std::copy(std::begin(s.song().Sound[slot]), std::end(s.song().Sound[slot]), afterReset);
     s.run("key D\n");
     EXPECT_FALSE(std::equal(std::begin(afterReset), std::end(afterReset), s.song().Sound[slot]));
+    EXPECT_TRUE(playsItsDrawing(s.app(), slot));
 
     s.run("key Delete\n");
     EXPECT_EQ(s.song().SoundType[slot], 0) << "a drawn waveform stays drawn";

@@ -7,6 +7,7 @@
 
 #include "app/menu_bar.h"
 #include "app/product_info.h"
+#include "model/random.h"
 #include "shell_session.h"
 #include "tools/current_selection.h"
 
@@ -19,9 +20,9 @@ std::string tempPath(const std::string& name) {
 TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     std::set<int> ids;
     for (const MenuItemSpec& item : kMenuItems) EXPECT_TRUE(ids.insert(item.id).second) << item.id;
-    EXPECT_EQ(ids.size(), 25u);
-    EXPECT_STREQ(kMenuItems[6].caption, "E&xit\t");
-    EXPECT_EQ(kMenuItems[6].id, kMenuExit);
+    EXPECT_EQ(ids.size(), 29u);
+    EXPECT_STREQ(kMenuItems[7].caption, "E&xit\t");
+    EXPECT_EQ(kMenuItems[7].id, kMenuExit);
     MenuState fresh;
     for (int id : kPasteItems) EXPECT_TRUE(menuItemGrayed(fresh, id));
     EXPECT_FALSE(menuItemGrayed(fresh, kMenuCopyPattern));
@@ -30,6 +31,19 @@ TEST(MenuBar, ListsEveryItemOnceWithPasteGrayedAndTheOptionsChecked) {
     EXPECT_FALSE(menuItemChecked(fresh, kMenuSampleRate44100));
     EXPECT_FALSE(menuItemChecked(fresh, kMenuHelp));
     EXPECT_FALSE(menuItemGrayed(fresh, kMenuZoomIn)) << "the window grays the View items itself";
+    // Undo and Redo head the Edit menu, grayed until there is a step, naming it then.
+    EXPECT_EQ(kMenuItems[8].id, kMenuUndo);
+    EXPECT_EQ(kMenuItems[9].id, kMenuRedo);
+    EXPECT_TRUE(menuItemGrayed(fresh, kMenuUndo));
+    EXPECT_TRUE(menuItemGrayed(fresh, kMenuRedo));
+    EXPECT_EQ(menuItemCaption(fresh, kMenuUndo), "Undo");
+    MenuState edited;
+    edited.undoAction = "Draw Notes";
+    edited.redoAction = "Paste Waveform";
+    EXPECT_FALSE(menuItemGrayed(edited, kMenuUndo));
+    EXPECT_EQ(menuItemCaption(edited, kMenuUndo), "Undo Draw Notes");
+    EXPECT_EQ(menuItemCaption(edited, kMenuRedo), "Redo Paste Waveform");
+    EXPECT_EQ(menuItemCaption(edited, kMenuCopyPattern), "Copy Pattern");
 }
 
 TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
@@ -42,7 +56,11 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     s.song().Sound[3][7] = 99.0f;
     s.app().clipboards.waveformClipboard[5] = 3.0f;
     s.app().drag.viewOffset[0] = 32;
-    ASSERT_EQ(s.run("answer dont-save\nmenu 40058\n"), 0);
+    restartRandom();
+    ASSERT_EQ(s.run("menu 40058\n"), 0);
+    const int firstDraw = nextRandom();
+    restartRandom();
+    EXPECT_EQ(firstDraw, nextRandom()) << "New draws no random numbers";
 
     const AppState& app = s.app();
     EXPECT_EQ(app.engine.playing, 0);
@@ -60,6 +78,12 @@ TEST(MenuCommands, NewPutsEverythingBackToStartUp) {
     EXPECT_EQ(app.engine.chunkFrames, 4725);
     EXPECT_EQ(app.drag.viewOffset[0], 0);
     EXPECT_EQ(app.clipboards.waveformClipboard[5], 0.0f);
+    // Every knob is at 0, so every slot plays its preset drawing.
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot) {
+        const float* playback = app.engine.playbackWaveforms.wave[slot];
+        for (int i = 0; i < kWaveformSamples; ++i) ASSERT_EQ(playback[i], app.song.Sound[slot][i]);
+        EXPECT_EQ(playback[kWaveformSamples], app.song.Sound[slot][0]);
+    }
     EXPECT_EQ(app.stream.device, &s.session->device);
     EXPECT_EQ(s.session->device.bufferSize(), 94500);
     // The check marks follow the fresh state; a Paste item once enabled stays enabled.
@@ -95,6 +119,18 @@ TEST(MenuCommands, PasteItemsAreGrayedUntilTheirCopy) {
     s.run("answer dont-save\nmenu 40058\nmenu 40054\n");
     EXPECT_FLOAT_EQ(s.song().Sound[waveformSlotOf(s.song(), s.app().ui.currentInstrument)][10],
                     0.0f);
+}
+
+TEST(MenuCommands, PasteWaveformRebuildsWhatTheVoicesPlayWithTheSlotsOwnKnobs) {
+    ShellSession s;
+    s.song().SoundIdx[0] = 3; // the square preset
+    s.run("menu 40053\n");
+    s.song().SoundIdx[0] = 5;
+    s.song().SoundEffect[5][kKnobMix].value = 0.5f;
+    s.run("menu 40054\n");
+    const float* playback = s.app().engine.playbackWaveforms.wave[5];
+    EXPECT_FLOAT_EQ(playback[100], 25.0f + 0.5f * s.song().Sound[6][100]); // half square, half sine
+    EXPECT_EQ(playback[kWaveformSamples], playback[0]);
 }
 
 TEST(MenuCommands, PasteEffectsHandsTheKnobsToTheEngine) {
@@ -250,11 +286,16 @@ TEST(MenuCommands, ExitEndsTheSessionAndLaterCommandsAreNotDelivered) {
     EXPECT_EQ(s.app().engine.playing, 0);
 }
 
-TEST(MenuCommands, UnknownIdsDoNothing) {
+// Sound Device, like the View items, belongs to the window: a script's menu command for it
+// changes nothing, not even while playing.
+TEST(MenuCommands, UnknownIdsAndTheWindowsOwnItemsDoNothing) {
     ShellSession s;
     auto picture = s.session->screen.display.picture.pixels;
-    EXPECT_EQ(s.run("menu 12345\nmenu 0\n"), 0);
+    EXPECT_EQ(s.run("menu 12345\nmenu 0\nmenu 40067\n"), 0);
     EXPECT_EQ(s.session->screen.display.picture.pixels, picture);
+    EXPECT_EQ(s.run("key Enter\nmenu 40067\n"), 0);
+    EXPECT_EQ(s.app().engine.playing, 1);
+    EXPECT_EQ(s.protocol.str(), "");
 }
 
 } // namespace

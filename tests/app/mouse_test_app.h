@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "app/app_state.h"
-#include "tools/reset_song.h"
+#include "app/startup.h"
 
 inline std::unique_ptr<AppState> mouseTestApp() {
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     return app;
 }

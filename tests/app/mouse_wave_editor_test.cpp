@@ -54,11 +54,11 @@ TEST_F(MouseWaveEditorTest, SegmentsAreClippedOrSkippedOutsideThePlot) {
 
 TEST_F(MouseWaveEditorTest, DrawingRebuildsTheWaveformAndTheOneThatMixesItIn) {
     app->song.SoundEffect[7][kKnobMix].value = 1.0f; // slot 7 blends slot 0 in
-    const float before7 = app->song.playbackWaveform[7][100];
+    const float before7 = app->engine.playbackWaveforms.wave[7][100];
     app->drag.waveDragMode = kWaveDragDrawing;
     ASSERT_TRUE(dragWaveEditor(*app, kSampleLeft + 200, 124, kSampleLeft + 50, 124));
-    EXPECT_FLOAT_EQ(app->song.playbackWaveform[0][100], 125.0f);
-    EXPECT_NE(app->song.playbackWaveform[7][100], before7);
+    EXPECT_FLOAT_EQ(app->engine.playbackWaveforms.wave[0][100], 125.0f);
+    EXPECT_NE(app->engine.playbackWaveforms.wave[7][100], before7);
     EXPECT_EQ(previousWaveformSlot(0), 7);
     EXPECT_EQ(previousWaveformSlot(5), 4);
 }

@@ -58,15 +58,19 @@ TEST(ScriptParsing, ReadsEveryCommandAndSkipsBlankAndCommentLines) {
     EXPECT_EQ(c.first, 86400);
     ASSERT_EQ(parseScriptLine("recovery", c), ScriptLineKind::Command);
     EXPECT_EQ(c.kind, ScriptCommandKind::Recovery);
+    ASSERT_EQ(parseScriptLine("undo", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Undo);
+    ASSERT_EQ(parseScriptLine(" redo ", c), ScriptLineKind::Command);
+    EXPECT_EQ(c.kind, ScriptCommandKind::Redo);
 }
 
 TEST(ScriptParsing, RejectsWhatItCannotRead) {
     ScriptCommand c;
-    for (const char* bad :
-         {"key",         "key enter",  "key F1",   "key AB",      "menu",        "menu 4x",
-          "down 1",      "down 1 2 3", "move a b", "steps -1",    "steps",       "dialog",
-          "open",        "screenshot", "jump 3",   "Key Enter",   "answer",      "answer yes",
-          "answer Save", "clock",      "clock -1", "clock 86401", "recovery now"})
+    for (const char* bad : {"key",       "key enter",   "key F1",       "key AB",      "menu",
+                            "menu 4x",   "down 1",      "down 1 2 3",   "move a b",    "steps -1",
+                            "steps",     "dialog",      "open",         "screenshot",  "jump 3",
+                            "Key Enter", "answer",      "answer yes",   "answer Save", "clock",
+                            "clock -1",  "clock 86401", "recovery now", "undo 2",      "redo now"})
         EXPECT_EQ(parseScriptLine(bad, c), ScriptLineKind::Error) << bad;
 }
 

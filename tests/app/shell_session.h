@@ -32,6 +32,8 @@ struct ShellSession {
 
     AppState& app() { return *state; }
     Song& song() { return state->song; }
+    // The song differs from what was last opened or saved.
+    bool modified() { return session->edits.history.modified(); }
 
     // Runs script text; returns the exit code of the run.
     int run(const std::string& script) {

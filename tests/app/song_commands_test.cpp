@@ -43,7 +43,7 @@ TEST(SongCommands, SaveAndLoadByPath) {
     EXPECT_EQ(loaded->song.Sound[1][0], 42.0f);
     EXPECT_EQ(loaded->song.PatternIdx[2], 9) << "PatternIdx is written but never read";
     // Slot 1 is played by instrument 0, so its loaded drawing is what the voices read.
-    EXPECT_EQ(loaded->song.playbackWaveform[1][0], 42.0f);
+    EXPECT_EQ(loaded->engine.playbackWaveforms.wave[1][0], 42.0f);
     EXPECT_EQ(loaded->engine.chunkFrames, static_cast<int>(60.0 / (133.33333 * 4.0) * 22050));
 }
 
@@ -54,8 +54,8 @@ TEST(SongCommands, LoadRebuildsWhereEntriesAreReadAndTheStreamAtTheEnd) {
     std::string sound = "v3 Sound 6 350";
     for (int k = 0; k < kWaveformSamples; ++k) sound += " 12.5";
     EXPECT_TRUE(load(*app, sound).empty());
-    EXPECT_EQ(app->song.playbackWaveform[6][0], 12.5f);
-    EXPECT_EQ(app->song.playbackWaveform[6][kWaveformSamples], 12.5f);
+    EXPECT_EQ(app->engine.playbackWaveforms.wave[6][0], 12.5f);
+    EXPECT_EQ(app->engine.playbackWaveforms.wave[6][kWaveformSamples], 12.5f);
 
     // Only a tempo: the stream is rebuilt for it.
     EXPECT_TRUE(load(*app, "v3\nBPM 120\n").empty());
@@ -66,12 +66,12 @@ TEST(SongCommands, ErrorInTheMiddleShowsItsMessageAndSkipsTheRebuild) {
     auto app = makeApp();
     const int chunkFrames = app->engine.chunkFrames;
     app->song.SoundIdx[0] = 3;
-    app->song.playbackWaveform[3][10] = 1234.0f; // marks whether the users were rebuilt
+    app->engine.playbackWaveforms.wave[3][10] = 1234.0f; // marks whether the users were rebuilt
     EXPECT_EQ(load(*app, "v3 BPM 150 Volume 0 0.125 Oct 1 two Mute 1 1"),
               std::vector<std::string>{"Couldn't read inst octave "});
     EXPECT_EQ(app->song.BPM, 150.0f);
     EXPECT_EQ(app->engine.chunkFrames, chunkFrames);
-    EXPECT_EQ(app->song.playbackWaveform[3][10], 1234.0f);
+    EXPECT_EQ(app->engine.playbackWaveforms.wave[3][10], 1234.0f);
 }
 
 TEST(SongCommands, OpenAndSaveCommands) {

@@ -59,13 +59,13 @@ TEST_F(WaveImportCommand, EveryRefusalShowsItsMessage) {
 TEST_F(WaveImportCommand, AnImportRebuildsThePlaybackWaveform) {
     app->song.SoundEffect[3][kKnobNoise].value = 0.9f;
     float before[kWaveformSamples + 1];
-    std::memcpy(before, app->song.playbackWaveform[3], sizeof before);
+    std::memcpy(before, app->engine.playbackWaveforms.wave[3], sizeof before);
     const std::vector<uint8_t> bytes = makeWave({}, std::vector<int32_t>(25, 768));
     ASSERT_TRUE(importWaveBytes(*app, 3, bytes.data(), bytes.size(), platform));
     // MIX 0.5, HIGH 0, NOISE 0: the playback form is the drawing half and half with the next.
-    EXPECT_NE(std::memcmp(before, app->song.playbackWaveform[3], sizeof before), 0);
+    EXPECT_NE(std::memcmp(before, app->engine.playbackWaveforms.wave[3], sizeof before), 0);
     for (int k : {0, 100, 349})
-        EXPECT_EQ(app->song.playbackWaveform[3][k],
+        EXPECT_EQ(app->engine.playbackWaveforms.wave[3][k],
                   app->song.Sound[3][k] * 0.5f + app->song.Sound[4][k] * 0.5f);
 }
 

@@ -133,16 +133,27 @@ check(len(once) == longest * chunk_samples, f"--once: {len(once) / chunk_samples
 _, _, plain = wave(rendered("plain.wav", "-n", str(longest), song))
 check(once == plain, "--once differs from -n of the same steps")
 
-# --tail: the steps as without it, then the delays alone until a step is below -90 dBFS.
+# --tail: the steps as without it, then the notes sounding at the end play out and the delays
+# ring until a step is below -90 dBFS, ten seconds at most.
 _, _, tail = wave(rendered("tail.wav", "-n", str(steps), "--tail", "--format", "wavf32", song))
 tail_steps = len(tail) // chunk_samples - steps
+most = -(-10 * 22050 // (chunk_samples // 2))
 check(tail[:len(mixf)] == mixf, "--tail changed the steps before the tail")
-check(1 <= tail_steps <= 47, f"--tail added {tail_steps} steps")
+check(1 <= tail_steps <= most, f"--tail added {tail_steps} steps, at most {most} allowed")
 def peak(n): return max(abs(s) for s in tail[n * chunk_samples:(n + 1) * chunk_samples])
 check(peak(steps) > 0, "the delays do not ring after the last step")
 quiet = 10 ** (-90 / 20)
 check(peak(steps + tail_steps - 1) < quiet, "the last step of the tail is not below -90 dBFS")
-check(tail_steps == 47 or peak(steps + tail_steps - 2) >= quiet, "the tail went on after a quiet step")
+check(all(peak(n) >= quiet for n in range(steps, steps + tail_steps - 1)),
+      "the tail went on after a quiet step")
+# Instrument 1's note of steps 12 to 15 goes on sounding when the render ends at step 14: its
+# first tail step is what it plays when the render goes on.
+rendered("cut.wav", "-n", "14", "--tail", "--stems", "--format", "wavf32", song)
+rendered("whole.wav", "-n", "16", "--stems", "--format", "wavf32", song)
+cut, whole = (wave(os.path.join(work, f"{name}-1.wav"))[2] for name in ("cut", "whole"))
+step14 = slice(14 * chunk_samples, 15 * chunk_samples)
+check(max(abs(s) for s in whole[step14]) > 0.01, "instrument 1 is silent at step 14")
+check(cut[step14] == whole[step14], "a note sounding at the end of the render is cut off")
 
 # Usage errors (exit 2) and a file that cannot be written (exit 1, nothing left).
 for args in (["--format", "mp3", "-o", "x.wav"], ["--once", "-n", "4", "-o", "x.wav"],

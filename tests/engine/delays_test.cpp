@@ -2,7 +2,7 @@
 #include "engine/delay_line.h"
 #include "engine/delays.h"
 #include "engine/mixer.h"
-#include "stream_test_app.h"
+#include "stream_test_rig.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -27,30 +27,30 @@ struct DelayValues {
 constexpr float kFullFeedbackCoefficient = 0.9905f; // low pass 0: 0.95 * 0.99 + 0.05
 
 TEST(Delays, FeedbackAtMostOneHundredthDoesNothing) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
-    const int rs = app.engine.ringSamples;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    float* ring = rig.engine.instrumentRing[0].get();
+    const int rs = rig.engine.ringSamples;
     for (int j = 0; j < rs; ++j) ring[j] = static_cast<float>(j % 97) - 48.0f;
     std::vector<float> before(ring, ring + rs);
     const DelayValues quiet(0.0f, 0.01f, 0.0f, 0.0f, 0.5f);
-    applyDelays(app.engine, app.stream, 0, 0, rs, quiet.v, quiet.v);
+    applyDelays(rig.engine, rig.stream, 0, 0, rs, quiet.v, quiet.v);
     for (int j = 0; j < rs; ++j) ASSERT_EQ(ring[j], before[j]) << j;
     // A ramp that leaves 0.01 runs the delay.
     const DelayValues louder(0.0f, 0.02f, 0.0f, 0.0f, 0.5f);
-    applyDelays(app.engine, app.stream, 0, 0, rs, quiet.v, louder.v);
+    applyDelays(rig.engine, rig.stream, 0, 0, rs, quiet.v, louder.v);
     int changed = 0;
     for (int j = 0; j < rs; ++j) changed += ring[j] != before[j];
     EXPECT_GT(changed, 0);
 }
 
 TEST(Delays, OffsetZeroReadsTheSampleBeingWritten) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[0].get();
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    float* ring = rig.engine.instrumentRing[0].get();
     ring[100] = 80.0f;
     const DelayValues echo(0.0f, 1.0f, 0.0f, 0.0f, 0.5f); // D = 0, gain 1
-    applyDelays(app.engine, app.stream, 0, 0, 2 * t.chunkFrames(), echo.v, echo.v);
+    applyDelays(rig.engine, rig.stream, 0, 0, 2 * t.chunkFrames(), echo.v, echo.v);
     for (int j = 0; j < 100; ++j) ASSERT_EQ(ring[j], 0.0f);
     const float b = kFullFeedbackCoefficient;
     EXPECT_NEAR(ring[100], 80.0f * (1.0f + b * b), 1e-3f);
@@ -59,13 +59,13 @@ TEST(Delays, OffsetZeroReadsTheSampleBeingWritten) {
 }
 
 TEST(Delays, PanOneTakesTheOtherChannel) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const int cf = t.chunkFrames();
-    float* ring = app.engine.instrumentRing[0].get();
+    float* ring = rig.engine.instrumentRing[0].get();
     ring[20] = 100.0f;                                       // left sample of frame 10 of chunk 0
     const DelayValues crossed(1.0f, 1.0f, 0.0f, 1.0f, 0.5f); // one step, the other channel
-    applyDelays(app.engine, app.stream, 0, 2 * cf, 4 * cf, crossed.v, crossed.v);
+    applyDelays(rig.engine, rig.stream, 0, 2 * cf, 4 * cf, crossed.v, crossed.v);
     // Right samples read the left sample of the next tapped frame: the echo lands on the right
     // of frame 9; the left channel hears only the (silent) right channel.
     const float b = kFullFeedbackCoefficient;
@@ -74,11 +74,11 @@ TEST(Delays, PanOneTakesTheOtherChannel) {
     for (int j = 2 * cf + 1; j < 2 * cf + 19; j += 2) ASSERT_EQ(ring[j], 0.0f) << j;
 
     // Pan 0 puts the same echo on the left of frame 10.
-    StreamTestApp u;
-    float* same = u.app->engine.instrumentRing[0].get();
+    StreamTestRig u;
+    float* same = u.rig->engine.instrumentRing[0].get();
     same[20] = 100.0f;
     const DelayValues straight(1.0f, 1.0f, 0.0f, 0.0f, 0.5f);
-    applyDelays(u.app->engine, u.app->stream, 0, 2 * cf, 4 * cf, straight.v, straight.v);
+    applyDelays(u.rig->engine, u.rig->stream, 0, 2 * cf, 4 * cf, straight.v, straight.v);
     EXPECT_NEAR(same[2 * cf + 20], 100.0f * b * b, 1e-3f);
     for (int j = 2 * cf + 1; j < 4 * cf; j += 2) ASSERT_EQ(same[j], 0.0f) << j;
 }
@@ -122,70 +122,70 @@ TEST(Delays, TapDistanceStaysOnTheChannelAndInsideTheRing) {
 }
 
 TEST(Delays, DamagedValuesNeitherCrashNorReachTheOutputAsNoise) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    app.song.DelayParams[0][0][kDelayOffset] = inf;
-    app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
-    app.song.DelayParams[0][1][kDelayOffset] = 1e30f;
-    app.song.DelayParams[0][1][kDelayFeedback] = 1.0f;
-    app.song.DelayParams[0][2][kDelayFineTune] = nan;
-    app.song.DelayParams[0][2][kDelayFeedback] = nan;
-    app.song.DelayParams[0][2][kDelayLowPass] = -inf;
-    rebuildStream(app.song, app.engine, app.stream, nullptr);
-    placeNote(app.song, 0, 0, 5, 2);
-    startPlayback(app.song, app.engine, app.stream, nullptr);
+    rig.song.DelayParams[0][0][kDelayOffset] = inf;
+    rig.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
+    rig.song.DelayParams[0][1][kDelayOffset] = 1e30f;
+    rig.song.DelayParams[0][1][kDelayFeedback] = 1.0f;
+    rig.song.DelayParams[0][2][kDelayFineTune] = nan;
+    rig.song.DelayParams[0][2][kDelayFeedback] = nan;
+    rig.song.DelayParams[0][2][kDelayLowPass] = -inf;
+    rebuildStream(rig.song, rig.engine, rig.stream, nullptr);
+    placeNote(rig.song, 0, 0, 5, 2);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
     for (int step = 1; step < 6; ++step) {
         t.device.setPlayCursor(step % 5 * t.chunkBytes());
-        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
+        pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
     }
     // Whatever the ring holds, every output sample is a clipped value or 0.
-    for (int j = 0; j < app.engine.ringSamples; ++j)
+    for (int j = 0; j < rig.engine.ringSamples; ++j)
         ASSERT_LE(std::abs(static_cast<int>(t.streamSample(j))), 32512);
 }
 
 TEST(DelayAutomation, RebuildLoadsTheSongsDelaysAndChangesRampIn) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const int cf = t.chunkFrames();
     // A song whose delay is on from the start (as after loading a file) echoes at once.
-    app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
-    rebuildStream(app.song, app.engine, app.stream, nullptr);
-    const DelayAutomation& ring = app.stream.delayAutomation[0];
+    rig.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
+    rebuildStream(rig.song, rig.engine, rig.stream, nullptr);
+    const DelayAutomation& ring = rig.stream.delayAutomation[0];
     EXPECT_EQ(ring.values[ring.head][kDelayFeedback], 1.0f);
-    app.engine.instrumentRing[0][20] = 100.0f;
-    processDelays(app.engine, app.stream, 0, 2 * cf, 4 * cf);
-    EXPECT_NE(app.engine.instrumentRing[0][2 * cf + 20], 0.0f);
+    rig.engine.instrumentRing[0][20] = 100.0f;
+    processDelays(rig.engine, rig.stream, 0, 2 * cf, 4 * cf);
+    EXPECT_NE(rig.engine.instrumentRing[0][2 * cf + 20], 0.0f);
 
     // The first change replaces the head entry; a later one made while stopped is stamped -1
     // and reached at the ring's last sample.
-    app.engine.playing = 1;
-    recordDelayChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
+    rig.engine.playing = 1;
+    recordDelayChange(rig.song, rig.engine, rig.stream, rig.currentInstrument);
     EXPECT_EQ(ring.valid[0], 1);
-    app.engine.playing = 0;
-    app.song.DelayParams[0][0][kDelayFeedback] = 0.0f;
-    recordDelayChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
+    rig.engine.playing = 0;
+    rig.song.DelayParams[0][0][kDelayFeedback] = 0.0f;
+    recordDelayChange(rig.song, rig.engine, rig.stream, rig.currentInstrument);
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], -1);
-    processDelays(app.engine, app.stream, 0, 0, 2 * cf);
-    const float expected = 1.0f - 2.0f * cf / (app.engine.ringSamples - 1.0f);
+    processDelays(rig.engine, rig.stream, 0, 0, 2 * cf);
+    const float expected = 1.0f - 2.0f * cf / (rig.engine.ringSamples - 1.0f);
     EXPECT_NEAR(ring.values[ring.head][kDelayFeedback], expected, 1e-5f);
-    processDelays(app.engine, app.stream, 0, 2 * cf, app.engine.ringSamples);
+    processDelays(rig.engine, rig.stream, 0, 2 * cf, rig.engine.ringSamples);
     EXPECT_EQ(ring.head, 1);
     EXPECT_EQ(ring.values[ring.head][kDelayFeedback], 0.0f);
 }
 
 TEST(Delays, MutedInstrumentKeepsEchoingItsRing) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const int cf = t.chunkFrames();
-    app.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
-    app.song.Mute[0] = 1;
-    rebuildStream(app.song, app.engine, app.stream, nullptr);
-    app.engine.instrumentRing[0][20] = 100.0f; // left of frame 10, chunk 0
-    app.engine.chunkIndex = 0;                 // mixes chunk 1
-    mixChunk(app.song, app.engine, app.stream, nullptr);
+    rig.song.DelayParams[0][0][kDelayFeedback] = 1.0f;
+    rig.song.Mute[0] = 1;
+    rebuildStream(rig.song, rig.engine, rig.stream, nullptr);
+    rig.engine.instrumentRing[0][20] = 100.0f; // left of frame 10, chunk 0
+    rig.engine.chunkIndex = 0;                 // mixes chunk 1
+    mixChunk(rig.song, rig.engine, rig.stream, nullptr);
     EXPECT_GT(t.streamSample(2 * cf + 20), 0);
 }
 

@@ -1,8 +1,7 @@
 // Envelope curves followed through whole notes: plain, looped, stretched and silent sustain.
 #include "engine/envelope.h"
 
-#include "app/app_state.h"
-#include "tests/engine/voice_test_app.h"
+#include "tests/engine/voice_test_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +12,18 @@ namespace {
 
 // The curve value at every sample of a note of `len` steps, advanced the way the voice renderer
 // advances it: add the slope after each sample, evaluate again at the returned sample.
-std::vector<float> traceNote(const AppState& app, int len, int curve, bool pitchOnly) {
-    const int frames = app.engine.chunkFrames;
+std::vector<float> traceNote(const EngineRig& rig, int len, int curve, bool pitchOnly) {
+    const int frames = rig.engine.chunkFrames;
     std::vector<float> out;
     for (int k = 0; k < len; ++k) {
         EnvelopeReading r =
-            evaluateEnvelope(app.song, app.engine.chunkFrames, 0, k, 0, len, pitchOnly);
+            evaluateEnvelope(rig.song, rig.engine.chunkFrames, 0, k, 0, len, pitchOnly);
         float value = r.value[curve], slope = r.slope[curve];
         for (int i = 0; i < frames; ++i) {
             out.push_back(value);
             value += slope;
             if (i == r.nextEvaluation) {
-                r = evaluateEnvelope(app.song, app.engine.chunkFrames, 0, k, i, len, pitchOnly);
+                r = evaluateEnvelope(rig.song, rig.engine.chunkFrames, 0, k, i, len, pitchOnly);
                 value = r.value[curve];
                 slope = r.slope[curve];
             }
@@ -41,19 +40,19 @@ double defaultAmplitude(double point) {
 } // namespace
 
 TEST(EnvelopeTrace, OneStepNoteFallsFromOneToThreeQuarters) {
-    auto app = voiceTestApp();
-    const auto trace = traceNote(*app, 1, kEnvelopeAmplitude, false);
+    auto rig = voiceTestRig();
+    const auto trace = traceNote(*rig, 1, kEnvelopeAmplitude, false);
     EXPECT_FLOAT_EQ(trace.front(), 1.0f);
     EXPECT_NEAR(trace.back(), 0.75, 1e-3);
-    const int frames = app->engine.chunkFrames;
+    const int frames = rig->engine.chunkFrames;
     for (int i = 0; i < frames; i += 97)
         EXPECT_NEAR(trace[i], defaultAmplitude(75.0 * i / frames), 1e-3) << i;
 }
 
 TEST(EnvelopeTrace, LoopedSixteenStepNoteHoldsTheSustainPoint) {
-    auto app = voiceTestApp();
-    const int frames = app->engine.chunkFrames;
-    const auto trace = traceNote(*app, 16, kEnvelopeAmplitude, false);
+    auto rig = voiceTestRig();
+    const int frames = rig->engine.chunkFrames;
+    const auto trace = traceNote(*rig, 16, kEnvelopeAmplitude, false);
     // Points 0..150 over the first two steps.
     EXPECT_FLOAT_EQ(trace[0], 1.0f);
     EXPECT_NEAR(trace[frames], defaultAmplitude(75), 1e-3);
@@ -65,10 +64,10 @@ TEST(EnvelopeTrace, LoopedSixteenStepNoteHoldsTheSustainPoint) {
 }
 
 TEST(EnvelopeTrace, StretchedSustainSpreadsOverTheHeldTime) {
-    auto app = voiceTestApp();
-    app->song.EnvelopeParams[0] = {100, 200, 299, 1};
-    const int frames = app->engine.chunkFrames;
-    const auto trace = traceNote(*app, 8, kEnvelopeAmplitude, false);
+    auto rig = voiceTestRig();
+    rig->song.EnvelopeParams[0] = {100, 200, 299, 1};
+    const int frames = rig->engine.chunkFrames;
+    const auto trace = traceNote(*rig, 8, kEnvelopeAmplitude, false);
     const double sustainStart = 100.0 / 75, releaseStart = 8 - 100.0 / 75;
     for (double t : {0.5, 1.0, 2.0, 4.0, 6.0, 6.5, 7.0, 7.5, 7.99}) {
         double point = t * 75;
@@ -81,12 +80,12 @@ TEST(EnvelopeTrace, StretchedSustainSpreadsOverTheHeldTime) {
 }
 
 TEST(EnvelopeTrace, LoopedSustainRepeatsItsPoints) {
-    auto app = voiceTestApp();
-    float* amp = app->song.Envelope[0];
+    auto rig = voiceTestRig();
+    float* amp = rig->song.Envelope[0];
     for (int p = 0; p < kEnvelopePoints; ++p) amp[p] = p % 2 == 0 ? 0.2f : 0.8f;
-    app->song.EnvelopeParams[0] = {10, 11, 299, 0};
-    const int frames = app->engine.chunkFrames;
-    const auto trace = traceNote(*app, 12, kEnvelopeAmplitude, false);
+    rig->song.EnvelopeParams[0] = {10, 11, 299, 0};
+    const int frames = rig->engine.chunkFrames;
+    const auto trace = traceNote(*rig, 12, kEnvelopeAmplitude, false);
     // Inside the sustain the value swings between the two points, once per point length.
     float low = 1, high = 0;
     for (int i = 3 * frames; i < 6 * frames; ++i) {
@@ -98,10 +97,10 @@ TEST(EnvelopeTrace, LoopedSustainRepeatsItsPoints) {
 }
 
 TEST(EnvelopeTrace, UnknownModeSilencesTheSustainButPlaysTheRelease) {
-    auto app = voiceTestApp();
-    app->song.EnvelopeParams[0] = {100, 200, 299, 4};
-    const int frames = app->engine.chunkFrames;
-    const auto trace = traceNote(*app, 8, kEnvelopeAmplitude, false);
+    auto rig = voiceTestRig();
+    rig->song.EnvelopeParams[0] = {100, 200, 299, 4};
+    const int frames = rig->engine.chunkFrames;
+    const auto trace = traceNote(*rig, 8, kEnvelopeAmplitude, false);
     EXPECT_NEAR(trace[frames / 2], defaultAmplitude(37.5), 1e-3);
     EXPECT_EQ(trace[3 * frames], 0.0f);
     EXPECT_NEAR(trace[static_cast<size_t>(7.5 * frames)],
@@ -109,14 +108,14 @@ TEST(EnvelopeTrace, UnknownModeSilencesTheSustainButPlaysTheRelease) {
 }
 
 TEST(EnvelopeTrace, PitchOnlyReadsThePitchCurveAndOtherCurvesTheirOwn) {
-    auto app = voiceTestApp();
+    auto rig = voiceTestRig();
     for (int p = 0; p < kEnvelopePoints; ++p) {
-        app->song.Pitch[0][p] = 0.9f;
-        app->song.Cutoff[0][p] = 0.3f;
-        app->song.Ratio[0][p] = 0.1f;
+        rig->song.Pitch[0][p] = 0.9f;
+        rig->song.Cutoff[0][p] = 0.3f;
+        rig->song.Ratio[0][p] = 0.1f;
     }
-    EnvelopeReading pitch = evaluateEnvelope(app->song, app->engine.chunkFrames, 0, 0, 10, 4, true);
-    EnvelopeReading rest = evaluateEnvelope(app->song, app->engine.chunkFrames, 0, 0, 10, 4, false);
+    EnvelopeReading pitch = evaluateEnvelope(rig->song, rig->engine.chunkFrames, 0, 0, 10, 4, true);
+    EnvelopeReading rest = evaluateEnvelope(rig->song, rig->engine.chunkFrames, 0, 0, 10, 4, false);
     EXPECT_FLOAT_EQ(pitch.value[kEnvelopePitch], 0.9f);
     EXPECT_FLOAT_EQ(rest.value[kEnvelopeCutoff], 0.3f);
     EXPECT_FLOAT_EQ(rest.value[kEnvelopeRatio], 0.1f);
@@ -127,17 +126,17 @@ TEST(EnvelopeTrace, PitchOnlyReadsThePitchCurveAndOtherCurvesTheirOwn) {
 }
 
 TEST(EnvelopeTrace, DamagedParametersStayInsideTheCurves) {
-    auto app = voiceTestApp();
-    app->song.EnvIdx[0] = 77;
-    app->song.EnvelopeParams[7] = {250, 20, -40, 1};
+    auto rig = voiceTestRig();
+    rig->song.EnvIdx[0] = 77;
+    rig->song.EnvelopeParams[7] = {250, 20, -40, 1};
     for (int len : {-3, 0, 1, 2, 40, 2147483647}) {
         for (int k : {0, 5, 2147483646}) {
             EnvelopeReading r =
-                evaluateEnvelope(app->song, app->engine.chunkFrames, 0, k, 17, len, false);
+                evaluateEnvelope(rig->song, rig->engine.chunkFrames, 0, k, 17, len, false);
             EXPECT_TRUE(std::isfinite(r.value[0])) << len << " " << k;
         }
     }
-    app->song.EnvelopeParams[7] = {150, 149, 299, 0};
-    const auto trace = traceNote(*app, 16, kEnvelopeAmplitude, false);
+    rig->song.EnvelopeParams[7] = {150, 149, 299, 0};
+    const auto trace = traceNote(*rig, 16, kEnvelopeAmplitude, false);
     for (float v : trace) ASSERT_TRUE(std::isfinite(v));
 }

@@ -4,7 +4,7 @@
 #include "engine/knob_stages.h"
 #include "engine/mixer.h"
 #include "engine/resonant_filter.h"
-#include "stream_test_app.h"
+#include "stream_test_rig.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +13,8 @@
 
 namespace {
 
-void fillRing(AppState& app, int instrument, float value) {
-    std::fill_n(app.engine.instrumentRing[instrument].get(), app.engine.ringSamples, value);
+void fillRing(EngineRig& rig, int instrument, float value) {
+    std::fill_n(rig.engine.instrumentRing[instrument].get(), rig.engine.ringSamples, value);
 }
 
 constexpr int kRingSamples = 47250; // five steps at 70 BPM and 22050 Hz
@@ -146,58 +146,58 @@ TEST(AmplitudeCutoff, DistortZeroLeavesTheSignalAndDragLowersTheThreshold) {
 }
 
 TEST(KnobAutomation, ChangeWhileStoppedTakesEffectFromTheFirstSample) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    Song& song = app.song;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    Song& song = rig.song;
     placeNote(song, 0, 0, 12, 4);
     song.Effect[0][kKnobDistort].value = 1.0f; // silences all but full-scale samples
-    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
-    EXPECT_EQ(app.stream.knobAutomation[0].stamp[0], -1);
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    EXPECT_EQ(app.stream.knobAutomation[0].values[0][kKnobDistort], 1.0f);
+    recordKnobChange(rig.song, rig.engine, rig.stream, rig.currentInstrument);
+    EXPECT_EQ(rig.stream.knobAutomation[0].stamp[0], -1);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    EXPECT_EQ(rig.stream.knobAutomation[0].values[0][kKnobDistort], 1.0f);
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
 
     // The same note without distortion is heard in the first chunk.
     song.Effect[0][kKnobDistort].value = 0.0f;
-    startPlayback(app.song, app.engine, app.stream, nullptr);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
     int loud = 0;
     for (int j = 0; j < 2 * t.chunkFrames(); ++j) loud += t.streamSample(j) != 0;
     EXPECT_GT(loud, t.chunkFrames());
 }
 
 TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const int cf = t.chunkFrames(); // 4725
-    const int rs = app.engine.ringSamples;
-    KnobRecord* knobs = app.song.Effect[0];
-    resetKnobAutomation(app.song, app.stream, 0);
-    app.engine.playing = 1;
-    app.engine.noteLatency = 1;
+    const int rs = rig.engine.ringSamples;
+    KnobRecord* knobs = rig.song.Effect[0];
+    resetKnobAutomation(rig.song, rig.stream, 0);
+    rig.engine.playing = 1;
+    rig.engine.noteLatency = 1;
     t.device.setPlayCursor(2 * 4 * cf); // chunk 2
-    recordKnobChange(app.song, app.engine, app.stream,
-                     app.ui.currentInstrument); // first change after a start: replaces the head
+    recordKnobChange(rig.song, rig.engine, rig.stream,
+                     rig.currentInstrument); // first change after a start: replaces the head
     knobs[kKnobDistort].value = 1.0f;
-    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
-    const KnobAutomation& ring = app.stream.knobAutomation[0];
+    recordKnobChange(rig.song, rig.engine, rig.stream, rig.currentInstrument);
+    const KnobAutomation& ring = rig.stream.knobAutomation[0];
     ASSERT_EQ(ring.valid[1], 1);
     EXPECT_EQ(ring.stamp[1], 2 * cf); // cursor sample 4 cf minus one chunk of 2 cf samples
 
     // Mixing chunk 3, then 4, then 0 ramps DISTORT linearly from 0 at the start of chunk 3 to
     // 1 at the stamp, one lap later.
-    fillRing(app, 0, 100.0f);
-    applyKnobStages(app.song, app.engine, app.stream, 0, 6 * cf, 8 * cf);
+    fillRing(rig, 0, 100.0f);
+    applyKnobStages(rig.song, rig.engine, rig.stream, 0, 6 * cf, 8 * cf);
     EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 1.0f / 3.0f, 1e-6f);
-    applyKnobStages(app.song, app.engine, app.stream, 0, 8 * cf, rs);
+    applyKnobStages(rig.song, rig.engine, rig.stream, 0, 8 * cf, rs);
     EXPECT_NEAR(ring.values[ring.head][kKnobDistort], 2.0f / 3.0f, 1e-6f);
-    applyKnobStages(app.song, app.engine, app.stream, 0, 0, 2 * cf);
+    applyKnobStages(rig.song, rig.engine, rig.stream, 0, 0, 2 * cf);
     EXPECT_EQ(ring.head, 1);
     EXPECT_EQ(ring.valid[0], 0);
     EXPECT_EQ(ring.values[ring.head][kKnobDistort], 1.0f);
 
     // 100 is silenced once 127 d^2 > 100, d > 0.8874: 88.74 % of the 3-chunk ramp, which is
     // sample 0.6622 * 2 cf of chunk 0.
-    const float* samples = app.engine.instrumentRing[0].get();
+    const float* samples = rig.engine.instrumentRing[0].get();
     for (int j = 6 * cf; j < rs; ++j) ASSERT_EQ(samples[j], 100.0f) << j;
     const int silentFrom = static_cast<int>(0.8874 * 6 * cf) - 4 * cf;
     for (int j = 0; j < silentFrom - 20; ++j) ASSERT_EQ(samples[j], 100.0f) << j;
@@ -205,49 +205,49 @@ TEST(KnobAutomation, ChangeWhilePlayingRampsAndArrivesAtItsStamp) {
 }
 
 TEST(KnobAutomation, FullRingDropsTheChangeAndStoppedChangesReuseTheirSlot) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    resetKnobAutomation(app.song, app.stream, 0);
-    KnobAutomation& ring = app.stream.knobAutomation[0];
-    KnobRecord& cutoff = app.song.Effect[0][kKnobCutoff];
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    resetKnobAutomation(rig.song, rig.stream, 0);
+    KnobAutomation& ring = rig.stream.knobAutomation[0];
+    KnobRecord& cutoff = rig.song.Effect[0][kKnobCutoff];
 
     cutoff.value = 0.3f;
-    recordKnobChange(app.song, app.engine, app.stream,
-                     app.ui.currentInstrument); // stopped: stamped -1 into the head entry
+    recordKnobChange(rig.song, rig.engine, rig.stream,
+                     rig.currentInstrument); // stopped: stamped -1 into the head entry
     cutoff.value = 0.4f;
-    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument); // replaces it
+    recordKnobChange(rig.song, rig.engine, rig.stream, rig.currentInstrument); // replaces it
     EXPECT_EQ(ring.valid[1], 0);
     EXPECT_EQ(ring.values[0][kKnobCutoff], 0.4f);
 
-    app.engine.playing = 1;
+    rig.engine.playing = 1;
     for (int e = 0; e < kAutomationEntries; ++e) {
         cutoff.value = static_cast<float>(e) / kAutomationEntries;
-        recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument);
+        recordKnobChange(rig.song, rig.engine, rig.stream, rig.currentInstrument);
     }
     for (int e = 0; e < kAutomationEntries; ++e) ASSERT_EQ(ring.valid[e], 1);
     cutoff.value = 0.99f;
-    recordKnobChange(app.song, app.engine, app.stream, app.ui.currentInstrument); // no slot left
+    recordKnobChange(rig.song, rig.engine, rig.stream, rig.currentInstrument); // no slot left
     for (int e = 0; e < kAutomationEntries; ++e)
         ASSERT_EQ(ring.values[e][kKnobCutoff], static_cast<float>(e) / kAutomationEntries);
 }
 
 TEST(KnobStages, MutedInstrumentsSkipTheStagesInTheMix) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    app.engine.playing = 0; // mix freely
-    app.song.Effect[0][kKnobDistort].value = 1.0f;
-    app.song.Effect[1][kKnobDistort].value = 1.0f;
-    resetKnobAutomation(app.song, app.stream, 0);
-    resetKnobAutomation(app.song, app.stream, 1);
-    app.song.Mute[1] = 1;
-    fillRing(app, 0, 60.0f);
-    fillRing(app, 1, 60.0f);
-    app.engine.chunkIndex = 0;
-    mixChunk(app.song, app.engine, app.stream, nullptr); // chunk 1
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    rig.engine.playing = 0; // mix freely
+    rig.song.Effect[0][kKnobDistort].value = 1.0f;
+    rig.song.Effect[1][kKnobDistort].value = 1.0f;
+    resetKnobAutomation(rig.song, rig.stream, 0);
+    resetKnobAutomation(rig.song, rig.stream, 1);
+    rig.song.Mute[1] = 1;
+    fillRing(rig, 0, 60.0f);
+    fillRing(rig, 1, 60.0f);
+    rig.engine.chunkIndex = 0;
+    mixChunk(rig.song, rig.engine, rig.stream, nullptr); // chunk 1
     const int sample = 2 * t.chunkFrames() + 10;
-    EXPECT_EQ(app.engine.instrumentRing[0][sample], 0.0f);
-    EXPECT_EQ(app.engine.instrumentRing[1][sample], 60.0f);
+    EXPECT_EQ(rig.engine.instrumentRing[0][sample], 0.0f);
+    EXPECT_EQ(rig.engine.instrumentRing[1][sample], 60.0f);
 }
 
 } // namespace

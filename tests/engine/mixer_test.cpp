@@ -1,6 +1,6 @@
 // The master mix: volumes, clipping, 16-bit conversion, the stream write and the recording hook.
 #include "engine/mixer.h"
-#include "stream_test_app.h"
+#include "stream_test_rig.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -27,56 +27,56 @@ TEST(MixSample, ClipsAtFullScaleAndConvertsToSixteenBits) {
 }
 
 TEST(Mix, DefaultVolumesScaleFullScaleTo45_72AndMainVolumesPickTheChannel) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    float* ring = app.engine.instrumentRing[2].get();
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    float* ring = rig.engine.instrumentRing[2].get();
     ring[0] = 127.0f;
     ring[1] = 127.0f;
-    app.song.MainVolume[1] = 0.3f;
-    app.engine.instrumentRing[3][2] = 10.0f;
+    rig.song.MainVolume[1] = 0.3f;
+    rig.engine.instrumentRing[3][2] = 10.0f;
     ring[2] = 127.0f;
-    app.song.Volume[3] = 0.5f;
-    mixAndClip(app.song, app.engine, app.stream, 0, 4);
-    EXPECT_NEAR(app.stream.mixRing[0], 45.72f, 1e-4f);
-    EXPECT_EQ(app.stream.outputRing[0], 11704);
-    EXPECT_NEAR(app.stream.mixRing[2], 45.72f + 0.6f * 0.5f * 10.0f, 1e-4f);
-    EXPECT_NEAR(app.stream.mixRing[1], 0.3f * 0.6f * 127.0f, 1e-4f);
-    EXPECT_EQ(app.stream.outputRing[1], static_cast<int16_t>(0.3f * 0.6f * 127.0f * 256.0f));
-    EXPECT_EQ(app.stream.clipped, 0.0f);
+    rig.song.Volume[3] = 0.5f;
+    mixAndClip(rig.song, rig.engine, rig.stream, 0, 4);
+    EXPECT_NEAR(rig.stream.mixRing[0], 45.72f, 1e-4f);
+    EXPECT_EQ(rig.stream.outputRing[0], 11704);
+    EXPECT_NEAR(rig.stream.mixRing[2], 45.72f + 0.6f * 0.5f * 10.0f, 1e-4f);
+    EXPECT_NEAR(rig.stream.mixRing[1], 0.3f * 0.6f * 127.0f, 1e-4f);
+    EXPECT_EQ(rig.stream.outputRing[1], static_cast<int16_t>(0.3f * 0.6f * 127.0f * 256.0f));
+    EXPECT_EQ(rig.stream.clipped, 0.0f);
 }
 
 TEST(Mix, ClippingKeepsTheUnclippedMixForTheMeter) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    app.song.Volume[0] = 1.0f;
-    app.song.MainVolume[0] = 1.0f;
-    app.engine.instrumentRing[0][0] = 127.01f;
-    app.engine.instrumentRing[0][2] = 127.0f;
-    mixAndClip(app.song, app.engine, app.stream, 0, 4);
-    EXPECT_EQ(app.stream.mixRing[0], 127.01f);
-    EXPECT_EQ(app.stream.outputRing[0], 32512);
-    EXPECT_EQ(app.stream.outputRing[2], 32512);
-    EXPECT_EQ(app.stream.clipped, 1.0f);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    rig.song.Volume[0] = 1.0f;
+    rig.song.MainVolume[0] = 1.0f;
+    rig.engine.instrumentRing[0][0] = 127.01f;
+    rig.engine.instrumentRing[0][2] = 127.0f;
+    mixAndClip(rig.song, rig.engine, rig.stream, 0, 4);
+    EXPECT_EQ(rig.stream.mixRing[0], 127.01f);
+    EXPECT_EQ(rig.stream.outputRing[0], 32512);
+    EXPECT_EQ(rig.stream.outputRing[2], 32512);
+    EXPECT_EQ(rig.stream.clipped, 1.0f);
 }
 
 TEST(MixChunk, WritesTheChunkAheadAndNeverTheOneUnderTheCursor) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const int cf = t.chunkFrames();
-    app.song.Volume[0] = 1.0f;
-    app.song.MainVolume[0] = 1.0f;
-    app.song.MainVolume[1] = 1.0f;
-    std::fill_n(app.engine.instrumentRing[0].get(), app.engine.ringSamples, 100.0f);
-    app.engine.playing = 1;
-    app.engine.noteLatency = 2;
-    app.engine.chunkIndex = 1;          // mixes chunk 3
+    rig.song.Volume[0] = 1.0f;
+    rig.song.MainVolume[0] = 1.0f;
+    rig.song.MainVolume[1] = 1.0f;
+    std::fill_n(rig.engine.instrumentRing[0].get(), rig.engine.ringSamples, 100.0f);
+    rig.engine.playing = 1;
+    rig.engine.noteLatency = 2;
+    rig.engine.chunkIndex = 1;          // mixes chunk 3
     t.device.setPlayCursor(3 * 4 * cf); // ... which is being played: left alone
-    mixChunk(app.song, app.engine, app.stream, nullptr);
-    for (int j = 0; j < app.engine.ringSamples; ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
+    mixChunk(rig.song, rig.engine, rig.stream, nullptr);
+    for (int j = 0; j < rig.engine.ringSamples; ++j) ASSERT_EQ(t.streamSample(j), 0) << j;
 
     t.device.setPlayCursor(1 * 4 * cf);
-    mixChunk(app.song, app.engine, app.stream, nullptr);
-    for (int j = 0; j < app.engine.ringSamples; ++j) {
+    mixChunk(rig.song, rig.engine, rig.stream, nullptr);
+    for (int j = 0; j < rig.engine.ringSamples; ++j) {
         const bool inChunk3 = j >= 6 * cf && j < 8 * cf;
         ASSERT_EQ(t.streamSample(j), inChunk3 ? 25600 : 0) << j;
     }
@@ -84,14 +84,14 @@ TEST(MixChunk, WritesTheChunkAheadAndNeverTheOneUnderTheCursor) {
 }
 
 TEST(MixChunk, AppendsEveryMixedChunkToTheRecording) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     MemoryRecorder recorder;
     recorder.active = true;
-    app.engine.instrumentRing[0][0] = -1.5f / 256.0f / 0.36f; // mixes to -1.5/256: sample -1
-    app.engine.chunkIndex = 4;                                // chunk 0
-    mixChunk(app.song, app.engine, app.stream, &recorder);
-    mixChunk(app.song, app.engine, app.stream, &recorder);
+    rig.engine.instrumentRing[0][0] = -1.5f / 256.0f / 0.36f; // mixes to -1.5/256: sample -1
+    rig.engine.chunkIndex = 4;                                // chunk 0
+    mixChunk(rig.song, rig.engine, rig.stream, &recorder);
+    mixChunk(rig.song, rig.engine, rig.stream, &recorder);
     ASSERT_EQ(recorder.chunks.size(), 2u);
     ASSERT_EQ(recorder.chunks[0].size(), static_cast<size_t>(2 * t.chunkFrames()));
     EXPECT_EQ(recorder.chunks[0][0], -1);
@@ -99,7 +99,7 @@ TEST(MixChunk, AppendsEveryMixedChunkToTheRecording) {
 
     // Without a recording nothing is handed on.
     recorder.active = false;
-    mixChunk(app.song, app.engine, app.stream, &recorder);
+    mixChunk(rig.song, rig.engine, rig.stream, &recorder);
     EXPECT_EQ(recorder.chunks.size(), 2u);
 }
 

@@ -2,7 +2,7 @@
 #include "engine/render_length.h"
 
 #include "engine/sequencer.h"
-#include "tests/engine/voice_test_app.h"
+#include "tests/engine/voice_test_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -24,20 +24,20 @@ void setStack(Song& song, int instrument, std::vector<int> banks, int mode, int 
 
 // What each instrument renders at steps 0..steps-1 of playback: the pre-rolled first step,
 // then the sequencer's per-step advance.
-std::vector<std::vector<BankStep>> playedSteps(AppState& app, int steps) {
+std::vector<std::vector<BankStep>> playedSteps(EngineRig& rig, int steps) {
     for (int i = 0; i < kInstrumentCount; ++i)
-        app.song.PatternIdx[i] = app.song.PatternStack[i].entries[0];
-    preRollRender(app.song, app.engine);
-    setCountersAfterPreRoll(app.song, app.engine);
+        rig.song.PatternIdx[i] = rig.song.PatternStack[i].entries[0];
+    preRollRender(rig.song, rig.engine);
+    setCountersAfterPreRoll(rig.song, rig.engine);
     std::vector<std::vector<BankStep>> played(kInstrumentCount);
     for (int n = 0; n < steps; ++n) {
         if (n > 0) {
-            advanceStepCounters(app.engine);
-            advanceBanks(app.song, app.engine);
+            advanceStepCounters(rig.engine);
+            advanceBanks(rig.song, rig.engine);
         }
         for (int i = 0; i < kInstrumentCount; ++i) {
-            const int s = (app.engine.stepCounter[i] + app.engine.noteLatency) % 16;
-            const int bank = app.song.PatternIdx[i];
+            const int s = (rig.engine.stepCounter[i] + rig.engine.noteLatency) % 16;
+            const int bank = rig.song.PatternIdx[i];
             played[i].push_back({bank, bank < 0 ? -1 : (s + 16) % 16});
         }
     }
@@ -55,8 +55,8 @@ std::vector<int> startsWithin(const std::vector<BankStep>& played, int steps) {
 } // namespace
 
 TEST(RenderLength, OnceThroughCoversTheLongestPlayOrder) {
-    auto app = voiceTestApp();
-    Song& song = app->song;
+    auto rig = voiceTestRig();
+    Song& song = rig->song;
     setStack(song, 0, {1, 2}, kStackRotate, 16);      // 32 steps
     setStack(song, 1, {3, -1, 7}, kStackConsume, 16); // 16, one silent step, 16: 33
     setStack(song, 2, {4, 5, 6}, kStackRotate, 12);   // 36: the longest
@@ -68,7 +68,7 @@ TEST(RenderLength, OnceThroughCoversTheLongestPlayOrder) {
     const int once = onceThroughSteps(song);
     ASSERT_EQ(once, 36);
 
-    const auto played = playedSteps(*app, once + 1);
+    const auto played = playedSteps(*rig, once + 1);
     // Within the render every bank of every order has started and played to its measure end.
     EXPECT_EQ(startsWithin(played[0], once), (std::vector<int>{1, 2, 1}));
     EXPECT_EQ(played[0][31], BankStep(2, 15));

@@ -1,7 +1,7 @@
 // The stream: building it, start and stop, the pump's steps, meters, marker, recording hooks.
 #include "engine/clocked_sound_device.h"
 #include "engine/mixer.h"
-#include "stream_test_app.h"
+#include "stream_test_rig.h"
 
 #include <chrono>
 #include <cmath>
@@ -13,7 +13,7 @@
 
 namespace {
 
-bool chunkIsSilent(const StreamTestApp& t, int chunk) {
+bool chunkIsSilent(const StreamTestRig& t, int chunk) {
     for (int j = 2 * t.chunkFrames() * chunk; j < 2 * t.chunkFrames() * (chunk + 1); ++j)
         if (t.streamSample(j) != 0) return false;
     return true;
@@ -21,191 +21,191 @@ bool chunkIsSilent(const StreamTestApp& t, int chunk) {
 
 // Plays like the headless renderer: the chunk under the cursor is what is heard, then the
 // cursor moves on to the next chunk and the pump runs once.
-std::vector<int16_t> renderSteps(StreamTestApp& t, int steps) {
+std::vector<int16_t> renderSteps(StreamTestRig& t, int steps) {
     std::vector<int16_t> out;
-    startPlayback(t.app->song, t.app->engine, t.app->stream, nullptr);
+    startPlayback(t.rig->song, t.rig->engine, t.rig->stream, nullptr);
     t.device.setPlayCursor(0);
-    pumpAudio(t.app->song, t.app->engine, t.app->stream, nullptr, t.app->ui.currentInstrument);
+    pumpAudio(t.rig->song, t.rig->engine, t.rig->stream, nullptr, t.rig->currentInstrument);
     for (int n = 0; n < steps; ++n) {
         const int chunk = n % kRingChunks;
         for (int j = 0; j < 2 * t.chunkFrames(); ++j)
             out.push_back(t.streamSample(2 * t.chunkFrames() * chunk + j));
         t.device.setPlayCursor((n + 1) % kRingChunks * t.chunkBytes());
-        pumpAudio(t.app->song, t.app->engine, t.app->stream, nullptr, t.app->ui.currentInstrument);
+        pumpAudio(t.rig->song, t.rig->engine, t.rig->stream, nullptr, t.rig->currentInstrument);
     }
     return out;
 }
 
 TEST(RebuildStream, SizesTheBufferForTempoAndRate) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    EXPECT_EQ(app.engine.chunkFrames, 4725);
-    EXPECT_EQ(app.engine.ringSamples, 47250);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    EXPECT_EQ(rig.engine.chunkFrames, 4725);
+    EXPECT_EQ(rig.engine.ringSamples, 47250);
     EXPECT_EQ(t.device.bufferSize(), 94500);
     EXPECT_EQ(t.device.sampleRate(), 22050);
 
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    app.engine.pendingMuteToggle[2] = 1;
-    app.stream.redraws.playPanel = false;
-    EXPECT_TRUE(setSampleRate(app.song, app.engine, app.stream, nullptr, 44100));
-    EXPECT_FALSE(app.engine.playing);
-    EXPECT_EQ(app.song.Mute[2], 1); // the stop applied the pending toggle
-    EXPECT_TRUE(app.stream.redraws.playPanel);
-    EXPECT_EQ(app.engine.chunkFrames, 9450);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    rig.engine.pendingMuteToggle[2] = 1;
+    rig.stream.redraws.playPanel = false;
+    EXPECT_TRUE(setSampleRate(rig.song, rig.engine, rig.stream, nullptr, 44100));
+    EXPECT_FALSE(rig.engine.playing);
+    EXPECT_EQ(rig.song.Mute[2], 1); // the stop applied the pending toggle
+    EXPECT_TRUE(rig.stream.redraws.playPanel);
+    EXPECT_EQ(rig.engine.chunkFrames, 9450);
     EXPECT_EQ(t.device.bufferSize(), 189000);
     EXPECT_EQ(t.device.sampleRate(), 44100);
-    EXPECT_EQ(app.stream.format.avgBytesPerSecond, 176400);
-    EXPECT_EQ(app.stream.format.blockAlign, 4);
+    EXPECT_EQ(rig.stream.format.avgBytesPerSecond, 176400);
+    EXPECT_EQ(rig.stream.format.blockAlign, 4);
 
-    EXPECT_FALSE(setSampleRate(app.song, app.engine, app.stream, nullptr, 48000));
-    EXPECT_EQ(app.engine.streamRate, 44100);
+    EXPECT_FALSE(setSampleRate(rig.song, rig.engine, rig.stream, nullptr, 48000));
+    EXPECT_EQ(rig.engine.streamRate, 44100);
 
-    app.song.BPM = 120.0f;
-    app.engine.pendingMuteToggle[1] = 1;
-    rebuildStream(app.song, app.engine, app.stream, nullptr);
-    EXPECT_EQ(app.engine.chunkFrames, 5512);
-    EXPECT_EQ(app.engine.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
+    rig.song.BPM = 120.0f;
+    rig.engine.pendingMuteToggle[1] = 1;
+    rebuildStream(rig.song, rig.engine, rig.stream, nullptr);
+    EXPECT_EQ(rig.engine.chunkFrames, 5512);
+    EXPECT_EQ(rig.engine.pendingMuteToggle[1], 1); // a rebuild leaves toggles pending
 }
 
 TEST(StartPlayback, LatencyOneWritesChunkZeroBeforePlayAndChunkOneOnTheFirstPump) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    placeNote(app.song, 0, 0, 12, 2);
-    startPlayback(app.song, app.engine, app.stream, nullptr);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    placeNote(rig.song, 0, 0, 12, 2);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
     EXPECT_TRUE(t.device.isPlaying());
     EXPECT_EQ(t.device.playCursor(), 0);
-    EXPECT_EQ(app.engine.chunkIndex, 4);
+    EXPECT_EQ(rig.engine.chunkIndex, 4);
     EXPECT_FALSE(chunkIsSilent(t, 0));
     EXPECT_TRUE(chunkIsSilent(t, 1));
 
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_EQ(app.engine.chunkIndex, 0);
-    EXPECT_EQ(app.engine.stepCounter[0], 0);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_EQ(rig.engine.chunkIndex, 0);
+    EXPECT_EQ(rig.engine.stepCounter[0], 0);
     EXPECT_FALSE(chunkIsSilent(t, 1));
     EXPECT_TRUE(chunkIsSilent(t, 2));
-    pumpAudio(app.song, app.engine, app.stream, nullptr,
-              app.ui.currentInstrument); // same chunk: no step
-    EXPECT_EQ(app.engine.stepCounter[0], 0);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr,
+              rig.currentInstrument); // same chunk: no step
+    EXPECT_EQ(rig.engine.stepCounter[0], 0);
 }
 
 TEST(StartPlayback, LatencyThreePreRollsThreeChunks) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    app.engine.noteLatency = 3;
-    placeNote(app.song, 0, 0, 12, 4);
-    startPlayback(app.song, app.engine, app.stream, nullptr);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    rig.engine.noteLatency = 3;
+    placeNote(rig.song, 0, 0, 12, 4);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
     EXPECT_FALSE(chunkIsSilent(t, 0));
     EXPECT_FALSE(chunkIsSilent(t, 2));
     EXPECT_TRUE(chunkIsSilent(t, 3));
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
     EXPECT_FALSE(chunkIsSilent(t, 3));
 }
 
 TEST(PumpAudio, ThreeChunksLateCatchesUpOneStepPerCall) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    ASSERT_EQ(app.engine.chunkIndex, 0);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    ASSERT_EQ(rig.engine.chunkIndex, 0);
     t.device.setPlayCursor(3 * t.chunkBytes() + 400);
     for (int call = 1; call <= 3; ++call) {
-        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-        EXPECT_EQ(app.engine.chunkIndex, call);
-        EXPECT_EQ(app.engine.stepCounter[0], call);
+        pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+        EXPECT_EQ(rig.engine.chunkIndex, call);
+        EXPECT_EQ(rig.engine.stepCounter[0], call);
     }
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_EQ(app.engine.stepCounter[0], 3);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_EQ(rig.engine.stepCounter[0], 3);
 }
 
 TEST(PumpAudio, CpuMeterAndMarkerFollowTheCursor) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     const int cf = t.chunkFrames();
-    startPlayback(app.song, app.engine, app.stream, nullptr);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
     t.device.setPlayCursor(4 * 1000); // 1000 frames into chunk 0
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_NEAR(app.stream.cpuLoad, 0.8f * 1000.0f / cf, 1e-6f);
-    EXPECT_NEAR(app.stream.redraws.markerX, 1000.0f / (16.0f * cf), 1e-6f);
-    EXPECT_TRUE(app.stream.redraws.stepStrip);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_NEAR(rig.stream.cpuLoad, 0.8f * 1000.0f / cf, 1e-6f);
+    EXPECT_NEAR(rig.stream.redraws.markerX, 1000.0f / (16.0f * cf), 1e-6f);
+    EXPECT_TRUE(rig.stream.redraws.stepStrip);
 
     // Just after a bank change the counter is below the bank: the marker adds BPMsr.
-    app.engine.stepCounter[0] = -1;
-    app.song.BPMsr[0] = 12;
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_NEAR(app.stream.redraws.markerX, (11.0f * cf + 1000.0f) / (16.0f * cf), 1e-6f);
+    rig.engine.stepCounter[0] = -1;
+    rig.song.BPMsr[0] = 12;
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_NEAR(rig.stream.redraws.markerX, (11.0f * cf + 1000.0f) / (16.0f * cf), 1e-6f);
 }
 
 TEST(PumpAudio, MetersDecayWhileStoppedUntilTheyNeedNoRedraw) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    app.stream.volumeLevel = 1.0f;
-    app.stream.cpuLoad = 0.5f;
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_FLOAT_EQ(app.stream.volumeLevel, 0.95f);
-    EXPECT_FLOAT_EQ(app.stream.cpuLoad, 0.475f);
-    EXPECT_TRUE(app.stream.redraws.meters);
-    EXPECT_FALSE(app.stream.redraws.stepStrip);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    rig.stream.volumeLevel = 1.0f;
+    rig.stream.cpuLoad = 0.5f;
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_FLOAT_EQ(rig.stream.volumeLevel, 0.95f);
+    EXPECT_FLOAT_EQ(rig.stream.cpuLoad, 0.475f);
+    EXPECT_TRUE(rig.stream.redraws.meters);
+    EXPECT_FALSE(rig.stream.redraws.stepStrip);
     int calls = 1;
-    while (app.stream.volumeLevel > 0.01f) {
-        app.stream.redraws.meters = false;
-        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
+    while (rig.stream.volumeLevel > 0.01f) {
+        rig.stream.redraws.meters = false;
+        pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
         ++calls;
         ASSERT_LT(calls, 200);
     }
     EXPECT_EQ(calls, 90); // 0.95^90 < 0.01 < 0.95^89
-    app.stream.redraws.meters = false;
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_FALSE(app.stream.redraws.meters);
+    rig.stream.redraws.meters = false;
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_FALSE(rig.stream.redraws.meters);
 }
 
 // The loop pumps often only while the pump has work: while playing, and while a meter falls.
 TEST(PumpAudio, HasWorkWhilePlayingOrWhileAMeterStillRedraws) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    EXPECT_FALSE(pumpHasWork(app.engine, app.stream)) << "stopped and quiet at start";
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    EXPECT_TRUE(pumpHasWork(app.engine, app.stream));
-    app.stream.volumeLevel = 0.0f;
-    app.stream.cpuLoad = 0.0f;
-    EXPECT_TRUE(pumpHasWork(app.engine, app.stream)) << "playing, even silently";
-    stopPlayback(app.song, app.engine, app.stream);
-    EXPECT_FALSE(pumpHasWork(app.engine, app.stream));
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    EXPECT_FALSE(pumpHasWork(rig.engine, rig.stream)) << "stopped and quiet at start";
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    EXPECT_TRUE(pumpHasWork(rig.engine, rig.stream));
+    rig.stream.volumeLevel = 0.0f;
+    rig.stream.cpuLoad = 0.0f;
+    EXPECT_TRUE(pumpHasWork(rig.engine, rig.stream)) << "playing, even silently";
+    stopPlayback(rig.song, rig.engine, rig.stream);
+    EXPECT_FALSE(pumpHasWork(rig.engine, rig.stream));
 
-    for (float* level : {&app.stream.volumeLevel, &app.stream.cpuLoad}) {
+    for (float* level : {&rig.stream.volumeLevel, &rig.stream.cpuLoad}) {
         *level = 0.5f;
         int calls = 0;
-        while (pumpHasWork(app.engine, app.stream)) {
-            app.stream.redraws.meters = false;
-            pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
+        while (pumpHasWork(rig.engine, rig.stream)) {
+            rig.stream.redraws.meters = false;
+            pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
             ++calls;
-            EXPECT_TRUE(app.stream.redraws.meters || !pumpHasWork(app.engine, app.stream))
+            EXPECT_TRUE(rig.stream.redraws.meters || !pumpHasWork(rig.engine, rig.stream))
                 << "every pump while there is work redraws the meter, but the last";
             ASSERT_LT(calls, 200);
         }
         EXPECT_EQ(calls, 77); // 0.5 * 0.95^77 < 0.01 < 0.5 * 0.95^76
-        app.stream.redraws.meters = false;
-        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-        EXPECT_FALSE(app.stream.redraws.meters) << "no redraw is left once the work is done";
+        rig.stream.redraws.meters = false;
+        pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+        EXPECT_FALSE(rig.stream.redraws.meters) << "no redraw is left once the work is done";
     }
 }
 
 TEST(PumpAudio, VolumeMeterReadsTheMixAtTheCursor) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    app.stream.mixRing[2 * 10] = -40.0f; // left sample of frame 10
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    rig.stream.mixRing[2 * 10] = -40.0f; // left sample of frame 10
     t.device.setPlayCursor(4 * 10);
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_FLOAT_EQ(app.stream.volumeLevel, 4.0f);
-    app.stream.mixRing[2 * 10] = std::numeric_limits<float>::quiet_NaN();
-    pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-    EXPECT_FLOAT_EQ(app.stream.volumeLevel, 3.6f);
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_FLOAT_EQ(rig.stream.volumeLevel, 4.0f);
+    rig.stream.mixRing[2 * 10] = std::numeric_limits<float>::quiet_NaN();
+    pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+    EXPECT_FLOAT_EQ(rig.stream.volumeLevel, 3.6f);
 }
 
 TEST(PumpAudio, DamagedSongsKeepTheMetersFiniteAndTheOutputClipped) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    Song& song = app.song;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    Song& song = rig.song;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     song.BPM = nan; // sized as the slowest tempo
@@ -220,27 +220,27 @@ TEST(PumpAudio, DamagedSongsKeepTheMetersFiniteAndTheOutputClipped) {
     song.MainVolume[1] = nan;
     song.BPMsr[0] = 2147483647;
     song.PatternStack[3].entries[0] = 1 << 30;
-    rebuildStream(app.song, app.engine, app.stream, nullptr);
-    startPlayback(app.song, app.engine, app.stream, nullptr);
+    rebuildStream(rig.song, rig.engine, rig.stream, nullptr);
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
     for (int step = 1; step < 12; ++step) {
         t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
-        pumpAudio(app.song, app.engine, app.stream, nullptr, app.ui.currentInstrument);
-        ASSERT_TRUE(std::isfinite(app.stream.volumeLevel));
-        ASSERT_TRUE(std::isfinite(app.stream.redraws.markerX));
+        pumpAudio(rig.song, rig.engine, rig.stream, nullptr, rig.currentInstrument);
+        ASSERT_TRUE(std::isfinite(rig.stream.volumeLevel));
+        ASSERT_TRUE(std::isfinite(rig.stream.redraws.markerX));
     }
-    for (int j = 0; j < app.engine.ringSamples; ++j)
+    for (int j = 0; j < rig.engine.ringSamples; ++j)
         ASSERT_LE(std::abs(static_cast<int>(t.streamSample(j))), 32512);
 }
 
 TEST(PumpAudio, WithoutAStreamOnlyTheMetersMove) {
-    auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
-    app->stream.cpuLoad = 1.0f;
-    pumpAudio(app->song, app->engine, app->stream, nullptr, app->ui.currentInstrument);
-    startPlayback(app->song, app->engine, app->stream, nullptr);
-    pumpAudio(app->song, app->engine, app->stream, nullptr, app->ui.currentInstrument);
-    EXPECT_FALSE(app->engine.playing);
-    EXPECT_FLOAT_EQ(app->stream.cpuLoad, 0.95f * 0.95f);
+    auto rig = std::make_unique<EngineRig>();
+    resetRigSong(*rig);
+    rig->stream.cpuLoad = 1.0f;
+    pumpAudio(rig->song, rig->engine, rig->stream, nullptr, rig->currentInstrument);
+    startPlayback(rig->song, rig->engine, rig->stream, nullptr);
+    pumpAudio(rig->song, rig->engine, rig->stream, nullptr, rig->currentInstrument);
+    EXPECT_FALSE(rig->engine.playing);
+    EXPECT_FLOAT_EQ(rig->stream.cpuLoad, 0.95f * 0.95f);
 }
 
 TEST(ClockedSoundDevice, CursorFollowsTheClockInWholeFrames) {
@@ -265,60 +265,60 @@ TEST(ClockedSoundDevice, CursorFollowsTheClockInWholeFrames) {
 }
 
 TEST(StopPlayback, AppliesPendingMuteTogglesAndStopsTheDevice) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    startPlayback(app.song, app.engine, app.stream, nullptr);
-    app.engine.pendingMuteToggle[0] = 1;
-    app.song.Mute[3] = 1;
-    app.engine.pendingMuteToggle[3] = 1;
-    stopPlayback(app.song, app.engine, app.stream);
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    startPlayback(rig.song, rig.engine, rig.stream, nullptr);
+    rig.engine.pendingMuteToggle[0] = 1;
+    rig.song.Mute[3] = 1;
+    rig.engine.pendingMuteToggle[3] = 1;
+    stopPlayback(rig.song, rig.engine, rig.stream);
     EXPECT_FALSE(t.device.isPlaying());
-    EXPECT_EQ(app.song.Mute[0], 1);
-    EXPECT_EQ(app.song.Mute[3], 0);
-    EXPECT_EQ(app.engine.pendingMuteToggle[0], 0);
-    EXPECT_EQ(app.engine.pendingMuteToggle[3], 0);
+    EXPECT_EQ(rig.song.Mute[0], 1);
+    EXPECT_EQ(rig.song.Mute[3], 0);
+    EXPECT_EQ(rig.engine.pendingMuteToggle[0], 0);
+    EXPECT_EQ(rig.engine.pendingMuteToggle[3], 0);
 }
 
 TEST(Recording, StartsAndStopsAtTheFirstInstrumentsMeasureEnd) {
-    StreamTestApp t;
-    AppState& app = *t.app;
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
     MemoryRecorder recorder;
-    app.song.BPMsr[0] = 4;
-    startPlayback(app.song, app.engine, app.stream, &recorder);
+    rig.song.BPMsr[0] = 4;
+    startPlayback(rig.song, rig.engine, rig.stream, &recorder);
     recorder.startArmed = true;
     for (int step = 0; step < 4; ++step) {
         EXPECT_FALSE(recorder.active) << step;
-        app.stream.redraws.playPanel = false;
+        rig.stream.redraws.playPanel = false;
         t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
-        pumpAudio(app.song, app.engine, app.stream, &recorder, 0);
+        pumpAudio(rig.song, rig.engine, rig.stream, &recorder, 0);
     }
     EXPECT_TRUE(recorder.active);
     EXPECT_FALSE(recorder.startArmed);
-    EXPECT_EQ(recorder.startRate, app.engine.streamRate);
+    EXPECT_EQ(recorder.startRate, rig.engine.streamRate);
     EXPECT_EQ(recorder.startChunkFrames, t.chunkFrames());
     EXPECT_EQ(recorder.chunks.size(), 1u); // the chunk with step 0 of the next measure
-    EXPECT_TRUE(app.stream.redraws.playPanel);
+    EXPECT_TRUE(rig.stream.redraws.playPanel);
 
     recorder.stopRequested = true;
     for (int step = 4; step < 8; ++step) {
         EXPECT_TRUE(recorder.active) << step;
         t.device.setPlayCursor(step % kRingChunks * t.chunkBytes());
-        pumpAudio(app.song, app.engine, app.stream, &recorder, 0);
+        pumpAudio(rig.song, rig.engine, rig.stream, &recorder, 0);
     }
     EXPECT_FALSE(recorder.active);
     EXPECT_EQ(recorder.chunks.size(), 4u);
 
     // A rebuild (another chunk length) ends a running recording at once.
     recorder.active = true;
-    rebuildStream(app.song, app.engine, app.stream, &recorder);
+    rebuildStream(rig.song, rig.engine, rig.stream, &recorder);
     EXPECT_FALSE(recorder.active);
 }
 
 TEST(EndToEnd, NotesSoundAtTheirStepsAndPitches) {
-    StreamTestApp t;
-    AppState& app = *t.app;
-    placeNote(app.song, 0, 2, 9, 1);  // 220 Hz at step 2
-    placeNote(app.song, 1, 5, 21, 2); // 440 Hz at steps 5 and 6
+    StreamTestRig t;
+    EngineRig& rig = *t.rig;
+    placeNote(rig.song, 0, 2, 9, 1);  // 220 Hz at step 2
+    placeNote(rig.song, 1, 5, 21, 2); // 440 Hz at steps 5 and 6
     const std::vector<int16_t> out = renderSteps(t, 9);
     const int cf = t.chunkFrames();
     auto stepSamples = [&](int step) {

@@ -1,9 +1,8 @@
 // Voices heard through their ring chunks: pitch, chords, chorus, slides, attack, fade, sound files.
 #include "engine/voice.h"
 
-#include "app/app_state.h"
 #include "model/random.h"
-#include "tests/engine/voice_test_app.h"
+#include "tests/engine/voice_test_rig.h"
 
 #include <gtest/gtest.h>
 
@@ -29,19 +28,19 @@ double measuredFrequency(const std::vector<float>& s, int from, int to, int rate
     return crossings < 2 ? 0.0 : (crossings - 1) / (last - first) * rate;
 }
 
-double stepFrequency(const AppState& app, int from, int to) {
-    return measuredFrequency(chunkChannel(app, 0, 0, 0), from, to, app.engine.streamRate);
+double stepFrequency(const EngineRig& rig, int from, int to) {
+    return measuredFrequency(chunkChannel(rig, 0, 0, 0), from, to, rig.engine.streamRate);
 }
 
 // Renders step `step` of bank 0 for instrument 0 into chunk 0.
-void renderStep(AppState& app, int step) {
-    aimAtStep(app, 0, step);
-    renderInstrumentChunk(app.song, app.engine, 0);
+void renderStep(EngineRig& rig, int step) {
+    aimAtStep(rig, 0, step);
+    renderInstrumentChunk(rig.song, rig.engine, 0);
 }
 
 // Envelope bank 0 flat at full amplitude, so the ring shows the oscillators.
-void flattenAmplitude(AppState& app) {
-    for (float& v : app.song.Envelope[0]) v = 1.0f;
+void flattenAmplitude(EngineRig& rig) {
+    for (float& v : rig.song.Envelope[0]) v = 1.0f;
 }
 
 double rowFrequency(int row) {
@@ -51,9 +50,9 @@ double rowFrequency(int row) {
 }
 
 // How many random numbers a call drew: where the numbers after it sit in the sequence.
-int drawsDuring(AppState& app, int step) {
+int drawsDuring(EngineRig& rig, int step) {
     restartRandom();
-    renderStep(app, step);
+    renderStep(rig, step);
     const int after[4] = {nextRandom(), nextRandom(), nextRandom(), nextRandom()};
     restartRandom();
     std::vector<int> sequence(100000);
@@ -66,133 +65,133 @@ int drawsDuring(AppState& app, int step) {
 } // namespace
 
 TEST(VoicePitch, RenderedNoteSoundsAtItsRowFrequency) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(16, 9)); // A3, 220 Hz
-    renderStep(*app, 2);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 220.0, 0.2);
-    app->song.Oct[0] = 2;
-    renderStep(*app, 3);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 440.0, 0.4);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(16, 9)); // A3, 220 Hz
+    renderStep(*rig, 2);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 220.0, 0.2);
+    rig->song.Oct[0] = 2;
+    renderStep(*rig, 3);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 440.0, 0.4);
 }
 
 TEST(VoicePitch, ChordOffsetsReachBelowAndAboveTheTable) {
-    auto app = voiceTestApp();
-    app->song.Chorus[0].keys[0].semitoneOffset = -25.0f;
-    EXPECT_NEAR(noteIncrement(app->song, app->engine, 0, 0, 0) * 2 * 22050 / 350, 30.8675, 1e-3);
-    app->song.Chorus[0].keys[0].semitoneOffset = 24.0f;
-    EXPECT_NEAR(noteIncrement(app->song, app->engine, 0, 0, 23) * 2 * 22050 / 350, 1975.52, 1e-2);
-    app->song.Chorus[0].keys[0].semitoneOffset = -0.9f; // truncated toward zero
-    EXPECT_NEAR(noteIncrement(app->song, app->engine, 0, 0, 9) * 2 * 22050 / 350, 220.0, 1e-3);
-    putNote(*app, 0, 0, std::vector<int>(4, 0));
-    app->song.Chorus[0].keys[0].semitoneOffset = 12.0f;
-    renderStep(*app, 1);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 261.63, 0.3);
+    auto rig = voiceTestRig();
+    rig->song.Chorus[0].keys[0].semitoneOffset = -25.0f;
+    EXPECT_NEAR(noteIncrement(rig->song, rig->engine, 0, 0, 0) * 2 * 22050 / 350, 30.8675, 1e-3);
+    rig->song.Chorus[0].keys[0].semitoneOffset = 24.0f;
+    EXPECT_NEAR(noteIncrement(rig->song, rig->engine, 0, 0, 23) * 2 * 22050 / 350, 1975.52, 1e-2);
+    rig->song.Chorus[0].keys[0].semitoneOffset = -0.9f; // truncated toward zero
+    EXPECT_NEAR(noteIncrement(rig->song, rig->engine, 0, 0, 9) * 2 * 22050 / 350, 220.0, 1e-3);
+    putNote(*rig, 0, 0, std::vector<int>(4, 0));
+    rig->song.Chorus[0].keys[0].semitoneOffset = 12.0f;
+    renderStep(*rig, 1);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 261.63, 0.3);
 }
 
 TEST(VoicePitch, PitchKnobTunesByTwoAndAHalfPercent) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(16, 9));
-    app->song.Effect[0][kKnobPitch].value = 1.0f;
-    renderStep(*app, 2);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 220.0 * 1.025, 0.2);
-    app->song.Effect[0][kKnobPitch].value = 0.0f;
-    renderStep(*app, 3);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 220.0 * 0.975, 0.2);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(16, 9));
+    rig->song.Effect[0][kKnobPitch].value = 1.0f;
+    renderStep(*rig, 2);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 220.0 * 1.025, 0.2);
+    rig->song.Effect[0][kKnobPitch].value = 0.0f;
+    renderStep(*rig, 3);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 220.0 * 0.975, 0.2);
 }
 
 TEST(VoicePitch, PitchCurveDoublesAtOneAndHalvesAtZero) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(16, 9));
-    for (float& v : app->song.Pitch[0]) v = 1.0f;
-    renderStep(*app, 2);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 440.0, 0.4);
-    for (float& v : app->song.Pitch[0]) v = 0.0f;
-    renderStep(*app, 3);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 110.0, 0.2);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(16, 9));
+    for (float& v : rig->song.Pitch[0]) v = 1.0f;
+    renderStep(*rig, 2);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 440.0, 0.4);
+    for (float& v : rig->song.Pitch[0]) v = 0.0f;
+    renderStep(*rig, 3);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 110.0, 0.2);
     // Quartic in between: 0.75 gives (0.5)^4 = +6.25 %.
-    for (float& v : app->song.Pitch[0]) v = 0.75f;
-    renderStep(*app, 4);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 220.0 * 1.0625, 0.3);
+    for (float& v : rig->song.Pitch[0]) v = 0.75f;
+    renderStep(*rig, 4);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 220.0 * 1.0625, 0.3);
 }
 
 TEST(VoicePitch, RandomFrequencyJittersAroundTheRowFrequency) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(16, 9));
-    app->song.Effect[0][kKnobRandomFreq].value = 0.05f;
-    renderStep(*app, 2);
-    EXPECT_NEAR(stepFrequency(*app, 0, 4725), 220.0, 1.0);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(16, 9));
+    rig->song.Effect[0][kKnobRandomFreq].value = 0.05f;
+    renderStep(*rig, 2);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 4725), 220.0, 1.0);
 }
 
 TEST(VoiceChorus, ThreeOscillatorsOnlyAboveOneThousandth) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(16, 5));
-    app->song.Effect[0][kKnobRandomFreq].value = 0.5f; // one draw per advanced phase
-    app->song.Effect[0][kKnobChorus].value = 0.001f;
-    EXPECT_EQ(drawsDuring(*app, 3), 4725);
-    app->song.Effect[0][kKnobChorus].value = 0.0011f;
-    EXPECT_EQ(drawsDuring(*app, 3), 3 * 4725);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(16, 5));
+    rig->song.Effect[0][kKnobRandomFreq].value = 0.5f; // one draw per advanced phase
+    rig->song.Effect[0][kKnobChorus].value = 0.001f;
+    EXPECT_EQ(drawsDuring(*rig, 3), 4725);
+    rig->song.Effect[0][kKnobChorus].value = 0.0011f;
+    EXPECT_EQ(drawsDuring(*rig, 3), 3 * 4725);
 }
 
 TEST(VoiceChorus, LevelsAtOrBelowOneHundredthAreSilent) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(16, 5));
-    app->song.Chorus[0].keys[0].level = 0.01f;
-    renderStep(*app, 1);
-    const auto silent = chunkChannel(*app, 0, 0, 0);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(16, 5));
+    rig->song.Chorus[0].keys[0].level = 0.01f;
+    renderStep(*rig, 1);
+    const auto silent = chunkChannel(*rig, 0, 0, 0);
     EXPECT_EQ(*std::max_element(silent.begin(), silent.end()), 0.0f);
-    app->song.Chorus[0].keys[0].level = 0.0101f;
-    renderStep(*app, 1);
-    const auto quiet = chunkChannel(*app, 0, 0, 0);
+    rig->song.Chorus[0].keys[0].level = 0.0101f;
+    renderStep(*rig, 1);
+    const auto quiet = chunkChannel(*rig, 0, 0, 0);
     EXPECT_GT(*std::max_element(quiet.begin(), quiet.end()), 0.0f);
 }
 
 TEST(VoiceSlide, SlideZeroKeepsTheStepAndOneGlidesOverIt) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, {0, 12}); // C3 to C4
-    app->song.Effect[0][kKnobSlide].value = 0.0f;
-    renderStep(*app, 0);
-    EXPECT_NEAR(stepFrequency(*app, 3500, 4725), rowFrequency(0), 0.5);
-    app->song.Effect[0][kKnobSlide].value = 1.0f;
-    renderStep(*app, 0);
-    const double early = stepFrequency(*app, 0, 1200), late = stepFrequency(*app, 3500, 4725);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, {0, 12}); // C3 to C4
+    rig->song.Effect[0][kKnobSlide].value = 0.0f;
+    renderStep(*rig, 0);
+    EXPECT_NEAR(stepFrequency(*rig, 3500, 4725), rowFrequency(0), 0.5);
+    rig->song.Effect[0][kKnobSlide].value = 1.0f;
+    renderStep(*rig, 0);
+    const double early = stepFrequency(*rig, 0, 1200), late = stepFrequency(*rig, 3500, 4725);
     EXPECT_LT(early, rowFrequency(0) * 1.2);
     EXPECT_GT(late, rowFrequency(0) * 1.7);
-    app->song.Effect[0][kKnobSlide].value = 0.5f; // the glide starts half way
-    renderStep(*app, 0);
-    EXPECT_NEAR(stepFrequency(*app, 0, 2362), rowFrequency(0), 0.5);
+    rig->song.Effect[0][kKnobSlide].value = 0.5f; // the glide starts half way
+    renderStep(*rig, 0);
+    EXPECT_NEAR(stepFrequency(*rig, 0, 2362), rowFrequency(0), 0.5);
 }
 
 TEST(VoiceSlide, PhaseRunsOnAcrossTheStepBoundary) {
-    auto app = voiceTestApp();
-    flattenAmplitude(*app);
-    app->song.Effect[0][kKnobSlide].value = 1.0f;
-    putNote(*app, 0, 0, {4, 7, 7});
-    aimAtStep(*app, 0, 0, 0);
-    renderInstrumentChunk(app->song, app->engine, 0);
-    aimAtStep(*app, 0, 1, 1);
-    renderInstrumentChunk(app->song, app->engine, 0);
-    const auto a = chunkChannel(*app, 0, 0, 0), b = chunkChannel(*app, 0, 1, 0);
+    auto rig = voiceTestRig();
+    flattenAmplitude(*rig);
+    rig->song.Effect[0][kKnobSlide].value = 1.0f;
+    putNote(*rig, 0, 0, {4, 7, 7});
+    aimAtStep(*rig, 0, 0, 0);
+    renderInstrumentChunk(rig->song, rig->engine, 0);
+    aimAtStep(*rig, 0, 1, 1);
+    renderInstrumentChunk(rig->song, rig->engine, 0);
+    const auto a = chunkChannel(*rig, 0, 0, 0), b = chunkChannel(*rig, 0, 1, 0);
     float largestStep = 0;
     for (int i = 1; i < 4725; ++i) largestStep = std::max(largestStep, std::fabs(a[i] - a[i - 1]));
     EXPECT_LT(std::fabs(b[0] - a.back()), 1.5f * largestStep);
     // Started from zero instead, the second step would jump.
-    app->engine.voicePhases[0][7][0] = {};
-    aimAtStep(*app, 0, 1, 1);
-    renderInstrumentChunk(app->song, app->engine, 0);
-    EXPECT_GT(std::fabs(chunkChannel(*app, 0, 1, 0)[0] - a.back()), 3.0f * largestStep);
+    rig->engine.voicePhases[0][7][0] = {};
+    aimAtStep(*rig, 0, 1, 1);
+    renderInstrumentChunk(rig->song, rig->engine, 0);
+    EXPECT_GT(std::fabs(chunkChannel(*rig, 0, 1, 0)[0] - a.back()), 3.0f * largestStep);
 }
 
 TEST(VoiceSlide, AnotherNoteSlidingIntoARowLeavesThatRowsNoteAlone) {
     // At step 1 note A (row 3, under way) reads the state it left on row 3, while note B (row 1,
     // rendered first) hands its own state on to row 3 for step 2.
-    auto both = voiceTestApp();
+    auto both = voiceTestRig();
     putNote(*both, 0, 0, {3, 3, 5}); // A
     putNote(*both, 0, 1, {1, 3});    // B
-    auto alone = voiceTestApp();
+    auto alone = voiceTestRig();
     putNote(*alone, 0, 0, {3, 3, 5});
-    for (AppState* app : {both.get(), alone.get()}) {
-        renderStep(*app, 0);
-        renderStep(*app, 1);
+    for (EngineRig* rig : {both.get(), alone.get()}) {
+        renderStep(*rig, 0);
+        renderStep(*rig, 1);
     }
     const VoicePhase& a = both->engine.voicePhases[0][5][0];
     const VoicePhase& expected = alone->engine.voicePhases[0][5][0];
@@ -202,12 +201,12 @@ TEST(VoiceSlide, AnotherNoteSlidingIntoARowLeavesThatRowsNoteAlone) {
 }
 
 TEST(VoiceAmplitude, AttackRampAndFadeOfAOneStepNote) {
-    auto app = voiceTestApp();
-    for (auto& wave : app->song.playbackWaveform)
+    auto rig = voiceTestRig();
+    for (auto& wave : rig->engine.playbackWaveforms.wave)
         std::fill(std::begin(wave), std::end(wave), 40.0f); // constant source: shapes show
-    putNote(*app, 0, 0, {6});
-    renderStep(*app, 0);
-    const auto y = chunkChannel(*app, 0, 0, 0);
+    putNote(*rig, 0, 0, {6});
+    renderStep(*rig, 0);
+    const auto y = chunkChannel(*rig, 0, 0, 0);
     const int frames = 4725;
     auto envelope = [&](int i) { return 1.0 - 75.0 * i / frames * 0.0033333334; };
     EXPECT_EQ(y[0], 0.0f);
@@ -220,39 +219,41 @@ TEST(VoiceAmplitude, AttackRampAndFadeOfAOneStepNote) {
 }
 
 TEST(VoiceAmplitude, ShiftAttackLengthensByRowAndParity) {
-    auto app = voiceTestApp();
-    for (auto& wave : app->song.playbackWaveform) std::fill(std::begin(wave), std::end(wave), 40.f);
-    flattenAmplitude(*app);
-    app->song.Effect[0][kKnobShiftAttack].value = 1.0f;
-    putNote(*app, 0, 0, {0, 0}); // even step: g = 23 - row
-    putNote(*app, 0, 5, {0, 0}); // odd step: g = row
-    renderStep(*app, 0);
+    auto rig = voiceTestRig();
+    for (auto& wave : rig->engine.playbackWaveforms.wave)
+        std::fill(std::begin(wave), std::end(wave), 40.f);
+    flattenAmplitude(*rig);
+    rig->song.Effect[0][kKnobShiftAttack].value = 1.0f;
+    putNote(*rig, 0, 0, {0, 0}); // even step: g = 23 - row
+    putNote(*rig, 0, 5, {0, 0}); // odd step: g = row
+    renderStep(*rig, 0);
     const double attack = 175 + 4725.0 * 23 / 24;
-    EXPECT_NEAR(chunkChannel(*app, 0, 0, 0)[2000], 40 * 2000 / attack, 0.05);
-    renderStep(*app, 5);
-    EXPECT_NEAR(chunkChannel(*app, 0, 0, 0)[2000], 40.0f, 0.05);
+    EXPECT_NEAR(chunkChannel(*rig, 0, 0, 0)[2000], 40 * 2000 / attack, 0.05);
+    renderStep(*rig, 5);
+    EXPECT_NEAR(chunkChannel(*rig, 0, 0, 0)[2000], 40.0f, 0.05);
 }
 
 TEST(VoiceAmplitude, PanAndVelocityComeFromTheFirstStep) {
-    auto app = voiceTestApp();
-    for (auto& wave : app->song.playbackWaveform) std::fill(std::begin(wave), std::end(wave), 40.f);
-    flattenAmplitude(*app);
-    app->song.Pan[0][0] = 0.25f;
-    app->song.Vel[0][0] = 0.5f;
-    app->song.Pan[0][1] = 1.0f; // ignored: not the note's first step
-    putNote(*app, 0, 0, {2, 2, 2});
-    renderStep(*app, 1);
-    EXPECT_NEAR(chunkChannel(*app, 0, 0, 0)[1000], 40 * 0.5 * 0.5, 1e-3);
-    EXPECT_NEAR(chunkChannel(*app, 0, 0, 1)[1000], 40 * 0.5, 1e-3);
+    auto rig = voiceTestRig();
+    for (auto& wave : rig->engine.playbackWaveforms.wave)
+        std::fill(std::begin(wave), std::end(wave), 40.f);
+    flattenAmplitude(*rig);
+    rig->song.Pan[0][0] = 0.25f;
+    rig->song.Vel[0][0] = 0.5f;
+    rig->song.Pan[0][1] = 1.0f; // ignored: not the note's first step
+    putNote(*rig, 0, 0, {2, 2, 2});
+    renderStep(*rig, 1);
+    EXPECT_NEAR(chunkChannel(*rig, 0, 0, 0)[1000], 40 * 0.5 * 0.5, 1e-3);
+    EXPECT_NEAR(chunkChannel(*rig, 0, 0, 1)[1000], 40 * 0.5, 1e-3);
 }
 
 TEST(VoiceAmplitude, MutedOrBanklessInstrumentsClearTheirChunk) {
-    auto app = voiceTestApp();
-    putNote(*app, 0, 0, std::vector<int>(4, 3));
-    renderStep(*app, 1);
-    app->song.Mute[0] = 1;
-    renderStep(*app, 1);
-    auto left = chunkChannel(*app, 0, 0, 0);
+    auto rig = voiceTestRig();
+    putNote(*rig, 0, 0, std::vector<int>(4, 3));
+    renderStep(*rig, 1);
+    rig->song.Mute[0] = 1;
+    renderStep(*rig, 1);
+    auto left = chunkChannel(*rig, 0, 0, 0);
     EXPECT_EQ(*std::max_element(left.begin(), left.end()), 0.0f);
     EXPECT_EQ(*std::min_element(left.begin(), left.end()), 0.0f);
 }
@@ -261,28 +262,28 @@ namespace {
 
 // Slot 0 plays a mono 22050 Hz sound file of `count` samples: a rising ramp 1 + i / 100 with
 // exact zeros at the given frames and 1000 from frame `loudFrom` on.
-void loadRampFile(AppState& app, int count, std::vector<int> zeros, int loudFrom) {
-    app.song.SoundType[0] = 1;
-    app.song.SoundFileParams[0] = {22050, 1, 0};
-    FileSamples& file = app.song.SoundFileVals[0];
+void loadRampFile(EngineRig& rig, int count, std::vector<int> zeros, int loudFrom) {
+    rig.song.SoundType[0] = 1;
+    rig.song.SoundFileParams[0] = {22050, 1, 0};
+    FileSamples& file = rig.song.SoundFileVals[0];
     std::shared_ptr<float[]> samples = std::make_shared<float[]>(kMaxFileSamples);
     for (int i = 0; i < count; ++i) samples[i] = i < loudFrom ? 1 + i / 100.0f : 1000;
     for (int z : zeros) samples[z] = 0.0f;
     file.fileSamples = samples;
     file.fileSampleCount = count;
-    flattenAmplitude(app);
+    flattenAmplitude(rig);
 }
 
 } // namespace
 
 TEST(SampledVoice, LoopsBetweenTheSilentSamplesNearItsMarkers) {
-    auto app = voiceTestApp();
-    loadRampFile(*app, 20000, {0, 2200}, 2300);
-    app->song.SoundFileLoop[0] = {0, 10}; // marker 10 is frame 2160; the zero at 2200 ends it
-    putNote(*app, 0, 0, std::vector<int>(16, 12)); // row 12 at Oct 1: the file's own speed
-    renderStep(*app, 0);
-    renderStep(*app, 1);
-    const auto y = chunkChannel(*app, 0, 0, 0);
+    auto rig = voiceTestRig();
+    loadRampFile(*rig, 20000, {0, 2200}, 2300);
+    rig->song.SoundFileLoop[0] = {0, 10}; // marker 10 is frame 2160; the zero at 2200 ends it
+    putNote(*rig, 0, 0, std::vector<int>(16, 12)); // row 12 at Oct 1: the file's own speed
+    renderStep(*rig, 0);
+    renderStep(*rig, 1);
+    const auto y = chunkChannel(*rig, 0, 0, 0);
     EXPECT_LT(*std::max_element(y.begin(), y.end()), 30.0f); // nothing past the loop end
     // Step 1 starts 4725 - 2201 * 2 = 323 frames into the loop: two more turns in this step.
     // Each turn plays the zero at 2200 and the sample after it, then the ramp from 0.
@@ -293,32 +294,32 @@ TEST(SampledVoice, LoopsBetweenTheSilentSamplesNearItsMarkers) {
 }
 
 TEST(SampledVoice, LowPitchValuesPlayBackward) {
-    auto app = voiceTestApp();
-    loadRampFile(*app, 20000, {0, 2200}, 2300);
-    app->song.SoundFileLoop[0] = {0, 10};
-    for (float& v : app->song.Pitch[0]) v = 0.0f; // (0 - 0.25) * 4: backward, normal speed
-    putNote(*app, 0, 0, std::vector<int>(16, 12));
-    renderStep(*app, 0);
-    renderStep(*app, 1);
-    const auto y = chunkChannel(*app, 0, 0, 0);
+    auto rig = voiceTestRig();
+    loadRampFile(*rig, 20000, {0, 2200}, 2300);
+    rig->song.SoundFileLoop[0] = {0, 10};
+    for (float& v : rig->song.Pitch[0]) v = 0.0f; // (0 - 0.25) * 4: backward, normal speed
+    putNote(*rig, 0, 0, std::vector<int>(16, 12));
+    renderStep(*rig, 0);
+    renderStep(*rig, 1);
+    const auto y = chunkChannel(*rig, 0, 0, 0);
     int falling = 0;
     for (int i = 1; i < 2000; ++i) falling += y[i] < y[i - 1];
     EXPECT_GT(falling, 1900);
     EXPECT_LT(*std::max_element(y.begin(), y.end()), 30.0f);
-    for (float& v : app->song.Pitch[0]) v = 0.25f; // stands still
-    renderStep(*app, 2);
-    const auto still = chunkChannel(*app, 0, 0, 0);
+    for (float& v : rig->song.Pitch[0]) v = 0.25f; // stands still
+    renderStep(*rig, 2);
+    const auto still = chunkChannel(*rig, 0, 0, 0);
     EXPECT_NEAR(still[100], still[4000], 1e-3);
 }
 
 TEST(SampledVoice, LoopPositionsKeepTheirPlaceAtEitherStreamRate) {
     for (int rate : {22050, 44100}) {
-        auto app = voiceTestApp(rate);
-        loadRampFile(*app, 20000, {0}, 20000);
-        app->song.SoundFileLoop[0] = {0, 10}; // 2160 frames of the file at both rates
-        putNote(*app, 0, 0, std::vector<int>(16, 12));
-        renderStep(*app, 0);
-        const auto y = chunkChannel(*app, 0, 0, 0);
+        auto rig = voiceTestRig(rate);
+        loadRampFile(*rig, 20000, {0}, 20000);
+        rig->song.SoundFileLoop[0] = {0, 10}; // 2160 frames of the file at both rates
+        putNote(*rig, 0, 0, std::vector<int>(16, 12));
+        renderStep(*rig, 0);
+        const auto y = chunkChannel(*rig, 0, 0, 0);
         // At 44100 Hz the 22050 Hz file advances half a sample a frame: the loop takes twice the
         // frames.
         const int loopFrames = rate == 22050 ? 2160 : 4320;
@@ -327,15 +328,15 @@ TEST(SampledVoice, LoopPositionsKeepTheirPlaceAtEitherStreamRate) {
 }
 
 TEST(SampledVoice, SlotWithoutSamplesIsSilent) {
-    auto app = voiceTestApp();
-    app->song.SoundType[0] = 1; // no buffer at all
-    putNote(*app, 0, 0, std::vector<int>(4, 12));
-    renderStep(*app, 1);
-    auto y = chunkChannel(*app, 0, 0, 0);
+    auto rig = voiceTestRig();
+    rig->song.SoundType[0] = 1; // no buffer at all
+    putNote(*rig, 0, 0, std::vector<int>(4, 12));
+    renderStep(*rig, 1);
+    auto y = chunkChannel(*rig, 0, 0, 0);
     EXPECT_EQ(*std::max_element(y.begin(), y.end()), 0.0f);
-    loadRampFile(*app, 0, {}, 0);
-    renderStep(*app, 1);
-    y = chunkChannel(*app, 0, 0, 0);
+    loadRampFile(*rig, 0, {}, 0);
+    renderStep(*rig, 1);
+    y = chunkChannel(*rig, 0, 0, 0);
     EXPECT_EQ(*std::max_element(y.begin(), y.end()), 0.0f);
 }
 
@@ -347,42 +348,42 @@ TEST(SampledVoice, HostileFileParametersReadNothingOutsideTheData) {
                    Case{1000, 1, 22050, 340, 350}, Case{1001, 2, 22050, 0, 350},
                    Case{5000, 2, 44100, 200, 100}, Case{5000, 1, 2147483647, -99, 99999},
                    Case{5000, 7, -44100, 0, 350}, Case{3, 1, 22050, 0, 1}}) {
-        auto app = voiceTestApp(22050);
-        loadRampFile(*app, 1, {}, 1);
-        app->song.SoundFileVals[0].fileSampleCount = c.count;
-        app->song.SoundFileParams[0] = {c.rate, c.channels, 0};
-        app->song.SoundFileLoop[0] = {c.loopStart, c.loopEnd};
-        app->song.Effect[0][kKnobChorus].value = 1.0f;
-        app->song.Effect[0][kKnobRandomFreq].value = 1.0f;
-        app->song.SoundEffect[0][kKnobNoise].value = 0.5f;
-        app->song.Oct[0] = 3;
-        putNote(*app, 0, 0, std::vector<int>(16, 23));
-        for (int step = 0; step < 16; ++step) renderStep(*app, step);
-        const auto y = chunkChannel(*app, 0, 0, 0);
+        auto rig = voiceTestRig(22050);
+        loadRampFile(*rig, 1, {}, 1);
+        rig->song.SoundFileVals[0].fileSampleCount = c.count;
+        rig->song.SoundFileParams[0] = {c.rate, c.channels, 0};
+        rig->song.SoundFileLoop[0] = {c.loopStart, c.loopEnd};
+        rig->song.Effect[0][kKnobChorus].value = 1.0f;
+        rig->song.Effect[0][kKnobRandomFreq].value = 1.0f;
+        rig->song.SoundEffect[0][kKnobNoise].value = 0.5f;
+        rig->song.Oct[0] = 3;
+        putNote(*rig, 0, 0, std::vector<int>(16, 23));
+        for (int step = 0; step < 16; ++step) renderStep(*rig, step);
+        const auto y = chunkChannel(*rig, 0, 0, 0);
         for (float v : y) ASSERT_TRUE(std::isfinite(v)) << c.count << " " << c.rate;
     }
 }
 
 TEST(SampledVoice, NoiseKnobAddsNoiseToASoundFile) {
-    auto app = voiceTestApp();
-    loadRampFile(*app, 20000, {0}, 20000);
-    app->song.SoundFileVals[0].fileSamples = std::make_shared<float[]>(kMaxFileSamples);
-    putNote(*app, 0, 0, std::vector<int>(16, 12));
-    renderStep(*app, 1);
-    auto y = chunkChannel(*app, 0, 0, 0);
+    auto rig = voiceTestRig();
+    loadRampFile(*rig, 20000, {0}, 20000);
+    rig->song.SoundFileVals[0].fileSamples = std::make_shared<float[]>(kMaxFileSamples);
+    putNote(*rig, 0, 0, std::vector<int>(16, 12));
+    renderStep(*rig, 1);
+    auto y = chunkChannel(*rig, 0, 0, 0);
     EXPECT_EQ(*std::max_element(y.begin(), y.end()), 0.0f);
-    app->song.SoundEffect[0][kKnobNoise].value = 0.5f;
-    renderStep(*app, 1);
-    y = chunkChannel(*app, 0, 0, 0);
+    rig->song.SoundEffect[0][kKnobNoise].value = 0.5f;
+    renderStep(*rig, 1);
+    y = chunkChannel(*rig, 0, 0, 0);
     EXPECT_GT(*std::max_element(y.begin(), y.end()), 20.0f);
     EXPECT_LE(*std::max_element(y.begin(), y.end()), 50.0f);
 }
 
 TEST(VoiceRobustness, DamagedSongValuesRenderWithoutLeavingTheArrays) {
-    auto app = voiceTestApp();
+    auto rig = voiceTestRig();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    Song& song = app->song;
+    Song& song = rig->song;
     song.Oct[0] = 99;
     song.EnvIdx[0] = -4;
     song.Chorus[0].count = 5000;
@@ -399,29 +400,29 @@ TEST(VoiceRobustness, DamagedSongValuesRenderWithoutLeavingTheArrays) {
         grid.nextRow[0][r] = r % 2 ? 77 : -9;
         grid.noteLength[0][r] = r % 4 == 0 ? -2147483647 : 2147483647;
     }
-    renderStep(*app, 0);
+    renderStep(*rig, 0);
     song.SoundIdx[1] = 42;
     song.PatternIdx[2] = 9999;
     song.Chorus[3].count = -3;
-    for (int i = 1; i < 4; ++i) renderInstrumentChunk(app->song, app->engine, i);
-    renderInstrumentChunk(app->song, app->engine, 7);
-    auto y = chunkChannel(*app, 1, 0, 0);
+    for (int i = 1; i < 4; ++i) renderInstrumentChunk(rig->song, rig->engine, i);
+    renderInstrumentChunk(rig->song, rig->engine, 7);
+    auto y = chunkChannel(*rig, 1, 0, 0);
     EXPECT_EQ(*std::max_element(y.begin(), y.end()), 0.0f);
 }
 
 TEST(VoiceRows, RowsRenderedTogetherMatchRowsRenderedOneByOne) {
     // With the pitch curve at rest the rows run side by side; a guard point of 0.6, which no
     // one-step note reaches, sends the same step through the row-by-row path instead.
-    auto together = voiceTestApp(), oneByOne = voiceTestApp();
-    for (AppState* app : {together.get(), oneByOne.get()}) {
-        Song& song = app->song;
+    auto together = voiceTestRig(), oneByOne = voiceTestRig();
+    for (EngineRig* rig : {together.get(), oneByOne.get()}) {
+        Song& song = rig->song;
         song.Chorus[0].count = 3;
         song.Chorus[0].keys[1] = {4.0f, 0.7f};
         song.Chorus[0].keys[2] = {7.0f, 0.5f};
         song.Effect[0][kKnobChorus].value = 0.4f;
         song.Effect[0][kKnobRandomAttack].value = 0.8f; // one draw per starting row, in order
         song.Pan[0][0] = 0.2f;
-        for (int row : {0, 3, 5, 9, 14, 22}) putNote(*app, 0, 0, {row});
+        for (int row : {0, 3, 5, 9, 14, 22}) putNote(*rig, 0, 0, {row});
     }
     oneByOne->song.Pitch[0][300] = 0.6f;
     restartRandom();

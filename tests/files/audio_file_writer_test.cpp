@@ -208,6 +208,30 @@ TEST(AudioFileWriter, WaveOutputBeyondTheHeaderLimitIsWrittenAsRf64) {
     rmdir(folder.c_str());
 }
 
+// The same samples give the same bytes, whenever written: no chunk records the time (libsndfile
+// puts the time of writing into the PEAK chunk of float files unless told not to).
+TEST(AudioFileWriter, AFloatWaveHoldsOnlyTheFormatAndTheSamples) {
+    const std::string folder = scratchFolder();
+    const std::string path = folder + "/float.wav";
+    std::string error;
+    ASSERT_TRUE(writeFile(path, AudioFormat::WavFloat, testSignal(100), error)) << error;
+    std::vector<std::string> chunks;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    unsigned char head[8];
+    std::fseek(file, 12, SEEK_SET);
+    while (std::fread(head, 1, 8, file) == 8) {
+        chunks.emplace_back(reinterpret_cast<char*>(head), 4);
+        const long size = head[4] | head[5] << 8 | head[6] << 16 | long{head[7]} << 24;
+        std::fseek(file, size + (size & 1), SEEK_CUR);
+    }
+    std::fclose(file);
+    // libsndfile pads the header where the PEAK chunk would have been.
+    EXPECT_EQ(chunks, (std::vector<std::string>{"fmt ", "fact", "PAD ", "data"}));
+    std::remove(path.c_str());
+    rmdir(folder.c_str());
+}
+
 TEST(AudioFileWriter, FormatNamesAndTheWaveHeaderLimit) {
     AudioFormat format = AudioFormat::Wav16;
     EXPECT_TRUE(parseAudioFormat("flac24", format));

@@ -38,11 +38,11 @@ EOF
 size=$(stat -c %s "$work/saved.zwv")
 [ "$size" -gt 25000000 ] || fail "the test song saves to only $size bytes"
 
-# The song as the window will play it: opened, then a click on the help line (which changes
-# nothing that is heard) marks it modified.
+# The song as the window will play it: opened, then Up amplifies the drawn waveform of
+# instrument 1 (its slot plays its sound file instead), which marks the song modified.
 chunk_bytes=18900
 steps=$((play_seconds * 5 + 40))
-printf 'down 400 10\nup 400 10\n' |
+printf 'key Up\n' |
   "$build/humbrook-render" "$work/song.zwv" --script - -o "$work/offline.wav" -n "$steps" >/dev/null ||
   fail "humbrook-render could not render the test song"
 
@@ -69,7 +69,8 @@ xdotool key ctrl+a
 xdotool type --delay 20 song.zwv
 xdotool key Return
 wait_for_window 'song\.zwv' >/dev/null || fail "the song was not opened"
-xdotool mousemove --window "$wid" 400 35 click 1
+xdotool key --window "$wid" Up
+sleep 0.15
 xdotool key --window "$wid" Return
 # Each autosave renames a new file into place: its inode number counts the writes.
 declare -A inodes=()

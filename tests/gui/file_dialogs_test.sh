@@ -50,7 +50,8 @@ wait_for_file() {
 }
 
 # Chooses an item of the File menu by its place: 2 Open, 4 Save, 5 Save As, 6 Save Recorded Wave,
-# 7 Import Wave (items are 20.5 pixels apart, Open at 58); then waits for the dialog titled $2.
+# 7 Export Song, 8 Import Wave (items are 20.5 pixels apart, Open at 58); then waits for the
+# dialog titled $2.
 # On a busy machine a click can reach the menu before it is shown: then Escape closes the menu
 # and the choice is made again.
 file_menu_dialog() {
@@ -113,7 +114,7 @@ wait_for_window "song\.zwv" >/dev/null || fail "File > Open of a typed name did 
 # name is typed and a folder is opened with a double click, then Escape cancels it.
 xdotool key --window "$wid" Return
 xdotool key --window "$wid" l
-file_menu_dialog 7 '^Open$'
+file_menu_dialog 8 '^Open$'
 xdotool key ctrl+a
 xdotool type --delay 150 nothing
 xdotool mousemove --window "$dialog" 60 "$(list_line_y 2)" click --repeat 2 --delay 100 1
@@ -154,7 +155,7 @@ grep -q '^SoundFileVals' "$work/saved.zwv" && fail "saved.zwv holds an imported 
 
 # Import Wave of a file chosen by clicking: a double click opens the folder pick/, a click
 # puts tone.wav (below "../") into the name field, the Open button takes it.
-file_menu_dialog 7 '^Open$'
+file_menu_dialog 8 '^Open$'
 xdotool mousemove --window "$dialog" 60 "$(list_line_y 2)" click --repeat 2 --delay 100 1
 sleep 0.5
 xdotool mousemove --window "$dialog" 60 "$(list_line_y 2)" click 1

@@ -1,11 +1,12 @@
-# Shared by the window tests: File > Exit with the mouse (the eighth item of the File menu), then
-# the program must end with exit code 0; a modified song's question is answered Don't Save. Expects `fail`, and `wid` and `pid` of the window and
+# Shared by the window tests: File > Exit with the mouse (the ninth item of the File menu), then
+# the program must end with exit code 0; a modified song's question is answered Don't Save.
+# Expects `fail`, and `wid` and `pid` of the window and
 # program; clears `pid` once the program has ended.
 exit_from_file_menu() {
   local tries=$1
   xdotool mousemove --window "$wid" 20 12 click 1
   sleep 0.3
-  xdotool mousemove --window "$wid" 40 181 click 1
+  xdotool mousemove --window "$wid" 40 202 click 1
   sleep 0.3
   local box
   box=$(xdotool search --onlyvisible --name '^Humbrook$' 2>/dev/null | tail -1 || true)

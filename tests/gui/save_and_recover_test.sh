@@ -143,7 +143,7 @@ cmp -s "$work/recovered.zwv" "$work/expected_new.zwv" ||
 draw_note 4 7
 xdotool mousemove --window "$wid" 20 12 click 1
 sleep 0.3
-xdotool mousemove --window "$wid" 40 181 click 1
+xdotool mousemove --window "$wid" 40 202 click 1
 answer_question Escape "File > Exit of a modified song asked nothing"
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "Cancel did not keep the program running"
@@ -175,7 +175,7 @@ xdotool key --window "$wid" ctrl+g
 sleep 0.3
 xdotool mousemove --window "$wid" 20 12 click 1
 sleep 0.3
-xdotool mousemove --window "$wid" 40 181 click 1
+xdotool mousemove --window "$wid" 40 202 click 1
 wait_for_end 50
 wait "$pid" || fail "File > Exit of an unmodified song did not end the program cleanly"
 pid=

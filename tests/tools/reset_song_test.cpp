@@ -6,7 +6,6 @@
 #include "tests/tools/tool_test_app.h"
 #include "tools/clipboard_edits.h"
 #include "tools/current_selection.h"
-#include "tools/playback_waveform.h"
 
 namespace {
 
@@ -22,7 +21,6 @@ std::unique_ptr<AppState> editedApp() {
     song.EnvelopeParams[3].envelopeMode = 0;
     song.Effect[1][14].value = 0.9f;
     song.SoundIdx[2] = 7;
-    rebuildPlaybackWaveform(app->song, 2);
     app->ui.currentInstrument = 2;
     app->song.Effect[2][3].value = 0.5f;
     copyEffects(app->song, app->clipboards, app->ui.currentInstrument);
@@ -47,12 +45,10 @@ TEST(ResetSong, RestoresDefaultsPresetsAndEmptyClipboards) {
     auto fresh = newSongApp();
     for (int slot = 0; slot < kWaveformSlotCount; ++slot) {
         EXPECT_EQ(song.SoundEffect[slot][kKnobNoise].value, 0.0f);
-        // Presets are in, and with every knob at 0 the playback form is the drawing itself.
-        for (int i = 0; i < kWaveformSamples; ++i) {
+        EXPECT_EQ(song.SoundEffect[slot][kKnobMix].value, 0.0f);
+        EXPECT_EQ(song.SoundEffect[slot][kKnobHigh].value, 0.0f);
+        for (int i = 0; i < kWaveformSamples; ++i)
             ASSERT_EQ(song.Sound[slot][i], fresh->song.Sound[slot][i]);
-            ASSERT_EQ(song.playbackWaveform[slot][i], song.Sound[slot][i]);
-        }
-        EXPECT_EQ(song.playbackWaveform[slot][kWaveformSamples], song.Sound[slot][0]);
     }
     const Clipboards empty{};
     EXPECT_EQ(0, std::memcmp(&app->clipboards, &empty, sizeof empty));

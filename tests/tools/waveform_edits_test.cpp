@@ -21,8 +21,6 @@ TEST(WaveformEdits, AverageTurnsSquareEdgesIntoFiveSampleRamps) {
     // The window wraps round: samples 348 and 349 are high, 0 and 1 low.
     EXPECT_FLOAT_EQ(s[0], -10.0f);
     EXPECT_FLOAT_EQ(s[349], 10.0f);
-    EXPECT_EQ(app->song.playbackWaveform[3][0], s[0]);
-    EXPECT_EQ(app->song.playbackWaveform[3][kWaveformSamples], s[0]);
 }
 
 TEST(WaveformEdits, AverageLeavesAConstantAloneAndTouchesOnlySound) {
@@ -45,7 +43,6 @@ TEST(WaveformEdits, ReduceThenAmplifyRestoresTheDrawing) {
     std::copy(app->song.Sound[1], app->song.Sound[1] + kWaveformSamples, before);
     scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 0.8333333f);
     EXPECT_NEAR(app->song.Sound[1][44], before[44] * 0.8333333f, 1e-5f);
-    EXPECT_NEAR(app->song.playbackWaveform[1][44], before[44] * 0.8333333f, 1e-5f);
     scaleWaveform(app->song, waveformSlotOf(app->song, app->ui.currentInstrument), 1.2f);
     for (int i = 0; i < kWaveformSamples; ++i)
         EXPECT_NEAR(app->song.Sound[1][i], before[i], 1e-5f * (1.0f + std::fabs(before[i])));

@@ -2,6 +2,8 @@
 #include "ui/panel_layout.h"
 #include "ui/panel_table.h"
 
+#include <vector>
+
 #include "screen_test_support.h"
 
 namespace {
@@ -86,6 +88,31 @@ TEST(PanelTable, DescribesEveryPanelOnce) {
     EXPECT_EQ(panelHelpText(panelSpec(PanelId::EnvelopeEditor), 9),
               panelHelpText(panelSpec(PanelId::EnvelopeEditor), kCurveAmplitude));
     EXPECT_EQ(panelHelpText(panelSpec(PanelId::stepStrip), 0), nullptr);
+}
+
+// The panels a redraw after an edit takes, in the order the table's places give them.
+std::vector<PanelId> panelsInPlaceOrder(int PanelSpec::*place) {
+    std::vector<PanelId> ordered(kPanelCount, PanelId::helpLine);
+    int count = 0;
+    for (const PanelSpec& spec : kPanels) {
+        const int at = spec.*place;
+        if (at == 0) continue;
+        EXPECT_TRUE(at >= 1 && at <= kPanelCount) << "place " << at;
+        if (at < 1 || at > kPanelCount) continue;
+        EXPECT_EQ(ordered[at - 1], PanelId::helpLine) << "place " << at << " taken twice";
+        ordered[at - 1] = spec.id;
+        ++count;
+    }
+    ordered.resize(count); // places run 1..count without a gap
+    return ordered;
+}
+
+TEST(PanelTable, EditRedrawsTakeThePanelsShowingTheEditInTheirOrder) {
+    EXPECT_EQ(panelsInPlaceOrder(&PanelSpec::envelopeEditPlace),
+              (std::vector<PanelId>{PanelId::EnvelopeEditor, PanelId::EnvelopeButtons,
+                                    PanelId::NotePad}));
+    EXPECT_EQ(panelsInPlaceOrder(&PanelSpec::waveformEditPlace),
+              (std::vector<PanelId>{PanelId::WaveEditor, PanelId::WaveButtons}));
 }
 
 TEST(Screen, EveryPanelGetsItsCanvasesAndSurfaces) {

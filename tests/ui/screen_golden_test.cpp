@@ -82,7 +82,8 @@ class GoldenPanels : public ::testing::Test {
 
 TEST_F(GoldenPanels, WaveEditorAndButtons) {
     app->song.SoundEffect[0][kKnobHigh].value = 0.7f;
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, 0);
     expectGolden(panelCanvas(*screen, PanelId::WaveEditor), "wave_editor");
     renderWaveButtons(app->song, app->ui, panelInputs(*app).clock, *screen,
                       app->ui.currentInstrument);

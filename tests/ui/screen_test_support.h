@@ -8,12 +8,12 @@
 
 #include "app/app_state.h"
 #include "app/panel_redraw.h"
-#include "tools/reset_song.h"
+#include "app/startup.h"
 #include "ui/screen.h"
 
 inline std::unique_ptr<AppState> newScreenTestApp() {
     auto app = std::make_unique<AppState>();
-    resetSong(app->song, app->clipboards, app->ui.currentInstrument);
+    resetSongAndWaveforms(*app);
     return app;
 }
 

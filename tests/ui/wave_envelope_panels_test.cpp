@@ -11,8 +11,9 @@ using WaveEnvelopePanels = ScreenTest;
 
 TEST_F(WaveEnvelopePanels, FlatWaveformHidesThePlaybackTraceOnTheZeroRow) {
     for (int i = 0; i < kWaveformSamples; ++i) app->song.Sound[2][i] = 0;
-    for (int i = 0; i <= kWaveformSamples; ++i) app->song.playbackWaveform[2][i] = 0;
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 2);
+    for (int i = 0; i <= kWaveformSamples; ++i) app->engine.playbackWaveforms.wave[2][i] = 0;
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, 2);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     for (int col = 44; col < 393; ++col) {
         EXPECT_EQ(rgbAt(c, 64, col), (Rgb{0, 255, 0})) << col;
@@ -31,19 +32,22 @@ TEST_F(WaveEnvelopePanels, DrawnWaveformTracesAreScaledToThePlot) {
         app->song.Sound[1][i] = -128; // row 4
     }
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, 0);
     EXPECT_EQ(rgbAt(c, 110, 200), (Rgb{0, 255, 0}));
     // The row below is blended twice (by both segments that meet at the column) with alpha
     // 0.875 over the grey-20 plot: 20 -> 225 -> 251.
     EXPECT_EQ(getChannel(c, 111, 200, kGreen), 251);
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 1);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, 1);
     EXPECT_EQ(rgbAt(c, 4, 200), (Rgb{0, 255, 0}));
 }
 
 TEST_F(WaveEnvelopePanels, DraggedKnobShowsItsValueInPlaceOfItsLabel) {
     app->song.SoundEffect[0][kKnobMix].value = 0.257f;
     app->drag.waveDragMode = kKnobMix;
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, 0);
     PanelCanvas expected = blankCanvas(40, 12);
     drawText(expected, screen->glyphs.text, 5, 19 - 10 / 2, 0, true, 0, 0.8f, 0, "25");
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
@@ -53,7 +57,8 @@ TEST_F(WaveEnvelopePanels, DraggedKnobShowsItsValueInPlaceOfItsLabel) {
 
     // Released: the short label again, centred the same way.
     app->drag.waveDragMode = -1;
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, 0);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, 0);
     PanelCanvas label = blankCanvas(40, 12);
     drawText(label, screen->glyphs.text, 5, 19 - 15 / 2, 0, true, 0, 0.8f, 0, "MIX");
     for (int col = 4; col < 35; ++col) ASSERT_EQ(rgbAt(c, 7, col), rgbAt(label, 7, col)) << col;
@@ -73,7 +78,8 @@ TEST_F(WaveEnvelopePanels, ImportedFileShowsItsLevelsAndLoopMarkers) {
     file.fileSampleCount = 108 * 350;
     for (int i = 0; i < 108 * 5; ++i) samples[i] = i % 2 ? 127.0f : -127.0f;
     file.fileSamples = samples;
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, slot);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, slot);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     // Loud column: rows 4 + (60 - 60) - 1 = 3 through 4 + (60 + 60) + 1 = 125 (clipped by frame).
     EXPECT_EQ(getChannel(c, 10, 46, kGreen), 200);
@@ -108,7 +114,8 @@ TEST_F(WaveEnvelopePanels, StereoFileColumnsTakeBothChannelsOfTheirFrames) {
     for (int i = 0; i < 3 * perColumn; ++i)
         samples[i] = i / perColumn == 1 ? 0.0f : (i % 4 < 2 ? 127.0f : -127.0f);
     file.fileSamples = samples;
-    renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, slot);
+    renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                     panelInputs(*app).clock, *screen, slot);
     const PanelCanvas& c = canvas(PanelId::WaveEditor);
     // Left channel bars around row 34, right channel bars around row 94.
     for (int row : {10, 110}) {
@@ -226,7 +233,7 @@ TEST_F(WaveEnvelopePanels, DamagedSongValuesAreDrawnSafely) {
     for (int s = 0; s < kWaveformSlotCount; ++s) {
         for (int i = 0; i < kWaveformSamples; ++i) {
             song.Sound[s][i] = nasty[(i + s) % 6];
-            song.playbackWaveform[s][i] = nasty[(i + s + 1) % 6];
+            app->engine.playbackWaveforms.wave[s][i] = nasty[(i + s + 1) % 6];
         }
         for (KnobRecord& knob : song.SoundEffect[s]) knob.value = nasty[s % 6];
         song.SoundType[s] = s % 2;
@@ -255,7 +262,8 @@ TEST_F(WaveEnvelopePanels, DamagedSongValuesAreDrawnSafely) {
     app->engine.chunkFrames = std::numeric_limits<int>::max();
     app->drag.waveDragMode = 1;
     for (int s = -1; s <= kWaveformSlotCount; ++s)
-        renderWaveEditor(app->song, app->ui, app->drag, panelInputs(*app).clock, *screen, s);
+        renderWaveEditor(app->song, app->engine.playbackWaveforms.wave, app->ui, app->drag,
+                         panelInputs(*app).clock, *screen, s);
     renderWaveButtons(app->song, app->ui, panelInputs(*app).clock, *screen,
                       app->ui.currentInstrument);
     for (int b = -1; b <= kEnvelopeBankCount; ++b)

@@ -66,36 +66,48 @@ TEST(Zoom, WindowAreasCoverThePixelsTheyShow) {
     EXPECT_EQ(outside.bottom, kClientHeight);
 }
 
+// Areas one pixel wide, in the middle and at the picture's last row and column: every zoomed
+// pixel is its picture pixel, and nothing is written past the area's zoomed rows.
 TEST(Zoom, ScaledPicturesRepeatEveryPixel) {
     PanelSurface picture;
     createSurface(picture, kClientWidth, kClientHeight, 4);
     for (size_t i = 0; i < picture.pixels.size(); ++i)
         picture.pixels[i] = static_cast<uint8_t>(i * 7 + i / 4093);
-    const PanelRect area{5, 7, 12, 10};
-    for (int zoom = 1; zoom <= 4; ++zoom) {
-        const int width = rectWidth(area) * zoom;
-        const int height = rectHeight(area) * zoom;
-        std::vector<uint8_t> zoomed(static_cast<size_t>(width) * height * 3, 0);
-        zoomPictureArea(picture, area, zoom, zoomed.data());
-        std::vector<uint8_t> rgb;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x) {
-                const uint8_t* p = &picture.pixels[static_cast<size_t>(y) * picture.pitch + x * 4];
-                rgb.insert(rgb.end(), {p[2], p[1], p[0]});
-            }
-        std::vector<uint8_t> fromRgb(zoomed.size(), 0);
-        zoomRgb(rgb.data(), rectWidth(area), rectHeight(area), zoom, fromRgb.data());
-        EXPECT_EQ(fromRgb, zoomed) << "both scalings agree at zoom " << zoom;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                const size_t source =
-                    (static_cast<size_t>(y / zoom) * rectWidth(area) + x / zoom) * 3;
-                const size_t target = (static_cast<size_t>(y) * width + x) * 3;
-                ASSERT_EQ(zoomed[target], rgb[source]) << zoom << " " << x << " " << y;
-                ASSERT_EQ(zoomed[target + 1], rgb[source + 1]);
-                ASSERT_EQ(zoomed[target + 2], rgb[source + 2]);
-            }
-    }
+    constexpr size_t kGuardBytes = 16;
+    constexpr uint8_t kGuard = 0xA5;
+    const PanelRect areas[] = {{5, 7, 12, 10},
+                               {40, 3, 41, 4},
+                               {kClientWidth - 3, kClientHeight - 2, kClientWidth, kClientHeight}};
+    for (const PanelRect& area : areas)
+        for (int zoom = 1; zoom <= 4; ++zoom) {
+            const int width = rectWidth(area) * zoom;
+            const int height = rectHeight(area) * zoom;
+            const size_t bytes = static_cast<size_t>(width) * height * 3;
+            std::vector<uint8_t> zoomed(bytes + kGuardBytes, kGuard);
+            zoomPictureArea(picture, area, zoom, zoomed.data());
+            for (size_t i = bytes; i < zoomed.size(); ++i)
+                ASSERT_EQ(zoomed[i], kGuard) << "written past the area at zoom " << zoom;
+            zoomed.resize(bytes);
+            std::vector<uint8_t> rgb;
+            for (int y = area.top; y < area.bottom; ++y)
+                for (int x = area.left; x < area.right; ++x) {
+                    const uint8_t* p =
+                        &picture.pixels[static_cast<size_t>(y) * picture.pitch + x * 4];
+                    rgb.insert(rgb.end(), {p[2], p[1], p[0]});
+                }
+            std::vector<uint8_t> fromRgb(zoomed.size(), 0);
+            zoomRgb(rgb.data(), rectWidth(area), rectHeight(area), zoom, fromRgb.data());
+            EXPECT_EQ(fromRgb, zoomed) << "both scalings agree at zoom " << zoom;
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    const size_t source =
+                        (static_cast<size_t>(y / zoom) * rectWidth(area) + x / zoom) * 3;
+                    const size_t target = (static_cast<size_t>(y) * width + x) * 3;
+                    ASSERT_EQ(zoomed[target], rgb[source]) << zoom << " " << x << " " << y;
+                    ASSERT_EQ(zoomed[target + 1], rgb[source + 1]);
+                    ASSERT_EQ(zoomed[target + 2], rgb[source + 2]);
+                }
+        }
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // MIX, HIGH and NOISE: the three waveform knobs applied, in that order, to a slot's drawing.
-#include "tools/playback_waveform.h"
+#include "engine/playback_waveform.h"
 
 #include "model/random.h"
 
@@ -46,16 +46,16 @@ void applyNoise(const Song& song, int slot, float* wave) {
 
 } // namespace
 
-void rebuildPlaybackWaveform(Song& song, int slot) {
+void rebuildPlaybackWaveform(const Song& song, int slot, PlaybackWaveforms& waveforms) {
     if (slot < 0 || slot >= kWaveformSlotCount) return;
-    float* wave = song.playbackWaveform[slot];
+    float* wave = waveforms.wave[slot];
     applyMix(song, slot, wave);
     applyHigh(song, slot, wave);
     applyNoise(song, slot, wave);
     wave[kWaveformSamples] = wave[0];
 }
 
-void markWaveformUsers(Song& song, int slot) {
+void markWaveformUsers(const Song& song, int slot, PlaybackWaveforms& waveforms) {
     for (int i = 0; i < kInstrumentCount; ++i)
-        if (song.SoundIdx[i] == slot) rebuildPlaybackWaveform(song, slot);
+        if (song.SoundIdx[i] == slot) rebuildPlaybackWaveform(song, slot, waveforms);
 }

@@ -1,28 +1,38 @@
-// An AppState with the default song and a built stream on a virtual sound device, for tests.
+// The engine's records with New's song and a built stream on a virtual sound device, for tests.
 #pragma once
 
-#include "app/app_state.h"
+#include "engine/playback_waveform.h"
 #include "engine/recorder.h"
 #include "engine/stream.h"
 #include "engine/virtual_sound_device.h"
+#include "tests/engine/engine_rig.h"
+#include "tools/clipboards.h"
 #include "tools/reset_song.h"
 
 #include <cstring>
 #include <memory>
 #include <vector>
 
-struct StreamTestApp {
-    VirtualSoundDevice device;
-    std::unique_ptr<AppState> app = std::make_unique<AppState>();
+// New's song: the defaults and the preset waveforms, each slot's playback form rebuilt.
+inline void resetRigSong(EngineRig& rig) {
+    Clipboards clipboards;
+    resetSong(rig.song, clipboards, rig.currentInstrument);
+    for (int slot = 0; slot < kWaveformSlotCount; ++slot)
+        rebuildPlaybackWaveform(rig.song, slot, rig.engine.playbackWaveforms);
+}
 
-    StreamTestApp() {
-        resetSong(app->song, app->clipboards, app->ui.currentInstrument);
-        app->stream.device = &device;
-        rebuildStream(app->song, app->engine, app->stream, nullptr);
+struct StreamTestRig {
+    VirtualSoundDevice device;
+    std::unique_ptr<EngineRig> rig = std::make_unique<EngineRig>();
+
+    StreamTestRig() {
+        resetRigSong(*rig);
+        rig->stream.device = &device;
+        rebuildStream(rig->song, rig->engine, rig->stream, nullptr);
     }
 
-    int chunkFrames() const { return app->engine.chunkFrames; }
-    int chunkBytes() const { return 4 * app->engine.chunkFrames; }
+    int chunkFrames() const { return rig->engine.chunkFrames; }
+    int chunkBytes() const { return 4 * rig->engine.chunkFrames; }
 
     // Sample `index` (interleaved, even = left) of the stream buffer as the device would play it.
     int16_t streamSample(int index) const {

@@ -1,9 +1,9 @@
 // A fresh song with sized engine buffers and a sine playback waveform, for the voice tests.
 #pragma once
 
-#include "app/app_state.h"
 #include "engine/engine_state.h"
 #include "model/random.h"
+#include "tests/engine/engine_rig.h"
 
 #include <cmath>
 #include <memory>
@@ -11,8 +11,8 @@
 #include <vector>
 
 // Two cycles of a sine of amplitude 50 in every slot, with the guard sample 350 = sample 0.
-inline void fillSineWaveforms(AppState& app) {
-    for (auto& wave : app.song.playbackWaveform) {
+inline void fillSineWaveforms(EngineRig& rig) {
+    for (auto& wave : rig.engine.playbackWaveforms.wave) {
         for (int i = 0; i < kWaveformSamples; ++i)
             wave[i] =
                 static_cast<float>(50.0 * std::sin(4.0 * std::numbers::pi * i / kWaveformSamples));
@@ -20,20 +20,20 @@ inline void fillSineWaveforms(AppState& app) {
     }
 }
 
-inline std::unique_ptr<AppState> voiceTestApp(int streamRate = 22050, double bpm = 70.0) {
-    auto app = std::make_unique<AppState>();
-    setSongDefaults(app->song);
-    app->song.BPM = static_cast<float>(bpm);
-    app->engine.streamRate = streamRate;
-    sizeEngineBuffers(app->engine, chunkFramesFor(bpm, streamRate));
-    fillSineWaveforms(*app);
+inline std::unique_ptr<EngineRig> voiceTestRig(int streamRate = 22050, double bpm = 70.0) {
+    auto rig = std::make_unique<EngineRig>();
+    setSongDefaults(rig->song);
+    rig->song.BPM = static_cast<float>(bpm);
+    rig->engine.streamRate = streamRate;
+    sizeEngineBuffers(rig->engine, chunkFramesFor(bpm, streamRate));
+    fillSineWaveforms(*rig);
     restartRandom();
-    return app;
+    return rig;
 }
 
 // Writes a note of `rows.size()` steps starting at absolute step `start`, step k on rows[k].
-inline void putNote(AppState& app, int instrument, int start, const std::vector<int>& rows) {
-    NoteGrid& grid = app.song.noteGrid[instrument];
+inline void putNote(EngineRig& rig, int instrument, int start, const std::vector<int>& rows) {
+    NoteGrid& grid = rig.song.noteGrid[instrument];
     const int n = static_cast<int>(rows.size());
     for (int k = 0; k < n; ++k) {
         grid.notePosition[start + k][rows[k]] = k + 1;
@@ -44,17 +44,17 @@ inline void putNote(AppState& app, int instrument, int start, const std::vector<
 
 // Sets the counters so that the next render of `instrument` plays step `step` of its bank
 // into ring chunk `chunk`.
-inline void aimAtStep(AppState& app, int instrument, int step, int chunk = 0) {
-    EngineState& e = app.engine;
-    e.stepCounter[instrument] = 16 * app.song.PatternIdx[instrument] + step - e.noteLatency;
+inline void aimAtStep(EngineRig& rig, int instrument, int step, int chunk = 0) {
+    EngineState& e = rig.engine;
+    e.stepCounter[instrument] = 16 * rig.song.PatternIdx[instrument] + step - e.noteLatency;
     e.chunkIndex = ((chunk - e.noteLatency) % 5 + 5) % 5;
 }
 
 // Left (channel 0) or right (1) samples of ring chunk `chunk`.
-inline std::vector<float> chunkChannel(const AppState& app, int instrument, int chunk,
+inline std::vector<float> chunkChannel(const EngineRig& rig, int instrument, int chunk,
                                        int channel) {
-    const int frames = app.engine.chunkFrames;
-    const float* ring = app.engine.instrumentRing[instrument].get() + 2 * frames * chunk;
+    const int frames = rig.engine.chunkFrames;
+    const float* ring = rig.engine.instrumentRing[instrument].get() + 2 * frames * chunk;
     std::vector<float> out(frames);
     for (int i = 0; i < frames; ++i) out[i] = ring[2 * i + channel];
     return out;
