@@ -55,7 +55,8 @@ wait_for_end() {
 start_program() {
   (cd "$work" && exec "$build/humbrook" 2>>"$work/stderr.txt") &
   pid=$!
-  wid=$(wait_for_window '^Humbrook 1\.0') || fail "the main window did not appear"
+  wid=$(wait_for_window '^Humbrook 1\.0' 300) ||
+    { cat "$work/stderr.txt" >&2; fail "the main window did not appear"; }
   sleep 0.5
 }
 
