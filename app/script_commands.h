@@ -38,7 +38,8 @@ struct ScriptExportAnswer {
     bool cancelRender = false;
 };
 
-// The answers `answer` takes, as ScriptCommand::first.
+// The answers `answer` takes, as ScriptCommand::first: those of SaveChangesAnswer, then those of
+// RecoveryAnswer, each in its order.
 enum ScriptAnswer : int {
     kAnswerSave,
     kAnswerDontSave,

@@ -71,26 +71,14 @@ void passClockSeconds(ScriptSession& session, int seconds) {
 }
 
 void queueAnswer(ScriptedPlatform& platform, int answer) {
-    switch (answer) {
-    case kAnswerSave:
-        platform.queueSaveChangesAnswer(SaveChangesAnswer::Save);
-        break;
-    case kAnswerDontSave:
-        platform.queueSaveChangesAnswer(SaveChangesAnswer::DontSave);
-        break;
-    case kAnswerCancel:
-        platform.queueSaveChangesAnswer(SaveChangesAnswer::Cancel);
-        break;
-    case kAnswerRecover:
-        platform.queueRecoveryAnswer(RecoveryAnswer::Recover);
-        break;
-    case kAnswerDiscard:
-        platform.queueRecoveryAnswer(RecoveryAnswer::Discard);
-        break;
-    default:
-        platform.queueRecoveryAnswer(RecoveryAnswer::Later);
-        break;
-    }
+    static_assert(kAnswerDontSave - kAnswerSave == static_cast<int>(SaveChangesAnswer::DontSave) &&
+                  kAnswerCancel - kAnswerSave == static_cast<int>(SaveChangesAnswer::Cancel) &&
+                  kAnswerDiscard - kAnswerRecover == static_cast<int>(RecoveryAnswer::Discard) &&
+                  kAnswerLater - kAnswerRecover == static_cast<int>(RecoveryAnswer::Later));
+    if (answer <= kAnswerCancel)
+        platform.queueSaveChangesAnswer(static_cast<SaveChangesAnswer>(answer - kAnswerSave));
+    else
+        platform.queueRecoveryAnswer(static_cast<RecoveryAnswer>(answer - kAnswerRecover));
 }
 
 std::string takeScreenshot(ScriptSession& session, const std::string& path) {

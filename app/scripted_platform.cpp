@@ -3,6 +3,22 @@
 
 #include "app/song_render.h"
 
+namespace {
+
+// The words the protocol gives each answer, in the order of the answers' enums.
+constexpr const char* kSaveChangesWords[] = {"save", "dont-save", "cancel"};
+constexpr const char* kRecoveryWords[] = {"recover", "discard", "later"};
+
+// The next queued answer, or `otherwise` when none is queued.
+template <typename Answer> Answer takeNext(std::deque<Answer>& queue, Answer otherwise) {
+    if (queue.empty()) return otherwise;
+    const Answer answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+
+} // namespace
+
 std::string escapeProtocolField(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
@@ -59,26 +75,14 @@ void ScriptedPlatform::writeQuestion(const std::string& text, const char* answer
 }
 
 SaveChangesAnswer ScriptedPlatform::askSaveChanges(const std::string& question) {
-    SaveChangesAnswer answer = SaveChangesAnswer::Cancel;
-    if (!saveChangesAnswers_.empty()) {
-        answer = saveChangesAnswers_.front();
-        saveChangesAnswers_.pop_front();
-    }
-    writeQuestion(question, answer == SaveChangesAnswer::Save       ? "save"
-                            : answer == SaveChangesAnswer::DontSave ? "dont-save"
-                                                                    : "cancel");
+    const SaveChangesAnswer answer = takeNext(saveChangesAnswers_, SaveChangesAnswer::Cancel);
+    writeQuestion(question, kSaveChangesWords[static_cast<int>(answer)]);
     return answer;
 }
 
 RecoveryAnswer ScriptedPlatform::askRecovery(const std::string& text) {
-    RecoveryAnswer answer = RecoveryAnswer::Later;
-    if (!recoveryAnswers_.empty()) {
-        answer = recoveryAnswers_.front();
-        recoveryAnswers_.pop_front();
-    }
-    writeQuestion(text, answer == RecoveryAnswer::Recover   ? "recover"
-                        : answer == RecoveryAnswer::Discard ? "discard"
-                                                            : "later");
+    const RecoveryAnswer answer = takeNext(recoveryAnswers_, RecoveryAnswer::Later);
+    writeQuestion(text, kRecoveryWords[static_cast<int>(answer)]);
     return answer;
 }
 

@@ -12,20 +12,9 @@
 #include "fake_platform.h"
 #include "shell_session.h"
 #include "song_text.h"
+#include "tests/files/file_reading.h"
 
 namespace {
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool exists(const std::string& path) {
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-}
 
 // Points XDG_STATE_HOME at a scratch folder while the record lives.
 struct StateHomeOverride {
@@ -65,8 +54,8 @@ TEST(Autosaver, WritesTheCopyTakenAtTheTickAndRemovesItOnceSaved) {
     app->song.BPM = 60.0f; // an edit right after the tick does not reach the copy
     const std::string folder = saver.folder();
     ASSERT_NE(folder, "");
-    EXPECT_EQ(readText(folder + "/song.zwv"), expected);
-    EXPECT_EQ(readText(folder + "/original"), "/songs/a.zwv\n");
+    EXPECT_EQ(readFile(folder + "/song.zwv"), expected);
+    EXPECT_EQ(readFile(folder + "/original"), "/songs/a.zwv\n");
     EXPECT_EQ(saver.writesDone(), 1);
 
     // Modified all along, never cleared by the autosave: the next copy comes an interval later.
@@ -76,12 +65,12 @@ TEST(Autosaver, WritesTheCopyTakenAtTheTickAndRemovesItOnceSaved) {
     saver.tick(app->song, "/songs/a.zwv", true, 10, 5);
     saver.waitIdle();
     EXPECT_EQ(saver.writesDone(), 2);
-    EXPECT_NE(readText(folder + "/song.zwv").find("BPM 60"), std::string::npos);
+    EXPECT_NE(readFile(folder + "/song.zwv").find("BPM 60"), std::string::npos);
 
     // Saved: the autosave goes at the next tick.
     saver.tick(app->song, "/songs/a.zwv", false, 11, 5);
     saver.waitIdle();
-    EXPECT_FALSE(exists(folder));
+    EXPECT_FALSE(pathExists(folder));
 }
 
 TEST(Autosaver, WithoutARootNothingIsWritten) {
@@ -133,10 +122,10 @@ TEST(Recovery, RecoverOpensTheKeptSongModifiedWithItsOwnFile) {
     // song's own file without a dialog, and the autosave goes.
     EXPECT_TRUE(findLeftAutosaves(left.state.root()).empty());
     const std::string folder = s.session->autosaver->folder();
-    ASSERT_TRUE(exists(folder + "/song.zwv"));
+    ASSERT_TRUE(pathExists(folder + "/song.zwv"));
     ASSERT_EQ(s.run("menu 40039\nclock 1\n"), 0);
-    EXPECT_EQ(readText(left.original), kept);
-    EXPECT_FALSE(exists(folder));
+    EXPECT_EQ(readFile(left.original), kept);
+    EXPECT_FALSE(pathExists(folder));
 }
 
 TEST(Recovery, LaterKeepsTheAutosaveAndDiscardRemovesIt) {
@@ -163,13 +152,13 @@ TEST(Recovery, ExitAfterDontSaveRemovesTheSessionsAutosave) {
         ShellSession s;
         ASSERT_EQ(s.run("key Up\nclock 31\n"), 0);
         folder = s.session->autosaver->folder();
-        ASSERT_TRUE(exists(folder + "/song.zwv"));
+        ASSERT_TRUE(pathExists(folder + "/song.zwv"));
         ASSERT_EQ(s.run("menu 10001\n"), 0);
         EXPECT_FALSE(s.session->exited) << "no answer queued: the question is cancelled";
         ASSERT_EQ(s.run("answer dont-save\nmenu 10001\n"), 0);
         EXPECT_TRUE(s.session->exited);
     }
-    EXPECT_FALSE(exists(folder));
+    EXPECT_FALSE(pathExists(folder));
 }
 
 // The mark follows the edit history: undo back to the saved song lets the autosave go, redo
@@ -179,12 +168,12 @@ TEST(Autosave, FollowsUndoBackToTheSavedSongAndATempoBeingTyped) {
     ShellSession s;
     ASSERT_EQ(s.run("key Up\nclock 31\n"), 0);
     const std::string folder = s.session->autosaver->folder();
-    ASSERT_TRUE(exists(folder + "/song.zwv"));
+    ASSERT_TRUE(pathExists(folder + "/song.zwv"));
     ASSERT_EQ(s.run("undo\nclock 1\n"), 0);
     EXPECT_FALSE(s.modified());
-    EXPECT_FALSE(exists(folder)) << "the song is the one opened again";
+    EXPECT_FALSE(pathExists(folder)) << "the song is the one opened again";
     ASSERT_EQ(s.run("redo\nclock 31\n"), 0);
-    EXPECT_TRUE(exists(s.session->autosaver->folder() + "/song.zwv"));
+    EXPECT_TRUE(pathExists(s.session->autosaver->folder() + "/song.zwv"));
     ASSERT_EQ(s.run("undo\nclock 1\n"), 0);
 
     // A tempo digit typed and its gesture still open: not yet a step, yet the song has changed.
@@ -193,8 +182,8 @@ TEST(Autosave, FollowsUndoBackToTheSavedSongAndATempoBeingTyped) {
         std::to_string(bpm.left + 12) + " " + std::to_string(bpm.top + rectHeight(bpm) / 2);
     ASSERT_EQ(s.run("down " + digit + "\nup " + digit + "\nkey 9\nclock 31\n"), 0);
     EXPECT_TRUE(s.session->edits.gestureOpen);
-    EXPECT_TRUE(exists(s.session->autosaver->folder() + "/song.zwv"));
-    const std::string copy = readText(s.session->autosaver->folder() + "/song.zwv");
+    EXPECT_TRUE(pathExists(s.session->autosaver->folder() + "/song.zwv"));
+    const std::string copy = readFile(s.session->autosaver->folder() + "/song.zwv");
     EXPECT_EQ(copy, songText(s.song()));
 }
 

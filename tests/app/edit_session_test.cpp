@@ -11,16 +11,12 @@
 #include "app/product_info.h"
 #include "shell_session.h"
 #include "song_text.h"
+#include "tests/files/file_reading.h"
 
 namespace {
 
 std::string tempPath(const std::string& name) {
     return (std::filesystem::temp_directory_path() / ("humbrook_edits_" + name)).string();
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string menu(int id) {
@@ -106,7 +102,7 @@ std::string playedAfter(const std::string& edit, const std::string& revert,
                                "steps 3\n" + revert + "capture " + wav +
                                "\nsteps 24\ncapture end\n";
     EXPECT_EQ(s.run(script), 0) << s.errors.str();
-    std::string bytes = fileBytes(wav);
+    std::string bytes = readFile(wav);
     std::filesystem::remove(wav);
     return bytes;
 }

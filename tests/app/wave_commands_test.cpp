@@ -12,16 +12,10 @@
 #include "fake_platform.h"
 #include "files/recording.h"
 #include "files/temp_recording_file.h"
+#include "tests/files/file_reading.h"
 #include "tests/files/wave_bytes.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
 
 class WaveImportCommand : public ::testing::Test {
   protected:

@@ -12,20 +12,9 @@
 #include "files/song_writer.h"
 #include "model/song.h"
 #include "scratch_folder.h"
+#include "tests/files/file_reading.h"
 
 namespace {
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool exists(const std::string& path) {
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-}
 
 // A song that tells copies apart by its tempo.
 Song songWithTempo(float bpm) {
@@ -67,18 +56,18 @@ TEST(AutosaveStore, ARunningProgramsAutosaveIsNeverOffered) {
     EXPECT_EQ(name.rfind(std::to_string(getpid()) + "-", 0), 0u) << name;
     std::string expected;
     appendSongText(song, expected);
-    EXPECT_EQ(readText(own.path() + "/song.zwv"), expected);
-    EXPECT_EQ(readText(own.path() + "/original"), "/songs/mine.zwv\n");
+    EXPECT_EQ(readFile(own.path() + "/song.zwv"), expected);
+    EXPECT_EQ(readFile(own.path() + "/original"), "/songs/mine.zwv\n");
     struct stat info;
     ASSERT_EQ(stat(own.path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 077, 0u) << "the folder is closed to others";
 
     EXPECT_TRUE(findLeftAutosaves(root).empty()) << "its lock is held: the program still runs";
     ASSERT_TRUE(own.write(songWithTempo(92.0f), "/songs/mine.zwv"));
-    EXPECT_NE(readText(own.path() + "/song.zwv").find("BPM 92"), std::string::npos);
+    EXPECT_NE(readFile(own.path() + "/song.zwv").find("BPM 92"), std::string::npos);
     const std::string path = own.path();
     EXPECT_TRUE(own.remove());
-    EXPECT_FALSE(exists(path));
+    EXPECT_FALSE(pathExists(path));
 }
 
 TEST(AutosaveStore, AnEndedProgramsAutosaveIsOfferedNewestFirst) {
@@ -95,15 +84,15 @@ TEST(AutosaveStore, AnEndedProgramsAutosaveIsOfferedNewestFirst) {
     EXPECT_EQ(left[0].originalPath, "") << "a song never saved";
     EXPECT_EQ(left[1].originalPath, "/songs/older.zwv");
     EXPECT_GE(left[0].savedAt, left[1].savedAt);
-    EXPECT_NE(readText(left[1].folder + "/song.zwv").find("BPM 81"), std::string::npos);
-    EXPECT_FALSE(exists(root + "/77-abcdef"));
+    EXPECT_NE(readFile(left[1].folder + "/song.zwv").find("BPM 81"), std::string::npos);
+    EXPECT_FALSE(pathExists(root + "/77-abcdef"));
 
     // Discard removes one; adopting moves the other into this program's own folder.
     EXPECT_TRUE(discardLeftAutosave(left[1]));
     AutosaveFolder own(root);
     ASSERT_TRUE(own.adopt(left[0].folder));
-    EXPECT_FALSE(exists(left[0].folder));
-    EXPECT_NE(readText(own.path() + "/song.zwv").find("BPM 82"), std::string::npos);
+    EXPECT_FALSE(pathExists(left[0].folder));
+    EXPECT_NE(readFile(own.path() + "/song.zwv").find("BPM 82"), std::string::npos);
     EXPECT_TRUE(findLeftAutosaves(root).empty()) << "adopted, it belongs to a running program";
 }
 

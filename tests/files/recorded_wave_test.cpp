@@ -8,16 +8,10 @@
 
 #include "files/recorded_wave.h"
 #include "files/temp_recording_file.h"
+#include "tests/files/file_reading.h"
 #include "tests/files/scratch_folder.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
 
 uint32_t le32(const std::string& bytes, size_t at) {
     uint32_t v = 0;

@@ -15,17 +15,11 @@
 #include "engine/stream.h"
 #include "files/recording.h"
 #include "files/temp_recording_file.h"
+#include "tests/files/file_reading.h"
 #include "tests/files/scratch_folder.h"
 #include "tools/reset_song.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
 
 // A fresh application record with a built stream: the hooks read its chunk length and rate.
 std::unique_ptr<AppState> makeApp() {
@@ -232,11 +226,6 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, path.rfind('/'));
 }
 
-bool exists(const std::string& path) {
-    struct stat info;
-    return lstat(path.c_str(), &info) == 0;
-}
-
 TEST_F(Recording, EveryRunningProgramRecordsIntoItsOwnFolder) {
     const std::string userFolder = tmp.file("humbrook-" + std::to_string(getuid()));
     OtherProgram ended(false);
@@ -258,18 +247,18 @@ TEST_F(Recording, EveryRunningProgramRecordsIntoItsOwnFolder) {
     endRecordingFile(app->recording);
     EXPECT_EQ(readFile(tempRecordingPath()).substr(0, 11), "65535 32768");
     EXPECT_EQ(readFile(running.path), "from CHILD") << "the running program keeps its take";
-    EXPECT_FALSE(exists(folderOf(ended.path))) << "the folder of an ended program is removed";
-    EXPECT_FALSE(exists(old));
-    EXPECT_TRUE(exists(userFolder + "/notes"));
-    EXPECT_TRUE(exists(userFolder + "/12x"));
+    EXPECT_FALSE(pathExists(folderOf(ended.path))) << "the folder of an ended program is removed";
+    EXPECT_FALSE(pathExists(old));
+    EXPECT_TRUE(pathExists(userFolder + "/notes"));
+    EXPECT_TRUE(pathExists(userFolder + "/12x"));
 
     // Once the other program has ended, the next program to make its folder removes the one left.
     const std::string runningFolder = folderOf(running.path);
     running.end();
-    EXPECT_TRUE(exists(runningFolder));
+    EXPECT_TRUE(pathExists(runningFolder));
     OtherProgram later(true);
-    EXPECT_FALSE(exists(runningFolder));
-    EXPECT_TRUE(exists(tempRecordingPath())) << "never the folder of a running program";
+    EXPECT_FALSE(pathExists(runningFolder));
+    EXPECT_TRUE(pathExists(tempRecordingPath())) << "never the folder of a running program";
 }
 
 TEST_F(Recording, NoTemporaryFolderMeansNoRecording) {

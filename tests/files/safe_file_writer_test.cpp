@@ -11,16 +11,10 @@
 #include <unistd.h>
 
 #include "files/safe_file_writer.h"
+#include "tests/files/file_reading.h"
 #include "tests/files/scratch_folder.h"
 
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
 
 // Every name in the folder, hidden ones included, sorted.
 std::vector<std::string> entries(const std::string& folder) {

@@ -18,6 +18,7 @@
 #include "files/song_reader.h"
 #include "files/song_writer.h"
 #include "model/song.h"
+#include "tests/files/file_reading.h"
 #include "tests/files/scratch_folder.h"
 
 namespace {
@@ -33,13 +34,6 @@ std::string songText(const Song& song) {
     std::string text;
     appendSongText(song, text);
     return text;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
 }
 
 void writeFile(const std::string& path, const std::string& text) {

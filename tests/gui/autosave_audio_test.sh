@@ -46,16 +46,6 @@ printf 'key Up\n' |
   "$build/humbrook-render" "$work/song.zwv" --script - -o "$work/offline.wav" -n "$steps" >/dev/null ||
   fail "humbrook-render could not render the test song"
 
-wait_for_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
 (cd "$work" && exec "$build/humbrook") &

@@ -16,15 +16,6 @@ for tool in xdotool python3 timeout; do
 done
 . "$here/window_test_setup.sh"
 
-# Waits up to $2 tenths of a second for a visible window titled $1; prints its id.
-wait_for_window() {
-  for _ in $(seq "$2"); do
-    xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 # Waits up to $2 tenths of a second until no window titled $1 is shown.
 wait_until_gone() {
   for _ in $(seq "$2"); do

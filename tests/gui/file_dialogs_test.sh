@@ -19,18 +19,6 @@ for tool in xdotool python3; do
 done
 . "$(dirname "$0")/window_test_setup.sh"
 
-# Waits up to $2 tenths of a second (10 s) for a visible window whose title matches $1; prints
-# its id.
-wait_for_window() {
-  local id
-  for _ in $(seq "${2:-100}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
 # Waits up to 10 s until no visible window's title matches $1.
 wait_for_no_window() {
   for _ in $(seq 100); do

@@ -22,18 +22,6 @@ mkdir -p "$XDG_CONFIG_HOME/humbrook"
 echo "autosave-seconds 5" >"$XDG_CONFIG_HOME/humbrook/settings"
 export SDL_AUDIODRIVER=dummy
 
-# Waits up to $2 tenths of a second (10 s) for a visible window whose title matches $1; prints
-# its id.
-wait_for_window() {
-  local id
-  for _ in $(seq "${2:-100}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
 # Waits up to 15 s for a file matching the pattern $1.
 wait_for_files() {
   for _ in $(seq 150); do

@@ -17,17 +17,6 @@ done
 client_width=828
 client_height=573
 
-# Waits up to 10 s for a window whose title matches $1; prints its id.
-wait_for_window() {
-  local id
-  for _ in $(seq 100); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
 # Writes the client area of the main window (below the menu bar) to $1.
 grab_client_area() {
   local height menu_height
