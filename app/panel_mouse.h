@@ -37,6 +37,10 @@ struct PanelMouse {
     bool (*release)(AppState& app, Screen& screen);
     void (*redrawWhenIdle)(AppState& app, Screen& screen);
     void (*rightPress)(AppState& app, Screen& screen, PanelPoint p);
+    // What the Edit menu calls a gesture that starts with a press (a right press) here, as in
+    // "Undo Draw Notes"; nullptr where the panel takes no such press.
+    const char* pressAction;
+    const char* rightPressAction;
 };
 
 // Every panel once. A press tries them in this order, each redrawing and pumping at once, so
