@@ -9,7 +9,6 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Int_Input.H>
 #include <FL/Fl_Progress.H>
-#include <FL/Fl_Return_Button.H>
 #include <FL/Fl_Round_Button.H>
 #include <FL/fl_ask.H>
 
@@ -18,6 +17,7 @@
 #include <string>
 
 #include "app/song_render.h"
+#include "platform/fltk_dialog_buttons.h"
 
 namespace {
 
@@ -80,13 +80,7 @@ ExportDialog::ExportDialog(const ExportChoices& initial) : window_(kWidth, kHeig
     tail_->value(initial.tail ? 1 : 0);
     stems_ = new Fl_Check_Button(110, 165, 260, 25, "One file per instrument");
     stems_->value(initial.stems ? 1 : 0);
-    auto* accept = new Fl_Return_Button(kWidth - 220, kHeight - 40, 100, 28, "Export...");
-    accept->callback(onAccept, this);
-    auto* cancel = new Fl_Button(kWidth - 110, kHeight - 40, 100, 28, "Cancel");
-    cancel->callback(onCancel, this);
-    window_.end();
-    window_.callback(onCancel, this); // the close box and Escape cancel
-    window_.set_modal();
+    finishDialog(window_, "Export...", onAccept, onCancel, this);
     lengthSet();
 }
 

@@ -9,7 +9,6 @@
 #include <FL/Fl_File_Browser.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Output.H>
-#include <FL/Fl_Return_Button.H>
 #include <FL/fl_ask.H>
 
 #include <climits>
@@ -19,6 +18,7 @@
 #include <utility>
 
 #include "app/file_dialog_names.h"
+#include "platform/fltk_dialog_buttons.h"
 #include "platform/fltk_label.h"
 
 namespace {
@@ -97,14 +97,7 @@ FileDialog::FileDialog(const FileDialogRequest& request, bool save)
     for (const FileDialogFilter& filter : request.filters)
         typeChoice_->add(filter.description.c_str(), 0, nullptr, nullptr, 0);
     typeChoice_->callback(onType, this);
-    auto* accept =
-        new Fl_Return_Button(kWidth - 220, kHeight - 40, 100, 28, save ? "Save" : "Open");
-    accept->callback(onAccept, this);
-    auto* cancel = new Fl_Button(kWidth - 110, kHeight - 40, 100, 28, "Cancel");
-    cancel->callback(onCancel, this);
-    window_.end();
-    window_.callback(onCancel, this); // the window's close box and Escape cancel
-    window_.set_modal();
+    finishDialog(window_, save ? "Save" : "Open", onAccept, onCancel, this);
     const int first = request.filterIndex - 1;
     if (first >= 0 && first < typeChoice_->size() - 1)
         typeChoice_->value(first);

@@ -3,12 +3,12 @@
 #include "platform/fltk_sound_device_dialog.h"
 
 #include <FL/Fl.H>
-#include <FL/Fl_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Hold_Browser.H>
-#include <FL/Fl_Return_Button.H>
 
 #include <string>
+
+#include "platform/fltk_dialog_buttons.h"
 
 namespace {
 
@@ -54,13 +54,7 @@ SoundDeviceDialog::SoundDeviceDialog(const std::vector<std::string>& reported,
     for (int frames : kBufferFrameChoices)
         buffers_->add((std::to_string(frames) + " frames").c_str());
     buffers_->value(bufferFramesIndex(current.bufferFrames) + 1);
-    auto* accept = new Fl_Return_Button(kWidth - 220, kHeight - 40, 100, 28, "OK");
-    accept->callback(onAccept, this);
-    auto* cancel = new Fl_Button(kWidth - 110, kHeight - 40, 100, 28, "Cancel");
-    cancel->callback(onCancel, this);
-    window_.end();
-    window_.callback(onCancel, this); // the window's close box and Escape cancel
-    window_.set_modal();
+    finishDialog(window_, "OK", onAccept, onCancel, this);
 }
 
 void SoundDeviceDialog::accept() {
