@@ -62,15 +62,7 @@ wid=$(wait_for_window '^Humbrook 1\.0' 100) || fail "the main window did not app
 sleep 0.5
 
 # File > Open of the song (its name typed), Enter plays.
-xdotool mousemove --window "$wid" 20 12 click 1
-sleep 0.5
-xdotool mousemove --window "$wid" 40 58 click 1
-wait_for_window '^Open$' 100 >/dev/null || fail "File > Open did not show the file dialog"
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 150 song.zwv
-xdotool key Return
-wait_for_window 'song\.zwv' 100 >/dev/null || fail "the window title does not show the opened song"
+open_song_from_file_menu song.zwv
 xdotool key --window "$wid" Return
 sleep 1
 

@@ -36,17 +36,7 @@ wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^Humbrook 1\.0' 2>/
 sleep 0.5
 
 # File > Open of the song (its name typed), Enter plays, L arms the recording.
-xdotool mousemove --window "$wid" 20 12 click 1
-sleep 0.5
-xdotool mousemove --window "$wid" 40 58 click 1
-timeout 10 xdotool search --sync --onlyvisible --name '^Open$' >/dev/null 2>&1 ||
-  fail "File > Open did not show the file dialog"
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 20 song.zwv
-xdotool key Return
-timeout 10 xdotool search --sync --name 'song\.zwv' >/dev/null 2>&1 ||
-  fail "the window title does not show the opened song"
+open_song_from_file_menu song.zwv
 windows_before=$(count_windows '^$')
 xdotool key --window "$wid" Return
 xdotool key --window "$wid" l

@@ -116,17 +116,7 @@ printf 'zoom 1\n' >"$settings"
 start_window
 [ "$(count_boxes)" -eq 0 ] || fail "a message at a start without a remembered device"
 expect_buffer_frames 512
-xdotool mousemove --window "$wid" 20 12 click 1
-sleep 0.5
-xdotool mousemove --window "$wid" 40 58 click 1
-timeout 10 xdotool search --sync --onlyvisible --name '^Open$' >/dev/null 2>&1 ||
-  fail "File > Open did not show the file dialog"
-sleep 0.3
-xdotool key ctrl+a
-xdotool type --delay 150 song.zwv
-xdotool key Return
-timeout 10 xdotool search --sync --name 'song\.zwv' >/dev/null 2>&1 ||
-  fail "the window title does not show the opened song"
+open_song_from_file_menu song.zwv
 xdotool key --window "$wid" Return # play
 sleep 0.5
 choose_in_dialog Down Tab Down Down Down Return # the listed device, then 2048 frames

@@ -64,17 +64,7 @@ expect_client_area "$work/expected.png" "client area differs from the renderer's
 
 # File > Open with the mouse (the second item of the File menu), the song's name typed into the
 # dialog; then the pointer leaves the window, so that the help line shows no panel's help.
-xdotool mousemove --window "$wid" 20 12 click 1
-sleep 0.3
-xdotool mousemove --window "$wid" 40 58 click 1
-dialog=$(wait_for_window '^Open$') || fail "File > Open did not show the file dialog"
-sleep 0.3
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-xdotool key ctrl+a
-xdotool type --delay 5 "$song"
-xdotool key Return
-wait_for_window "${song//./\\.}\$" >/dev/null ||
-  fail "the window title does not show the opened song"
+open_song_from_file_menu "$song" 5
 xdotool mousemove 1010 760
 expect_client_area "$work/expected_song.png" \
   "after File > Open the client area differs from the renderer's screenshot of the song"

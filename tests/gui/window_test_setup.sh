@@ -30,3 +30,18 @@ wait_for_window() {
   done
   return 1
 }
+
+# File > Open with the mouse (the second item of the File menu, $wid the main window), the name
+# $1 typed into the dialog with $2 milliseconds between keys (default 150); waits until the
+# window title ends with that name.
+open_song_from_file_menu() {
+  xdotool mousemove --window "$wid" 20 12 click 1
+  sleep 0.5
+  xdotool mousemove --window "$wid" 40 58 click 1
+  wait_for_window '^Open$' >/dev/null || fail "File > Open did not show the file dialog"
+  sleep 0.3
+  xdotool key ctrl+a
+  xdotool type --delay "${2:-150}" "$1"
+  xdotool key Return
+  wait_for_window "${1//./\\.}\$" >/dev/null || fail "the window title does not show the opened song $1"
+}

@@ -48,6 +48,18 @@ void writeRegion(SoundDevice& device, int offset, int bytes, uint8_t value) {
     device.unlockRegion();
 }
 
+// Fills the first `frames` stereo frames: frame f holds the samples f + 1 (left) and -(f + 1)
+// (right), so that what the driver played tells which frames it took.
+void writeCountingFrames(SoundDevice& device, int frames) {
+    uint8_t* region = device.lockRegion(0, 4 * frames);
+    ASSERT_NE(region, nullptr);
+    for (int f = 0; f < frames; ++f) {
+        const int16_t frame[2] = {static_cast<int16_t>(f + 1), static_cast<int16_t>(-f - 1)};
+        std::memcpy(region + 4 * f, frame, sizeof frame);
+    }
+    device.unlockRegion();
+}
+
 TEST(SdlSoundDevice, PlaysOnTheDummyDriverAndStops) {
     useDriver("dummy");
     auto device = openSdlSoundDevice();
@@ -122,14 +134,7 @@ TEST(SdlSoundDevice, DiskDriverHearsTheBufferFromItsStartAndWrapping) {
         auto device = openSdlSoundDevice();
         ASSERT_TRUE(device->createBuffer(22050, 4 * kFrames));
         ASSERT_NE(sdlAudioDeviceId(*device), 0u);
-        // Frame f holds the samples f + 1 (left) and -(f + 1) (right).
-        uint8_t* region = device->lockRegion(0, 4 * kFrames);
-        ASSERT_NE(region, nullptr);
-        for (int f = 0; f < kFrames; ++f) {
-            const int16_t frame[2] = {static_cast<int16_t>(f + 1), static_cast<int16_t>(-f - 1)};
-            std::memcpy(region + 4 * f, frame, sizeof frame);
-        }
-        device->unlockRegion();
+        writeCountingFrames(*device, kFrames);
         device->playLooping();
         const auto deadline = std::chrono::steady_clock::now() + 3s;
         int laps = 0;
@@ -256,13 +261,7 @@ TEST(SdlSoundDevice, ReopensWithAnotherBufferSizeAndPlaysOnFromItsPlace) {
     constexpr int kFrames = 22050; // one second: no wrap while the test listens
     auto device = openSdlSoundDevice("", 2048);
     ASSERT_TRUE(device->createBuffer(22050, 4 * kFrames));
-    uint8_t* region = device->lockRegion(0, 4 * kFrames);
-    ASSERT_NE(region, nullptr);
-    for (int f = 0; f < kFrames; ++f) {
-        const int16_t frame[2] = {static_cast<int16_t>(f + 1), static_cast<int16_t>(-f - 1)};
-        std::memcpy(region + 4 * f, frame, sizeof frame);
-    }
-    device->unlockRegion();
+    writeCountingFrames(*device, kFrames);
     device->playLooping();
     const std::set<uintmax_t> large = fileSizesOver(first.c_str(), 400ms);
     EXPECT_GE(large.size(), 2u);
