@@ -61,9 +61,7 @@ std::optional<ExportChoices> FltkPlatform::askExportChoices(const ExportChoices&
 }
 
 bool FltkPlatform::askYesNo(const std::string& question) {
-    fl_message_title("");
-    fl_message_icon()->show();
-    return fl_choice("%s", "No", "Yes", nullptr, escapedLabel(question).c_str()) == 1;
+    return askYesNoBox(question);
 }
 
 void FltkPlatform::showRenderProgress(RenderProgress& progress) {

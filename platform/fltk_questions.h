@@ -1,4 +1,5 @@
-// The questions of the windowed program: "Save changes to NAME?" and the offer of an autosave.
+// The questions of the windowed program: "Save changes to NAME?", the offer of an autosave and
+// the Yes/No question.
 #pragma once
 
 #include <string>
@@ -10,3 +11,6 @@ SaveChangesAnswer askSaveChangesBox(const std::string& question);
 
 // Recover, Discard, Later; Escape and the close box answer Later.
 RecoveryAnswer askRecoveryBox(const std::string& text);
+
+// A question without a title, answered Yes (Enter) or No (Escape, the close box); true for Yes.
+bool askYesNoBox(const std::string& question);
