@@ -48,10 +48,7 @@ printf 'key Up\n' |
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
-(cd "$work" && exec "$build/humbrook") &
-pid=$!
-wid=$(wait_for_window '^Humbrook 1\.0') || fail "the main window did not appear"
-sleep 0.5
+start_humbrook
 xdotool key --window "$wid" ctrl+o
 wait_for_window '^Open$' >/dev/null || fail "Ctrl+O showed no Open dialog"
 sleep 0.3

@@ -56,10 +56,7 @@ cp "$here/chunk_song.zwv" "$work/song.zwv"
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
-(cd "$work" && exec "$build/humbrook") &
-pid=$!
-wid=$(wait_for_window '^Humbrook 1\.0' 100) || fail "the main window did not appear"
-sleep 0.5
+start_humbrook
 
 # File > Open of the song (its name typed), Enter plays.
 open_song_from_file_menu song.zwv

@@ -87,10 +87,7 @@ mkdir "$work/pick"
 
 export SDL_AUDIODRIVER=disk
 export SDL_DISKAUDIOFILE="$work/played.raw"
-(cd "$work" && exec "$build/humbrook") &
-pid=$!
-wid=$(wait_for_window '^Humbrook 1\.0') || fail "the main window did not appear"
-sleep 0.5
+start_humbrook
 
 # A typed relative name opens the song.
 file_menu_dialog 2 '^Open$'

@@ -40,14 +40,6 @@ wait_for_end() {
   fail "the program did not end"
 }
 
-start_program() {
-  (cd "$work" && exec "$build/humbrook" 2>>"$work/stderr.txt") &
-  pid=$!
-  wid=$(wait_for_window '^Humbrook 1\.0' 300) ||
-    { cat "$work/stderr.txt" >&2; fail "the main window did not appear"; }
-  sleep 0.5
-}
-
 # Waits up to 10 s for the question box (titled "Humbrook"), then sends it the key $1 until it
 # has closed (a box just mapped may not take the first key). Fails with $2 when no box appears.
 answer_question() {
@@ -80,7 +72,7 @@ expected_song() {
 # Draws, waits for the autosave, kills the program without warning; then a new start offers the
 # song and Enter chooses Recover.
 draw_autosave_kill_recover() {
-  start_program
+  start_humbrook
   [ -n "${1:-}" ] && {
     xdotool key --window "$wid" ctrl+o
     local dialog
@@ -98,7 +90,7 @@ draw_autosave_kill_recover() {
   kill -9 "$pid"
   wait "$pid" 2>/dev/null || true
   pid=
-  start_program
+  start_humbrook
   answer_question Return "the autosave was not offered at start"
   sleep 0.3
 }
@@ -147,7 +139,7 @@ pid=
 ls "$autosaves"/*/song.zwv >/dev/null 2>&1 || fail "SIGTERM left no autosave of the modified song"
 
 # The next start offers it; Discard removes it.
-start_program
+start_humbrook
 answer_question d "the song autosaved on SIGTERM was not offered"
 sleep 0.3
 ls "$autosaves"/*/song.zwv >/dev/null 2>&1 && fail "Discard left the autosave"

@@ -40,12 +40,7 @@ count_boxes() {
 
 start_window() {
   rm -f "$played"
-  (cd "$work" && exec "$build/humbrook") &
-  pid=$!
-  wid=$(timeout 10 xdotool search --sync --onlyvisible --name '^Humbrook 1\.0' 2>/dev/null | head -1) ||
-    true
-  [ -n "$wid" ] || fail "the main window did not appear"
-  sleep 0.5
+  start_humbrook
 }
 
 # The distinct sizes of the disk driver's file over 1.5 s, one a line.

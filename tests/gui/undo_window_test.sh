@@ -22,16 +22,7 @@ expect_title() {
 }
 
 export SDL_AUDIODRIVER=dummy
-(cd "$work" && exec "$build/humbrook") &
-pid=$!
-wid=
-for _ in $(seq 100); do
-  wid=$(xdotool search --onlyvisible --name '^Humbrook 1\.0' 2>/dev/null | head -1 || true)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
-[ -n "$wid" ] || fail "the main window did not appear"
-sleep 0.5
+start_humbrook
 
 # A four-step note on the note pad, drawn with the mouse.
 xdotool mousemove --window "$wid" 35 $((130 + menu_height)) mousedown 1

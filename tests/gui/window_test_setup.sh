@@ -1,7 +1,7 @@
 # Sourced by the window tests: a scratch folder ($work), the settings and autosaves of the run in
 # a folder of their own (never the developer's, and out of the file dialogs' way), the cleanup
-# that ends the program under test ($pid) and removes both, File > Exit, fail and
-# wait_for_window.
+# that ends the program under test ($pid) and removes both, File > Exit, fail, and the steps
+# most tests take: start_humbrook, wait_for_window and open_song_from_file_menu.
 work=$(mktemp -d)
 private=$(mktemp -d)
 export XDG_CONFIG_HOME=$private/config XDG_STATE_HOME=$private/state
@@ -17,6 +17,17 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# Starts the windowed program in $work (in the environment the caller exported) and waits up to
+# 30 s for its main window: sets `pid` and `wid`. What the program prints on standard error
+# goes to $work/stderr.txt, shown when the window never comes.
+start_humbrook() {
+  (cd "$work" && exec "$build/humbrook" 2>>"$work/stderr.txt") &
+  pid=$!
+  wid=$(wait_for_window '^Humbrook 1\.0' 300) ||
+    { cat "$work/stderr.txt" >&2; fail "the main window did not appear"; }
+  sleep 0.5
 }
 
 # Waits up to $2 tenths of a second (default 100) for a shown window whose title matches the
